@@ -1,0 +1,36 @@
+// A container without a window of its own: its widgets become children of the window
+// that holds the layer, placed relative to the layer's rectangle.
+#ifndef LUMORA_LAYER_H
+#define LUMORA_LAYER_H
+
+#include "lumora/api.h"
+#include "lumora/object.h"
+#include "lumora/widget.h"
+
+namespace lumora {
+namespace GUI {
+
+class LUMORA_API Layer : public Widget, public Container {
+public:
+    // Size (0, 0) fills the window's area inside its border and title bar.
+    explicit Layer(const String &name);
+    ~Layer();
+
+    int RegisterObject(Object *object) override;
+    int UnregisterObject(Object *object) override;
+    int Show() override;
+    int Hide() override;
+
+    void CreateNative(HWND parent, const Point &origin) override;
+    void DestroyNative() override;
+    void Relayout(const Point &origin) override;
+
+private:
+    HWND parentWindow = nullptr;
+    Point origin;
+};
+
+} // namespace GUI
+} // namespace lumora
+
+#endif

@@ -1,0 +1,73 @@
+// The common part of every visible element: a real Win32 window once its container has one.
+#ifndef LUMORA_WIDGET_H
+#define LUMORA_WIDGET_H
+
+#include "lumora/api.h"
+#include "lumora/geometry.h"
+#include "lumora/object.h"
+#include "lumora/string.h"
+
+#include <windows.h>
+
+namespace lumora {
+namespace GUI {
+
+// How a container turns a widget's stored position into its top-left corner.
+enum Orientation {
+    OR_UPPERLEFT = 0,  // x from the left edge, y down from the top (the default)
+    OR_UPPERRIGHT = 1, // left = container width - x, y down from the top
+    OR_LOWERLEFT = 2,  // x from the left edge, top = container height - y
+    OR_LOWERRIGHT = 3, // left = container width - x, top = container height - y
+};
+
+// A widget keeps its state (text, position, size, visibility, activity) while it has no
+// native window and applies it when its container creates one. Results are 0 on success.
+class LUMORA_API Widget : public Object {
+public:
+    Widget(const Point &position = Point(), const Size &size = Size());
+    virtual ~Widget();
+
+    // attributes
+    Point GetPosition() const { return position; }
+    Size GetSize() const { return size; } // the real size once defaults are resolved
+    virtual int SetMetrics(const Point &newPosition, const Size &newSize);
+    int GetOrientation() const { return orientation; }
+    int SetOrientation(int newOrientation);
+    virtual String GetText() const;
+    virtual int SetText(const String &newText);
+    bool IsVisible() const { return visible; }
+    bool IsActive() const { return active; }
+    HWND GetSystemWindow() const { return hwnd; }
+
+    // operations
+    virtual int Show();
+    virtual int Hide();
+    virtual int Activate();
+    virtual int Deactivate();
+
+    // Used by containers: make or destroy the native window inside parent, with the
+    // widget's top-left corner at origin (parent's client coordinates).
+    virtual void CreateNative(HWND parent, const Point &origin) = 0;
+    virtual void DestroyNative();
+    // Moves an existing native window after the container changed place or size.
+    virtual void Relayout(const Point &origin);
+    // Where the container puts this widget, given the container's size.
+    Point PlaceIn(const Size &containerSize) const;
+
+protected:
+    // Resolves a zero width or height to the widget's natural extent.
+    virtual Size DefaultSize() const { return size; }
+
+    Point position;
+    Size size;
+    int orientation = OR_UPPERLEFT;
+    String text;
+    bool visible = true;
+    bool active = true;
+    HWND hwnd = nullptr;
+};
+
+} // namespace GUI
+} // namespace lumora
+
+#endif
