@@ -1,0 +1,102 @@
+// The wizard: one object that owns every window and widget from start to end.
+#ifndef SETUP_WIZARD_SETUP_H
+#define SETUP_WIZARD_SETUP_H
+
+#include "lumora/lumora.h"
+
+class tSetup : public lumora::Application {
+public:
+    tSetup();
+    ~tSetup() override;
+
+    // Button and window handlers, connected by the constructor.
+    void OnBack();
+    void OnNext();
+    void OnCancel();
+    void OnBrowse();
+    bool AllowQuit();
+    void PaintFrame();
+    void PaintBackground();
+    void OnBackgroundEvent(int message, int wParam, int lParam);
+
+    // The installation worker: the body of installThread.
+    long InstallComponents(lumora::Threads::Thread *thread);
+
+private:
+    // construction
+    void BuildPageContents();       // licence box, page texts, restart options
+    void BuildDestinationWidgets(); // group box, edit box, Browse
+    void BuildProgressWidgets();
+    void BuildComponentWidgets();
+    void RequestShutdownPrivilege();
+
+    // navigation
+    void HideAllPageWidgets();
+    void ShowPageWidgets(int page);
+    void SetPageTitle(int page);
+    void RunInstallation();
+    void ReportInstallationFaults();
+    void CreateStartMenuLinks(const lumora::String &destination);
+
+    int currentPage;
+    int firstPage;
+    int lastPage;
+    int afterInstallPage;
+    int rebootChoice;
+
+    bool displayBackgroundWindow;
+    bool showIntroduction;
+    bool showLicense;
+    bool showDirectory;
+    bool showComponents;
+    bool showSummary;
+    bool showBye;
+    bool showReboot;
+
+    lumora::GUI::Bitmap *sideBitmap = nullptr;
+    lumora::GUI::Bitmap *iconBitmap = nullptr;
+
+    lumora::GUI::Window *backgroundWindow = nullptr;
+    lumora::GUI::Window *mainWindow = nullptr;
+    lumora::GUI::Titlebar *titlebar = nullptr;
+    lumora::GUI::Layer *pageLayer = nullptr;
+    lumora::GUI::Divider *divider = nullptr;
+
+    lumora::GUI::Button *backButton = nullptr;
+    lumora::GUI::Button *cancelButton = nullptr;
+    lumora::GUI::Button *nextButton = nullptr;
+
+    lumora::GUI::Image *sideImage = nullptr;
+    lumora::GUI::Image *iconImage = nullptr;
+
+    lumora::GUI::Text *introductionText = nullptr;
+    lumora::GUI::Text *byeText = nullptr;
+    lumora::GUI::Text *summaryText = nullptr;
+    lumora::GUI::Text *directoryText = nullptr;
+
+    lumora::GUI::GroupBox *directoryGroup = nullptr;
+    lumora::GUI::EditBox *directoryEdit = nullptr;
+    lumora::GUI::Button *browseButton = nullptr;
+
+    lumora::GUI::Text *componentsText = nullptr;
+    lumora::GUI::GroupBox *componentsGroup = nullptr;
+    lumora::Array<lumora::GUI::CheckBox *> componentCheckBoxes;
+    lumora::Array<bool *> componentSelected;
+
+    lumora::GUI::Text *licenseText = nullptr;
+    lumora::GUI::EditBox *licenseEdit = nullptr;
+
+    lumora::GUI::Text *rebootText = nullptr;
+    lumora::GUI::OptionBox *rebootYesOption = nullptr;
+    lumora::GUI::OptionBox *rebootNoOption = nullptr;
+
+    lumora::GUI::Text *installationText = nullptr;
+    lumora::GUI::Text *fileProgressLabel = nullptr;
+    lumora::GUI::Progressbar *fileProgress = nullptr;
+    lumora::GUI::Text *totalProgressLabel = nullptr;
+    lumora::GUI::Progressbar *totalProgress = nullptr;
+
+    lumora::Threads::Thread *installThread = nullptr;
+};
+
+#endif
