@@ -1,0 +1,40 @@
+// Extraction of component archives (.tsa) and the copy of the library DLL, with progress.
+//
+// Nothing here stops on a fault: every archive, entry or file that cannot be handled is
+// recorded in the InstallReport under the caller's component label, skipped, and the rest
+// goes on where it can. Nothing is ever written outside the target directory.
+#ifndef SETUP_INSTALL_EXTRACTION_H
+#define SETUP_INSTALL_EXTRACTION_H
+
+#include "install/install_report.h"
+#include "install/progress.h"
+#include "lumora/string.h"
+
+// Extracts every group of the archive named archiveName (opened as given, so a bare name is
+// taken from the current directory) into targetDir, which must exist. Each group's
+// compressed bytes go to "buffer.temp" and its data to "data.temp" in the current directory,
+// or in TemporaryFolder() when the current directory cannot hold them; both are removed
+// before the next group and on every way out. Sets the file bar (0 at the start of each
+// file, then each new integer percentage); never touches the total bar.
+// Returns true when every file of the archive was written in full.
+bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
+                    InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel);
+
+// Copies sourceName (e.g. "lumora.dll", from the current directory) to
+// destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets
+// the file bar to p and the total bar to TotalProgressDuringCopy(p, componentCount).
+// Returns true when the copy is complete.
+bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destinationDir, int componentCount,
+                 InstallProgress &progress, InstallReport &report);
+
+// The total bar after component `component` (1..componentCount, its number among all
+// components, selected or not); copyLibrary is 1 when the DLL copy follows, else 0:
+// trunc(100/(N+c) * (i-1) + 100/(N+c)), evaluated in double precision in that order, so
+// N = 23 ends at 99 and N = 36 shows 74 after component 27.
+int TotalProgressAfterComponent(int component, int componentCount, int copyLibrary);
+
+// The total bar while the DLL is copied, p the copy's own percentage:
+// trunc(100/(N+1) * N + p/(N+1)) in double precision.
+int TotalProgressDuringCopy(int percent, int componentCount);
+
+#endif
