@@ -1,0 +1,155 @@
+// Painting of the full-screen background: a blue-to-black gradient with the application's
+// name near the top and the company near the bottom, all read from setup.tsi at every paint.
+#include "app/setup_config.h"
+#include "background/drawing.h"
+#include "wizard/setup.h"
+
+#include <algorithm>
+#include <climits>
+
+using lumora::String;
+
+namespace {
+
+bool IsOn(const char *section, const char *key)
+{
+    return ReadSetupValue(section, key, "1").ToInt() != 0;
+}
+
+int ReadInt(const char *section, const char *key, const char *defaultValue)
+{
+    return ReadSetupValue(section, key, defaultValue).ToInt();
+}
+
+// Row y of a window height rows high: full blue at the top edge, black at the bottom edge.
+// Rows past either edge take the edge's colour rather than a value that would wrap around.
+COLORREF BackgroundColour(int y, int height)
+{
+    const double blue = std::clamp((255.0 / height) * (height - y), 0.0, 255.0);
+    return RGB(0, 0, static_cast<int>(blue));
+}
+
+// The band's gradient runs between the colours of its own top and bottom rows. Where a band
+// reaches past the window's top or bottom edge, that part takes the edge's colour (full blue
+// above, black below), so the part inside still matches the background around it.
+void FillBandBackground(HDC dc, const RECT &b, int windowHeight)
+{
+    const int insideTop = std::clamp<int>(b.top, 0, windowHeight);
+    const int insideBottom = std::clamp<int>(b.bottom, 0, windowHeight);
+    const COLORREF above = BackgroundColour(0, windowHeight);
+    const COLORREF below = BackgroundColour(windowHeight, windowHeight);
+    FillVerticalGradient(dc, b.left, b.top, b.right, std::min<int>(b.bottom, 0), above, above);
+    FillVerticalGradient(dc, b.left, insideTop, b.right, insideBottom,
+                         BackgroundColour(insideTop, windowHeight),
+                         BackgroundColour(insideBottom, windowHeight));
+    FillVerticalGradient(dc, b.left, std::max<int>(b.top, windowHeight), b.right, b.bottom, below, below);
+}
+
+struct TextBand {
+    RECT area;
+    const char *section;
+    String text;
+    const char *defaultSize;
+    const char *defaultItalic;
+    const char *defaultFace;
+};
+
+void DrawBand(HDC dc, const TextBand &band, int windowHeight)
+{
+    const RECT &b = band.area;
+    FillBandBackground(dc, b, windowHeight);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, static_cast<COLORREF>(ReadInt(band.section, "Color", "16777215")));
+
+    const int height = ReadInt(band.section, "Size", band.defaultSize);
+    const int weight = ReadInt(band.section, "Weight", "500");
+    const DWORD italic = static_cast<DWORD>(ReadInt(band.section, "Italic", band.defaultItalic));
+    const DWORD underline = static_cast<DWORD>(ReadInt(band.section, "Underline", "0"));
+    const String face = ReadSetupValue(band.section, "Font", band.defaultFace);
+
+    RECT textArea = b;
+    const bool wide = lumora::Setup::enableUnicode;
+    HFONT font = wide ? CreateFontW(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0,
+                                    FF_ROMAN, static_cast<const wchar_t *>(face))
+                      : CreateFontA(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0,
+                                    FF_ROMAN, static_cast<const char *>(face));
+    // Without a font the text still appears, in whatever font the device context holds.
+    HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    if (wide) {
+        DrawTextW(dc, static_cast<const wchar_t *>(band.text), -1, &textArea, 0);
+    } else {
+        DrawTextA(dc, static_cast<const char *>(band.text), -1, &textArea, 0);
+    }
+    if (font != nullptr) {
+        SelectObject(dc, previousFont);
+        DeleteObject(font);
+    }
+}
+
+// Positions come from a file anyone can edit; sums beyond the range of int stop at its ends.
+int ClampedSum(long long a, long long b)
+{
+    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN, INT_MAX));
+}
+
+bool Meets(const RECT &band, const RECT &update)
+{
+    RECT common;
+    return IntersectRect(&common, &band, &update) != 0;
+}
+
+} // namespace
+
+void tSetup::PaintBackground()
+{
+    if (!displayBackgroundWindow || backgroundWindow == nullptr) return;
+    // A null handle would give the device context of the whole screen.
+    HWND window = backgroundWindow->GetSystemWindow();
+    if (window == nullptr) return;
+
+    HDC dc = GetWindowDC(window);
+    if (dc == nullptr) return;
+    const int w = GetWindowWidth(window);
+    const int h = GetWindowHeight(window);
+    if (w <= 0 || h <= 0) {
+        ReleaseDC(window, dc);
+        return;
+    }
+
+    // A little more than the update area is redrawn on the right and at the bottom, never past
+    // the window's edge.
+    RECT update = backgroundWindow->GetUpdateRect();
+    update.right = std::min<LONG>(update.right + 10, w);
+    update.bottom = std::min<LONG>(update.bottom + 10, h);
+    FillVerticalGradient(dc, update.left, update.top, update.right, update.bottom,
+                         BackgroundColour(update.top, h), BackgroundColour(update.bottom, h));
+
+    // A band that meets the update area is redrawn whole, so its text is never cut in two.
+    if (IsOn("Setup", "DisplayAppName")) {
+        String name = ReadSetupValue("Application", "Name", "Setup");
+        if (IsOn("Setup", "DisplayAppVersion")) {
+            name.Append(" ").Append(ReadSetupValue("Application", "Version", "v1.0"));
+        }
+        const int left = ReadInt("Name Font", "XPos", "50");
+        const int top = ReadInt("Name Font", "YPos", "30");
+        const int bottom = ClampedSum(top, ReadInt("Name Font", "Size", "48"));
+        const TextBand band{{left, top, w, bottom}, "Name Font", name, "48", "1", "Courier New"};
+        if (Meets(band.area, update)) DrawBand(dc, band, h);
+    }
+
+    if (IsOn("Setup", "DisplayCompanyName")) {
+        const int left = ReadInt("Company Font", "XPos", "50");
+        const int top = ClampedSum(h, -static_cast<long long>(ReadInt("Company Font", "YPos", "30")));
+        const int bottom = ClampedSum(top, ReadInt("Company Font", "Size", "24"));
+        const TextBand band{{left, top, w, bottom},
+                            "Company Font",
+                            ReadSetupValue("Application", "Company", "Quorvell SD"),
+                            "24",
+                            "0",
+                            "Times New Roman"};
+        if (Meets(band.area, update)) DrawBand(dc, band, h);
+    }
+
+    ReleaseDC(window, dc);
+}
