@@ -2,6 +2,7 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
+#include "install/install_report.h"
 #include "lumora/lumora.h"
 
 class tSetup : public lumora::Application {
@@ -97,6 +98,12 @@ private:
     lumora::GUI::Progressbar *totalProgress = nullptr;
 
     lumora::Threads::Thread *installThread = nullptr;
+
+    // What the last installation could not do, written by the worker and shown by
+    // navigation once the worker has stopped.
+    InstallReport installationReport;
+    // The component count the worker read at its start; links name components by it.
+    int installComponentCount = 0;
 };
 
 #endif

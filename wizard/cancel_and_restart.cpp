@@ -1,0 +1,71 @@
+// Every way the wizard ends: Cancel, the close question, and the privilege a restart needs.
+#include "wizard/setup.h"
+
+#include <windows.h>
+
+using lumora::Setup;
+using lumora::GUI::Dialogs::QuickMessage;
+
+namespace {
+
+const int questionIcon = 32514;    // IDI_QUESTION
+const int informationIcon = 32516; // IDI_INFORMATION
+
+} // namespace
+
+void tSetup::OnCancel()
+{
+    if (currentPage != 2) {
+        // Whether the window really closes is AllowQuit's decision.
+        mainWindow->Close();
+        return;
+    }
+
+    // On the License page this button reads "No": declining the agreement ends the
+    // wizard without the exit question.
+    if (QuickMessage("The Setup will be cancelled now!", "Info", MB_OKCANCEL, informationIcon) != IDOK)
+        return;
+    HWND window = mainWindow->GetSystemWindow();
+    if (Setup::enableUnicode)
+        SendMessageW(window, WM_QUIT, 0, 0);
+    else
+        SendMessageA(window, WM_QUIT, 0, 0);
+}
+
+bool tSetup::AllowQuit()
+{
+    // The last page is where the wizard is meant to end: no question there.
+    if (currentPage == lastPage) return true;
+
+    int answer = QuickMessage("Do you really want to exit Setup now?\n\n"
+                              "If you quit now, the program will not be installed on your computer.\n"
+                              "You may run Setup again later to complete the installation.",
+                              "Exit Setup", MB_YESNO, questionIcon);
+    if (answer != IDYES) return false;
+    if (displayBackgroundWindow) backgroundWindow->Close();
+    return true;
+}
+
+void tSetup::RequestShutdownPrivilege()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    // Only the NT family guards a restart with a privilege.
+    if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) return;
+
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) return;
+
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    BOOL found = Setup::enableUnicode
+                     ? LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)
+                     : LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    // Without the privilege a later restart simply fails and the wizard stays on its last
+    // page, so nothing is reported here.
+    if (found) AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    // The privilege belongs to the process token, not to this handle.
+    CloseHandle(token);
+}
