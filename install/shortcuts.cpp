@@ -1,0 +1,99 @@
+// Start-menu shortcuts for the chosen components, in the current user's Programs folder.
+#include "install/shortcuts.h"
+
+#include "app/setup_config.h"
+#include "install/platform_fs.h"
+#include "wizard/setup.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+using lumora::Setup;
+using lumora::String;
+
+namespace {
+
+const char *const linksSection = "Startmenu Links";
+
+// The current user's Start-menu Programs folder, or the empty text when the shell has none.
+String ProgramsFolder()
+{
+    LPITEMIDLIST folder = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &folder)) || folder == nullptr)
+        return String();
+    String path;
+    if (Setup::enableUnicode) {
+        wchar_t buffer[MAX_PATH];
+        if (SHGetPathFromIDListW(folder, buffer)) path = buffer;
+    } else {
+        char buffer[MAX_PATH];
+        if (SHGetPathFromIDListA(folder, buffer)) path = buffer;
+    }
+    CoTaskMemFree(folder);
+    return path;
+}
+
+} // namespace
+
+int CreateShortcut(const char *target, const char *linkFile, const char *workingDirectory,
+                   const char *description)
+{
+    wchar_t wideLinkFile[MAX_PATH];
+    // A name that does not fit, terminator included, would be saved cut short somewhere else.
+    if (MultiByteToWideChar(CP_ACP, 0, linkFile, -1, wideLinkFile, MAX_PATH) == 0) return 0;
+
+    HRESULT com = CoInitialize(nullptr);
+    IShellLinkA *link = nullptr;
+    IPersistFile *file = nullptr;
+    bool saved = false;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void **>(&link)))) {
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+            bool filled = SUCCEEDED(link->SetPath(target)) &&
+                          SUCCEEDED(link->SetWorkingDirectory(workingDirectory)) &&
+                          (description == nullptr || SUCCEEDED(link->SetDescription(description)));
+            if (filled) saved = SUCCEEDED(file->Save(wideLinkFile, TRUE));
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return saved ? 1 : 0;
+}
+
+void tSetup::CreateStartMenuLinks(const String &destination)
+{
+    for (int k = 1; k <= ReadSetupValue(linksSection, "NumberOfLinks", "0").ToInt(); k++) {
+        String number = String::FromInt(k);
+        // A link belongs to one component of this run; one that names no such component has
+        // nothing installed to point at and is left out.
+        int component = ReadSetupValue(linksSection, String("Component") + number, "").ToInt();
+        if (component < 1 || component > installComponentCount) continue;
+        bool *selected = componentSelected.GetEntry(component);
+        if (selected == nullptr || !*selected) continue;
+
+        String componentName = ReadSetupValue("Component Setup", String::FromInt(component), "Main program");
+        String linkName = ReadSetupValue(linksSection, String("Name") + number, "") + ".lnk";
+        String programs = ProgramsFolder();
+        if (programs.Length() == 0) {
+            installationReport.AddFault(componentName, linkName, "The Start menu folder could not be found.");
+            continue;
+        }
+        String folder = programs + "\\" + ReadSetupValue(linksSection, "StartmenuDirectory", "");
+        MakeDirectory(folder); // an existing folder is the normal case
+        String linkFile = folder + "\\" + linkName;
+        String target = destination + "\\" + ReadSetupValue(linksSection, String("File") + number, "");
+        if (linkFile.Length() >= MAX_PATH) {
+            installationReport.AddFault(componentName, linkName,
+                                        "The shortcut's path is longer than 259 characters.");
+            continue;
+        }
+        if (!CreateShortcut(static_cast<const char *>(target), static_cast<const char *>(linkFile),
+                            static_cast<const char *>(destination), nullptr))
+            installationReport.AddFault(componentName, linkName,
+                                        "The Start menu shortcut could not be created.");
+    }
+}

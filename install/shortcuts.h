@@ -1,0 +1,12 @@
+// Shell links (.lnk files), written through the shell's own link object.
+#ifndef SETUP_INSTALL_SHORTCUTS_H
+#define SETUP_INSTALL_SHORTCUTS_H
+
+// Writes the link file linkFile pointing at target, started in workingDirectory, with the
+// description (null: none). All texts are 8-bit, in the system code page. Returns 1 when
+// the link was saved, 0 when the link object could not be made, filled or saved, or when
+// linkFile does not fit 259 characters.
+int CreateShortcut(const char *target, const char *linkFile, const char *workingDirectory,
+                   const char *description);
+
+#endif
