@@ -6,6 +6,7 @@
 #ifndef LUMORA_SIGNAL_H
 #define LUMORA_SIGNAL_H
 
+#include <cstddef>
 #include <utility>
 #include <vector>
 
@@ -68,8 +69,8 @@ public:
     void Emit(Args... args) const
     {
         // A handler may connect further handlers; those run from the next event on.
-        size_t count = slots.size();
-        for (size_t i = 0; i < count; i++) slots[i].second->Call(slots[i].first, args...);
+        std::size_t count = slots.size();
+        for (std::size_t i = 0; i < count; i++) slots[i].second->Call(slots[i].first, args...);
     }
 
 private:

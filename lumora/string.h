@@ -14,6 +14,7 @@ public:
     String();
     String(const char *text);    // 8-bit text in the system code page; null gives the empty string
     String(const wchar_t *text); // null gives the empty string
+    String(const wchar_t *text, int length); // exactly length characters, zeros included
     String(const String &other);
     String(String &&other) noexcept;
     ~String();
@@ -28,6 +29,7 @@ public:
 
     // Writing the terminating zero at a position past the end sizes the string to that
     // length; writing any other character past the end grows it, padding with zeros.
+    // A negative index gives a scratch cell that belongs to no position.
     wchar_t &operator[](int index);
     wchar_t operator[](int index) const; // 0 outside the string
 
@@ -37,7 +39,8 @@ public:
     int ToInt() const;
     static String FromInt(long long value);
 
-    // 0 when equal, negative when this sorts first, positive otherwise (by character code).
+    // 0 when equal, negative when this sorts first, positive otherwise (by character code,
+    // case-sensitive). The shorter string compares as if padded with zeros.
     int Compare(const String &other) const;
     int CompareN(const String &other, int count) const; // only the first count characters
     bool operator==(const String &other) const { return Compare(other) == 0; }
@@ -53,9 +56,17 @@ public:
     explicit operator const wchar_t *() const;
 
 private:
-    std::wstring text;
-    mutable std::string narrow; // cache of the 8-bit form
+    // A write through operator[] past the end has not happened yet when the reference is
+    // handed out, so the slot stays pending until the next use decides: a zero there ends
+    // the string at that position.
+    void Settle() const;
+    void Changed();
+
+    mutable std::wstring text;
+    mutable int pendingEnd = -1; // position of an unsettled slot written past the end
+    mutable std::string narrow;  // cache of the 8-bit form
     mutable bool narrowValid = false;
+    wchar_t scratch = 0;
 };
 
 } // namespace lumora
