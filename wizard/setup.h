@@ -10,6 +10,9 @@ public:
     tSetup();
     ~tSetup() override;
 
+    // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
+    static bool EnablesAnyPage();
+
     // Button and window handlers, connected by the constructor.
     void OnBack();
     void OnNext();
@@ -25,10 +28,20 @@ public:
 
 private:
     // construction
+    void ReadPageFlags();
+    void ChoosePages();
+    void LoadArtwork();
+    void BuildWindowFrame(); // windows, title bar, layer, divider, side picture
+    void BuildButtonRow();
+    void AttachWidgets();
+    void PlaceWindows();
+    void HideWidgetsOfOtherPages();
     void BuildPageContents();       // licence box, page texts, restart options
     void BuildDestinationWidgets(); // group box, edit box, Browse
     void BuildProgressWidgets();
     void BuildComponentWidgets();
+    static lumora::String ReadProgramFilesDirectory();
+    static int ReadComponentCount(); // N, read again at every call
     void RequestShutdownPrivilege();
 
     // navigation

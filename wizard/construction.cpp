@@ -1,0 +1,348 @@
+// Building the wizard window with every page at once, its own paint and background handlers,
+// and tearing it all down again. Pages differ only in which widgets are shown.
+#include "wizard/setup.h"
+
+#include "app/setup_config.h"
+
+#include <windows.h>
+
+using namespace lumora;
+using namespace lumora::GUI;
+
+namespace {
+
+enum Page {
+    introductionPage = 1,
+    licensePage,
+    directoryPage,
+    componentsPage,
+    summaryPage,
+    byePage,
+    rebootPage
+};
+
+const wchar_t *const pageFlagKeys[] = {L"Introduction", L"License", L"Directory", L"Components",
+                                       L"Summary",      L"Bye",     L"Reboot"};
+
+struct PageTitle {
+    const wchar_t *section;
+    const wchar_t *defaultTitle;
+};
+
+// Indexed by page number - 1.
+const PageTitle pageTitles[] = {
+    {L"Introduction", L"Setup"},
+    {L"License", L"License"},
+    {L"Directory", L"Select destination directory"},
+    {L"Components", L"Select components to install"},
+    {L"Summary", L"Ready to install"},
+    {L"Bye", L"Setup complete"},
+    {L"Reboot", L"Reboot"},
+};
+
+const int sideBitmapId = 200;
+const int iconBitmapId = 201;
+const int iconExtent = 32;
+const COLORREF iconKeyColour = RGB(0, 255, 255);
+
+const int windowWidth = 480;
+const int windowHeight = 355;
+
+bool ReadFlag(const String &section, const String &key)
+{
+    return ReadSetupValue(section, key, "1").ToInt() != 0;
+}
+
+HBITMAP LoadBitmapResource(int id)
+{
+    if (Setup::enableUnicode)
+        return static_cast<HBITMAP>(
+            LoadImageW(lumora::hInstance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    return static_cast<HBITMAP>(LoadImageA(lumora::hInstance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
+}
+
+template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)())
+{
+    signal.Connect(new Instance<T>(object), new Method<T, void>(handler));
+}
+
+} // namespace
+
+bool tSetup::EnablesAnyPage()
+{
+    for (const wchar_t *key : pageFlagKeys)
+        if (ReadFlag("Dialogs", key)) return true;
+    return false;
+}
+
+int tSetup::ReadComponentCount()
+{
+    // The window has room for about ten rows; a count far beyond that is a damaged file, and
+    // following it would build widgets until memory runs out.
+    const int mostComponents = 100;
+    int count = ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
+    return count > mostComponents ? mostComponents : count;
+}
+
+tSetup::tSetup() : Application(String())
+{
+    // Asked before anything exists, so a restart at the end is allowed whatever the pages.
+    RequestShutdownPrivilege();
+    rebootChoice = 1;
+    ReadPageFlags();
+    ChoosePages();
+    LoadArtwork();
+    BuildWindowFrame();
+    BuildPageContents();
+    BuildDestinationWidgets();
+    BuildProgressWidgets();
+    BuildComponentWidgets();
+    iconImage = new Image(*iconBitmap, Point(141, 14), Size(0, 0));
+    BuildButtonRow();
+    AttachWidgets();
+    PlaceWindows();
+
+    // The library's own quit handler is replaced, never chained: AllowQuit alone decides.
+    mainWindow->doQuit.Disconnect();
+    mainWindow->doQuit.Connect(new Instance<tSetup>(this), new Method<tSetup, bool>(&tSetup::AllowQuit));
+    Connect(mainWindow->onPaint, this, &tSetup::PaintFrame);
+
+    HideWidgetsOfOtherPages();
+}
+
+void tSetup::ReadPageFlags()
+{
+    displayBackgroundWindow = ReadFlag("Setup", "DisplayBackgroundWindow");
+    showIntroduction = ReadFlag("Dialogs", pageFlagKeys[0]);
+    showLicense = ReadFlag("Dialogs", pageFlagKeys[1]);
+    showDirectory = ReadFlag("Dialogs", pageFlagKeys[2]);
+    showComponents = ReadFlag("Dialogs", pageFlagKeys[3]);
+    showSummary = ReadFlag("Dialogs", pageFlagKeys[4]);
+    showBye = ReadFlag("Dialogs", pageFlagKeys[5]);
+    showReboot = ReadFlag("Dialogs", pageFlagKeys[6]);
+}
+
+void tSetup::ChoosePages()
+{
+    const bool enabled[] = {showIntroduction, showLicense, showDirectory, showComponents,
+                            showSummary,      showBye,     showReboot};
+    // The start-up refuses a package without pages; -1 keeps the object defined regardless.
+    currentPage = -1;
+    for (int page = introductionPage; page <= rebootPage; page++) {
+        if (enabled[page - 1]) {
+            currentPage = page;
+            break;
+        }
+    }
+    firstPage = currentPage;
+    lastPage = -1;
+    for (int page = rebootPage; page >= introductionPage; page--) {
+        if (enabled[page - 1]) {
+            lastPage = page;
+            break;
+        }
+    }
+    afterInstallPage = showBye ? byePage : showReboot ? rebootPage : -1;
+    if (!showReboot) rebootChoice = 2;
+}
+
+void tSetup::LoadArtwork()
+{
+    sideBitmap = new Bitmap(LoadBitmapResource(sideBitmapId));
+    iconBitmap = new Bitmap(LoadBitmapResource(iconBitmapId));
+
+    // The icon's cyan ground takes the button-face colour so that it blends with the window.
+    COLORREF buttonFace = GetSysColor(COLOR_BTNFACE);
+    for (int y = 0; y < iconExtent; y++)
+        for (int x = 0; x < iconExtent; x++)
+            if (iconBitmap->GetPixel(x, y) == iconKeyColour) iconBitmap->SetPixel(x, y, buttonFace);
+}
+
+void tSetup::BuildWindowFrame()
+{
+    String title;
+    if (currentPage >= introductionPage && currentPage <= rebootPage) {
+        const PageTitle &page = pageTitles[currentPage - 1];
+        title = ReadSetupValue(page.section, "Title", page.defaultTitle);
+    }
+
+    if (displayBackgroundWindow) backgroundWindow = new Window("Torvane Setup v0.1");
+    mainWindow = new Window(title);
+    titlebar = new Titlebar(TB_CLOSE);
+    pageLayer = new Layer(String());
+    // Between the page area (the side picture's frame ends at 298) and the button row.
+    divider = new Divider(309, DIV_HORIZONTAL | DIV_FROM_START);
+    sideImage = new Image(*sideBitmap, Point(10, 10), Size(0, 0));
+}
+
+void tSetup::BuildButtonRow()
+{
+    backButton = new Button("<- Back", nullptr, Point(9, 31), Size(0, 0));
+    Connect(backButton->onClick, this, &tSetup::OnBack);
+    backButton->SetOrientation(OR_LOWERLEFT);
+
+    cancelButton = new Button("Cancel", nullptr, Point(179, 31), Size(0, 0));
+    Connect(cancelButton->onClick, this, &tSetup::OnCancel);
+    cancelButton->SetOrientation(OR_LOWERRIGHT);
+
+    nextButton = new Button("Next ->", nullptr, Point(89, 31), Size(0, 0));
+    Connect(nextButton->onClick, this, &tSetup::OnNext);
+    nextButton->SetOrientation(OR_LOWERRIGHT);
+}
+
+void tSetup::AttachWidgets()
+{
+    if (backgroundWindow) RegisterObject(backgroundWindow);
+    RegisterObject(mainWindow);
+
+    mainWindow->RegisterObject(titlebar);
+    mainWindow->RegisterObject(pageLayer);
+    mainWindow->RegisterObject(divider);
+
+    Widget *const pageWidgets[] = {
+        sideImage,     introductionText,   byeText,        rebootText,       componentsText,
+        licenseText,   licenseEdit,        directoryText,  directoryGroup,   browseButton,
+        directoryEdit, summaryText,        iconImage,      backButton,       cancelButton,
+        nextButton,    rebootYesOption,    rebootNoOption, installationText, fileProgressLabel,
+        fileProgress,  totalProgressLabel, totalProgress,  componentsGroup,
+    };
+    for (Widget *widget : pageWidgets) pageLayer->RegisterObject(widget);
+    for (int i = 1; i <= ReadComponentCount(); i++)
+        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->RegisterObject(box);
+}
+
+void tSetup::PlaceWindows()
+{
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+
+    if (displayBackgroundWindow) {
+        backgroundWindow->SetMetrics(Point(0, 0), Size(screenWidth, screenHeight));
+        Connect(backgroundWindow->onPaint, this, &tSetup::PaintBackground);
+        backgroundWindow->onEvent.Connect(
+            new Instance<tSetup>(this), new Method<tSetup, void, int, int, int>(&tSetup::OnBackgroundEvent));
+        // Keeps the wizard standing in front of the full-screen background.
+        backgroundWindow->SetFlags(WF_APPGROUP);
+        mainWindow->SetFlags(WF_APPGROUP);
+    }
+
+    mainWindow->SetMetrics(Point((screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 2),
+                           Size(windowWidth, windowHeight));
+}
+
+void tSetup::HideWidgetsOfOtherPages()
+{
+    backButton->Hide();
+    // The licence is shown, never edited.
+    licenseEdit->Deactivate();
+    installationText->Hide();
+    fileProgressLabel->Hide();
+    fileProgress->Hide();
+    totalProgressLabel->Hide();
+    totalProgress->Hide();
+
+    if (firstPage != introductionPage) introductionText->Hide();
+    if (firstPage != byePage) byeText->Hide();
+    if (firstPage != summaryPage) summaryText->Hide();
+    if (firstPage != componentsPage) {
+        componentsGroup->Hide();
+        componentsText->Hide();
+        for (int i = 1; i <= ReadComponentCount(); i++)
+            if (CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Hide();
+    }
+    if (firstPage != licensePage) {
+        licenseText->Hide();
+        licenseEdit->Hide();
+    }
+    if (firstPage != directoryPage) {
+        directoryText->Hide();
+        directoryGroup->Hide();
+        browseButton->Hide();
+        directoryEdit->Hide();
+    }
+    if (firstPage != rebootPage) {
+        rebootText->Hide();
+        rebootYesOption->Hide();
+        rebootNoOption->Hide();
+    } else {
+        // The Reboot text starts where the icon would stand.
+        iconImage->Hide();
+    }
+}
+
+tSetup::~tSetup()
+{
+    mainWindow->UnregisterObject(titlebar);
+    mainWindow->UnregisterObject(pageLayer);
+    mainWindow->UnregisterObject(divider);
+
+    Widget *const pageWidgets[] = {
+        sideImage,      iconImage,          introductionText, byeText,          rebootText,
+        componentsText, licenseText,        licenseEdit,      directoryText,    directoryGroup,
+        browseButton,   directoryEdit,      summaryText,      backButton,       cancelButton,
+        nextButton,     rebootYesOption,    rebootNoOption,   installationText, fileProgressLabel,
+        fileProgress,   totalProgressLabel, totalProgress,    componentsGroup,
+    };
+    for (Widget *widget : pageWidgets) pageLayer->UnregisterObject(widget);
+    // Every box that was built is taken down, even if the file's count changed meanwhile.
+    const int builtComponents = componentCheckBoxes.Length();
+    for (int i = 1; i <= builtComponents; i++)
+        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->UnregisterObject(box);
+
+    if (displayBackgroundWindow) UnregisterObject(backgroundWindow);
+    UnregisterObject(mainWindow);
+
+    DeleteObject(sideBitmap->GetSystemBitmap());
+    DeleteObject(iconBitmap->GetSystemBitmap());
+    delete sideBitmap;
+    delete iconBitmap;
+
+    if (displayBackgroundWindow) delete backgroundWindow;
+    delete mainWindow;
+    delete titlebar;
+    delete pageLayer;
+    delete divider;
+    delete backButton;
+    delete cancelButton;
+    delete nextButton;
+    delete sideImage;
+    delete iconImage;
+    delete introductionText;
+    delete byeText;
+    delete rebootText;
+    delete componentsText;
+    delete licenseText;
+    delete licenseEdit;
+    delete directoryText;
+    delete summaryText;
+    delete directoryGroup;
+    delete browseButton;
+    delete directoryEdit;
+    delete rebootYesOption;
+    delete rebootNoOption;
+    delete installationText;
+    delete fileProgressLabel;
+    delete fileProgress;
+    delete totalProgressLabel;
+    delete totalProgress;
+    delete componentsGroup;
+
+    for (int i = 1; i <= builtComponents; i++) {
+        delete componentCheckBoxes.GetEntry(i);
+        delete componentSelected.GetEntry(i);
+    }
+    componentCheckBoxes.RemoveAll();
+    componentSelected.RemoveAll();
+}
+
+void tSetup::PaintFrame()
+{
+    // The sunken frame around the side picture.
+    if (Surface *surface = mainWindow->GetDrawSurface()) surface->Frame(Rect(12, 37, 133, 298), FRAME_DOWN);
+}
+
+void tSetup::OnBackgroundEvent(int message, int, int)
+{
+    // Clicking the background brings the wizard back to the front.
+    if (message == WM_ACTIVATE) SetActiveWindow(mainWindow->GetSystemWindow());
+}

@@ -1,0 +1,100 @@
+// The contents of the pages: their texts, the licence, the restart choice, the installation
+// progress display and the component check boxes. All of it is built once, hidden or not.
+#include "wizard/setup.h"
+
+#include "app/setup_config.h"
+
+using namespace lumora;
+using namespace lumora::GUI;
+
+namespace {
+
+const Point pageTextPosition(181, 14);
+
+// A licence is a few kilobytes; a larger file is not one, and only its start is shown so that
+// a wrong name cannot exhaust the memory of the process.
+const int64_t mostLicenseBytes = 16 * 1024 * 1024;
+
+// Every byte becomes one character with that code: the licence is shown as the file holds
+// it, line ends included. A file that cannot be opened gives an empty licence.
+String ReadLicenseFile(const String &name)
+{
+    String text;
+    InStream file(STREAM_FILE, name, STREAM_READ);
+    if (!file.IsOpen()) return text;
+    const int length = static_cast<int>(file.Size() < mostLicenseBytes ? file.Size() : mostLicenseBytes);
+    // Sizes the string to the whole file at once; characters never read stay 0, which ends
+    // the text where a file that shrank meanwhile ended.
+    text[length] = 0;
+    for (int i = 0; i < length; i++) {
+        const uint64_t byte = file.InputNumber(1);
+        if (file.AtEnd()) break;
+        text[i] = static_cast<wchar_t>(byte);
+    }
+    return text;
+}
+
+} // namespace
+
+void tSetup::BuildPageContents()
+{
+    String licenseFile = ReadSetupValue("License", "LicenseFile", "nolicense");
+    String license;
+    if (licenseFile.Compare("nolicense") != 0) license = ReadLicenseFile(licenseFile);
+    licenseEdit = new EditBox(license, Point(141, 56), Size(324, 215), 0);
+
+    introductionText = new Text(ReadSetupLines("Introduction", "Welcome to the setup."), pageTextPosition);
+    componentsText =
+        new Text(ReadSetupLines("Components", "Select components to install."), pageTextPosition);
+    installationText =
+        new Text(ReadSetupLines("Installation", "Copying the files to your computer."), pageTextPosition);
+    directoryText =
+        new Text(ReadSetupLines("Directory", "Choose the destination directory."), pageTextPosition);
+    summaryText = new Text(ReadSetupLines("Summary", "Setup is now ready to install."), pageTextPosition);
+    byeText = new Text(ReadSetupLines("Bye", "The setup has been completed!"), pageTextPosition);
+    licenseText =
+        new Text(ReadSetupLines("License", "Do you accept the following agreement?"), pageTextPosition);
+    // The Reboot page has no icon; its text starts where the icon would stand.
+    rebootText = new Text(ReadSetupLines("Reboot", "The computer must be rebooted now!"), Point(141, 14));
+
+    rebootYesOption =
+        new OptionBox("Yes, restart the computer now!", Point(169, 92), Size(200, 0), &rebootChoice, 1);
+    rebootNoOption = new OptionBox("No, I will restart my computer later!", Point(169, 115), Size(200, 0),
+                                   &rebootChoice, 2);
+}
+
+void tSetup::BuildProgressWidgets()
+{
+    fileProgressLabel = new Text("Current file progress:", Point(141, 181));
+    fileProgress = new Progressbar(Point(141, 202), Size(323, 0), PB_HORIZONTAL, PB_PERCENT, 0, 100, 0);
+    totalProgressLabel = new Text("Total installation progress:", Point(141, 230));
+    totalProgress = new Progressbar(Point(141, 251), Size(323, 0), PB_HORIZONTAL, PB_PERCENT, 0, 100, 0);
+}
+
+void tSetup::BuildComponentWidgets()
+{
+    // The group's bottom edge stays at 271; it grows upwards by one row per component.
+    const int rowHeight = 25;
+    int count = ReadComponentCount();
+    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * count),
+                                   Size(328, rowHeight * count + 15));
+
+    int y = 269 - rowHeight * count;
+    for (int i = 1; i <= ReadComponentCount(); i++) {
+        bool *selected = new bool(false);
+        componentSelected.Add(selected, i);
+        String name = ReadSetupValue("Component Setup", String::FromInt(i), "Main program");
+        CheckBox *box = new CheckBox(name, Point(149, y), Size(307, 0), selected);
+        componentCheckBoxes.Add(box, i);
+
+        String state = ReadSetupValue("Component Config", String::FromInt(i), "default");
+        if (state.CompareN("required", 8) == 0) {
+            // Always installed: ticked, and the user cannot untick it.
+            *selected = true;
+            box->Deactivate();
+        } else {
+            *selected = state.CompareN("default", 7) == 0;
+        }
+        y += rowHeight;
+    }
+}
