@@ -1,0 +1,27 @@
+#include "install/install_report.h"
+
+void InstallReport::AddFault(const lumora::String &component, const lumora::String &file,
+                             const lumora::String &what)
+{
+    faults.push_back(InstallFault{component, file, what});
+}
+
+lumora::String InstallReport::Summary(int maxLines) const
+{
+    lumora::String text;
+    int shown = 0;
+    for (const InstallFault &fault : faults) {
+        if (shown == maxLines) break;
+        if (shown > 0) text.Append("\n");
+        text.Append(fault.component).Append(": ");
+        if (fault.file.Length() > 0) text.Append(fault.file).Append(": ");
+        text.Append(fault.what);
+        ++shown;
+    }
+    int hidden = FaultCount() - shown;
+    if (hidden > 0) {
+        text.Append("\n").Append(lumora::String::FromInt(hidden));
+        text.Append(hidden == 1 ? " more problem." : " more problems.");
+    }
+    return text;
+}
