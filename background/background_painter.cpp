@@ -29,20 +29,17 @@ COLORREF BackgroundColour(int y, int height)
     return RGB(0, 0, static_cast<int>(blue));
 }
 
-// The band's gradient runs between the colours of its own top and bottom rows. Where a band
-// reaches past the window's top or bottom edge, that part takes the edge's colour (full blue
-// above, black below), so the part inside still matches the background around it.
+// The band's gradient runs between the colours of its own top and bottom rows. A band may
+// reach past the window's top or bottom edge (a company band taller than its distance from the
+// bottom); only its rows inside the window are filled, and their colours are those of the edge
+// rows there, so they match the background around them and never wrap around. Rows outside
+// would be clipped anyway, and an absurd band size costs no off-screen bitmap.
 void FillBandBackground(HDC dc, const RECT &b, int windowHeight)
 {
-    const int insideTop = std::clamp<int>(b.top, 0, windowHeight);
-    const int insideBottom = std::clamp<int>(b.bottom, 0, windowHeight);
-    const COLORREF above = BackgroundColour(0, windowHeight);
-    const COLORREF below = BackgroundColour(windowHeight, windowHeight);
-    FillVerticalGradient(dc, b.left, b.top, b.right, std::min<int>(b.bottom, 0), above, above);
-    FillVerticalGradient(dc, b.left, insideTop, b.right, insideBottom,
-                         BackgroundColour(insideTop, windowHeight),
-                         BackgroundColour(insideBottom, windowHeight));
-    FillVerticalGradient(dc, b.left, std::max<int>(b.top, windowHeight), b.right, b.bottom, below, below);
+    const int top = std::clamp<int>(b.top, 0, windowHeight);
+    const int bottom = std::clamp<int>(b.bottom, 0, windowHeight);
+    FillVerticalGradient(dc, b.left, top, b.right, bottom, BackgroundColour(top, windowHeight),
+                         BackgroundColour(bottom, windowHeight));
 }
 
 struct TextBand {
