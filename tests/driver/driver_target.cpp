@@ -1,0 +1,6 @@
+// Placeholder replaced below.
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}

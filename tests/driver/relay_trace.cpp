@@ -1,0 +1,105 @@
+// Registry values for the length of a test, and Wine's relay trace as a way to see which API
+// calls a program makes without touching it.
+#include "tests/driver/ui_driver.h"
+
+namespace uidriver {
+
+ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::wstring &subKey, const std::wstring &name,
+                                         const std::wstring &value, REGSAM view)
+    : root(root), subKey(subKey), name(name), view(view)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &oldType, nullptr, &size) == ERROR_SUCCESS) {
+        oldData.resize(size);
+        hadValue =
+            RegQueryValueExW(key, name.c_str(), nullptr, &oldType, oldData.data(), &size) == ERROR_SUCCESS;
+        oldData.resize(size);
+    }
+    ready = RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
+ScopedRegistryValue::~ScopedRegistryValue()
+{
+    if (!ready) return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
+    if (hadValue) {
+        RegSetValueExW(key, name.c_str(), 0, oldType, oldData.data(), static_cast<DWORD>(oldData.size()));
+    } else {
+        RegDeleteValueW(key, name.c_str());
+    }
+    RegCloseKey(key);
+}
+
+RelayTrace::RelayTrace(const std::wstring &functions)
+    : logPath(UniqueTempPath(L"relay-trace") + L".log"),
+      include(std::make_unique<ScopedRegistryValue>(HKEY_CURRENT_USER, L"Software\\Wine\\Debug",
+                                                    L"RelayInclude", functions))
+{
+    if (!include->Ready()) error = L"cannot set HKCU\\Software\\Wine\\Debug RelayInclude";
+}
+
+RelayTrace::~RelayTrace()
+{
+    DeleteFileW(logPath.c_str());
+}
+
+void RelayTrace::Apply(StartOptions &options) const
+{
+    options.environment.emplace_back(L"WINEDEBUG", L"-all,+relay");
+    options.stderrFile = logPath;
+}
+
+std::string RelayTrace::Log() const
+{
+    HANDLE file =
+        CreateFileW(logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string log;
+    char buffer[65536];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) log.append(buffer, got);
+    CloseHandle(file);
+    return log;
+}
+
+std::vector<std::string> RelayTrace::Calls(const std::string &function) const
+{
+    // Lines look like "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=00401234".
+    const std::string marker = "Call " + function + "(";
+    std::vector<std::string> calls;
+    std::string log = Log();
+    size_t start = 0;
+    while (start < log.size()) {
+        size_t end = log.find('\n', start);
+        if (end == std::string::npos) end = log.size();
+        std::string line = log.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find(marker) != std::string::npos) calls.push_back(line);
+        start = end + 1;
+    }
+    return calls;
+}
+
+std::vector<std::string> RelayTrace::CallArguments(const std::string &function) const
+{
+    const std::string marker = "Call " + function + "(";
+    std::vector<std::string> arguments;
+    for (const std::string &line : Calls(function)) {
+        size_t open = line.find(marker) + marker.size();
+        size_t close = line.find(") ret=", open);
+        if (close == std::string::npos) close = line.rfind(')');
+        arguments.push_back(close == std::string::npos || close < open ? line.substr(open)
+                                                                       : line.substr(open, close - open));
+    }
+    return arguments;
+}
+
+} // namespace uidriver
