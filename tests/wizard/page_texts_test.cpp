@@ -1,0 +1,76 @@
+// Page texts come from line lists in setup.tsi, read afresh through the platform's profile
+// functions on the wide and on the 8-bit path alike.
+#include "tests/wizard/wizard_session.h"
+
+#include <gtest/gtest.h>
+
+using namespace wizardtest;
+
+namespace {
+
+const std::string longValue = [] {
+    std::string value;
+    for (int i = 0; i < 300; i++) value += static_cast<char>('a' + i % 26);
+    return value;
+}();
+
+// One package exercises every rule of the reader: names in other letter case, missing line
+// keys, counts of 0 and 3, and a value longer than 255 characters.
+const std::string lineListPackage = "[setup]\ndisplaybackgroundwindow=0\n"
+                                    "[INTRODUCTION]\nTITLE=Welcome aboard\nlines=3\n1=First line\n"
+                                    "[Summary]\nLines=0\n"
+                                    "[Bye]\n1=" +
+                                    longValue +
+                                    "\n"
+                                    "[Directory]\nLines=2\n1=Pick a folder.\n2=Any folder will do.\n"
+                                    "[Components]\nLines=-2\n"
+                                    "[Reboot]\nLines=2\n2=Second only\n";
+
+struct Expected {
+    std::wstring what;
+    std::wstring text;
+};
+
+const Expected expectedTexts[] = {
+    {L"line 1, then the default line for the missing 2 and 3",
+     L"First line\nWelcome to the setup.\nWelcome to the setup."},
+    {L"the first 255 characters of a longer value", uidriver::Widen(longValue.substr(0, 255))},
+    {L"two lines as written", L"Pick a folder.\nAny folder will do."},
+    {L"default line for the missing key 1", L"The computer must be rebooted now!\nSecond only"},
+    {L"untouched section", L"Do you accept the following agreement?"},
+};
+
+class PageTexts : public testing::TestWithParam<bool> {};
+
+TEST_P(PageTexts, FollowLineListsWhateverTheLetterCase)
+{
+    const bool eightBit = GetParam();
+    uidriver::RelayTrace trace(L"kernel32.GetPrivateProfileStringA;kernel32.GetPrivateProfileStringW;"
+                               L"advapi32.RegOpenKeyA;advapi32.RegOpenKeyW");
+    ASSERT_TRUE(trace.Ready()) << uidriver::Narrow(trace.Error());
+    WizardSession session(lineListPackage, L"Welcome aboard", eightBit, &trace);
+    ASSERT_NE(session.window, nullptr) << session.Describe();
+
+    // Every read takes the width the library chose, and only that one.
+    const char *used = eightBit ? "A" : "W";
+    const char *unused = eightBit ? "W" : "A";
+    for (std::string function : {"kernel32.GetPrivateProfileString", "advapi32.RegOpenKey"}) {
+        EXPECT_FALSE(trace.Calls(function + used).empty()) << function << used;
+        EXPECT_TRUE(trace.Calls(function + unused).empty()) << function << unused;
+    }
+
+    for (const Expected &expected : expectedTexts)
+        EXPECT_TRUE(session.TextControl(expected.text).has_value()) << uidriver::Narrow(expected.what) << "\n"
+                                                                    << session.Describe();
+
+    // Lines=0 and a negative count both give an empty text, and no default line shows.
+    EXPECT_FALSE(session.TextControl(L"Setup is now ready to install.").has_value());
+    EXPECT_FALSE(session.TextControl(L"Select components to install.").has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Wizard, PageTexts, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return info.param ? std::string("EightBit") : std::string("Wide");
+                         });
+
+} // namespace
