@@ -42,30 +42,31 @@ void FillBandBackground(HDC dc, const RECT &b, int windowHeight)
                          BackgroundColour(bottom, windowHeight));
 }
 
-struct TextBand {
-    RECT area;
+// A band's font section, and what its keys fall back to.
+struct BandFont {
     const char *section;
-    String text;
     const char *defaultSize;
     const char *defaultItalic;
     const char *defaultFace;
 };
 
-void DrawBand(HDC dc, const TextBand &band, int windowHeight)
+const BandFont nameFont{"Name Font", "48", "1", "Courier New"};
+const BandFont companyFont{"Company Font", "24", "0", "Times New Roman"};
+
+void DrawBand(HDC dc, const RECT &band, const BandFont &style, const String &text, int windowHeight)
 {
-    const RECT &b = band.area;
-    FillBandBackground(dc, b, windowHeight);
+    FillBandBackground(dc, band, windowHeight);
 
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, static_cast<COLORREF>(ReadInt(band.section, "Color", "16777215")));
+    SetTextColor(dc, static_cast<COLORREF>(ReadInt(style.section, "Color", "16777215")));
 
-    const int height = ReadInt(band.section, "Size", band.defaultSize);
-    const int weight = ReadInt(band.section, "Weight", "500");
-    const DWORD italic = static_cast<DWORD>(ReadInt(band.section, "Italic", band.defaultItalic));
-    const DWORD underline = static_cast<DWORD>(ReadInt(band.section, "Underline", "0"));
-    const String face = ReadSetupValue(band.section, "Font", band.defaultFace);
+    const int height = ReadInt(style.section, "Size", style.defaultSize);
+    const int weight = ReadInt(style.section, "Weight", "500");
+    const DWORD italic = static_cast<DWORD>(ReadInt(style.section, "Italic", style.defaultItalic));
+    const DWORD underline = static_cast<DWORD>(ReadInt(style.section, "Underline", "0"));
+    const String face = ReadSetupValue(style.section, "Font", style.defaultFace);
 
-    RECT textArea = b;
+    RECT textArea = band;
     const bool wide = lumora::Setup::enableUnicode;
     HFONT font = wide ? CreateFontW(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0,
                                     FF_ROMAN, static_cast<const wchar_t *>(face))
@@ -73,10 +74,12 @@ void DrawBand(HDC dc, const TextBand &band, int windowHeight)
                                     FF_ROMAN, static_cast<const char *>(face));
     // Without a font the text still appears, in whatever font the device context holds.
     HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
+    // Names are shown as written: "Smith & Jones" keeps its ampersand rather than underlining
+    // the character after it.
     if (wide) {
-        DrawTextW(dc, static_cast<const wchar_t *>(band.text), -1, &textArea, 0);
+        DrawTextW(dc, static_cast<const wchar_t *>(text), -1, &textArea, DT_NOPREFIX);
     } else {
-        DrawTextA(dc, static_cast<const char *>(band.text), -1, &textArea, 0);
+        DrawTextA(dc, static_cast<const char *>(text), -1, &textArea, DT_NOPREFIX);
     }
     if (font != nullptr) {
         SelectObject(dc, previousFont);
@@ -131,21 +134,18 @@ void tSetup::PaintBackground()
         const int left = ReadInt("Name Font", "XPos", "50");
         const int top = ReadInt("Name Font", "YPos", "30");
         const int bottom = ClampedSum(top, ReadInt("Name Font", "Size", "48"));
-        const TextBand band{{left, top, w, bottom}, "Name Font", name, "48", "1", "Courier New"};
-        if (Meets(band.area, update)) DrawBand(dc, band, h);
+        const RECT band{left, top, w, bottom};
+        if (Meets(band, update)) DrawBand(dc, band, nameFont, name, h);
     }
 
     if (IsOn("Setup", "DisplayCompanyName")) {
         const int left = ReadInt("Company Font", "XPos", "50");
         const int top = ClampedSum(h, -static_cast<long long>(ReadInt("Company Font", "YPos", "30")));
         const int bottom = ClampedSum(top, ReadInt("Company Font", "Size", "24"));
-        const TextBand band{{left, top, w, bottom},
-                            "Company Font",
-                            ReadSetupValue("Application", "Company", "Quorvell SD"),
-                            "24",
-                            "0",
-                            "Times New Roman"};
-        if (Meets(band.area, update)) DrawBand(dc, band, h);
+        const RECT band{left, top, w, bottom};
+        if (Meets(band, update)) {
+            DrawBand(dc, band, companyFont, ReadSetupValue("Application", "Company", "Quorvell SD"), h);
+        }
     }
 
     ReleaseDC(window, dc);
