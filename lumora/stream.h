@@ -36,8 +36,13 @@ public:
 
     // operations
     // An unsigned number of 1 to 8 bytes; bytes past the end count as 0. Another width
-    // reads nothing and gives 0.
-    uint64_t InputNumber(int bytes);
+    // reads nothing and gives 0. Archives are copied one byte at a time, so a byte that is
+    // already buffered is taken here, in the caller's code.
+    uint64_t InputNumber(int bytes)
+    {
+        if (bytes == 1 && bufferPos < bufferFill) return buffer[bufferPos++];
+        return InputNumberRefilling(bytes);
+    }
     // count bytes, each one character with that code (no character-set conversion); stops
     // at the end of the file.
     lumora::String InputString(int count);
@@ -49,6 +54,7 @@ public:
     bool RelSeek(int64_t offset);
 
 private:
+    uint64_t InputNumberRefilling(int bytes);
     bool Refill();
     int ReadAt(int64_t position, unsigned char *target, int count);
 
@@ -79,14 +85,24 @@ public:
 
     // operations
     // The results are false once the stream has failed; a write that is still buffered
-    // can fail later, at Flush or Close.
-    bool OutputNumber(uint64_t value, int bytes);
+    // can fail later, at Flush or Close. A single byte with room in the buffer is stored
+    // here, in the caller's code.
+    bool OutputNumber(uint64_t value, int bytes)
+    {
+        if (bytes == 1 && bufferFill < bufferCapacity) {
+            buffer[bufferFill++] = static_cast<unsigned char>(value);
+            return !failed;
+        }
+        return OutputNumberFlushing(value, bytes);
+    }
     bool OutputData(const void *buffer, int count);
     bool Flush();
     // Writes what is buffered and closes the file; false when anything failed.
     bool Close();
 
 private:
+    bool OutputNumberFlushing(uint64_t value, int bytes);
+
     intptr_t file = -1;
     int64_t written = 0; // bytes handed to the platform
     int bufferFill = 0;

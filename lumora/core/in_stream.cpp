@@ -72,10 +72,8 @@ bool InStream::Refill()
     return got > 0;
 }
 
-uint64_t InStream::InputNumber(int bytes)
+uint64_t InStream::InputNumberRefilling(int bytes)
 {
-    // Archives are copied one byte at a time, so this case must stay short.
-    if (bytes == 1 && bufferPos < bufferFill) return buffer[bufferPos++];
     if (bytes < 1 || bytes > 8) return 0;
     uint64_t value = 0;
     for (int i = 0; i < bytes; i++) {

@@ -46,13 +46,8 @@ int64_t OutStream::GetPos() const
     return written + bufferFill;
 }
 
-bool OutStream::OutputNumber(uint64_t value, int bytes)
+bool OutStream::OutputNumberFlushing(uint64_t value, int bytes)
 {
-    // Archives are copied one byte at a time, so this case must stay short.
-    if (bytes == 1 && bufferFill < bufferCapacity) {
-        buffer[bufferFill++] = static_cast<unsigned char>(value);
-        return !failed;
-    }
     if (bytes < 1 || bytes > 8) return false;
     unsigned char bytesOut[8];
     for (int i = 0; i < bytes; i++) bytesOut[i] = static_cast<unsigned char>(value >> (8 * i));
