@@ -6,7 +6,9 @@
 #include <fstream>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #endif
 
@@ -233,7 +235,18 @@ TEST_F(InStreamTest, AFolderIsNoFile)
     EXPECT_EQ(in.InputNumber(1), 0u);
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+TEST_F(InStreamTest, ALoadedProgramFileCanBeRead)
+{
+    // The installer copies the library it has loaded itself.
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    InStream in(3, String(path), 3);
+    ASSERT_TRUE(in.IsOpen());
+    EXPECT_EQ(in.Size(), static_cast<int64_t>(std::filesystem::file_size(path)));
+    EXPECT_EQ(in.InputNumber(2), 0x5A4Du); // "MZ"
+}
+#else
 TEST_F(InStreamTest, APipeIsRefusedRatherThanWaitedFor)
 {
     ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0600), 0);
