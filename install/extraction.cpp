@@ -24,6 +24,12 @@ struct GroupDecompression {
     bool dataBeyondFiles = false; // the stream holds more than the entries' sizes
 };
 
+lumora::String FilesNotWritten(size_t count)
+{
+    return lumora::String::FromInt(static_cast<long long>(count)) +
+           (count == 1 ? " file is not written" : " files are not written");
+}
+
 class ArchiveExtraction {
 public:
     ArchiveExtraction(const lumora::String &archiveName, const lumora::String &targetDir,
@@ -94,16 +100,17 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
         Fault(archiveName,
               lumora::String("neither the working directory nor the temporary folder can hold the "
                              "temporary files; ") +
-                  lumora::String::FromInt(static_cast<long long>(group.entries.size())) +
-                  " files are not written");
+                  FilesNotWritten(group.entries.size()));
         return;
     }
-    if (result.streamDamaged) {
+    // bzip2 checks a block's CRC only after handing out its data, so nothing of a damaged
+    // group can be trusted; nor can data that disagrees with its own table.
+    if (result.streamDamaged || result.dataBeyondFiles) {
         Fault(archiveName,
-              "the compressed data of a group is damaged; only the files before the damage are written");
-    }
-    if (result.dataBeyondFiles) {
-        Fault(archiveName, "a group holds more data than its files; the rest is ignored");
+              lumora::String(result.streamDamaged ? "the compressed data of a group is damaged; "
+                                                  : "a group holds more data than its file table says; ") +
+                  FilesNotWritten(group.entries.size()));
+        return;
     }
     WriteFiles(group, *temp);
 }
@@ -161,10 +168,8 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, const TempFiles &t
     for (size_t k = 0; k < group.entries.size(); ++k) {
         const ArchiveEntry &entry = group.entries[k];
         if (entry.size > available - offset) {
-            long long unwritten = static_cast<long long>(group.entries.size() - k);
             Fault(entry.name, lumora::String("the group's data ends before this file; ") +
-                                  lumora::String::FromInt(unwritten) +
-                                  (unwritten == 1 ? " file is not written" : " files are not written"));
+                                  FilesNotWritten(group.entries.size() - k));
             break;
         }
         const char *nameFault = EntryNameFault(entry.name);

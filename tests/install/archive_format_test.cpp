@@ -1,0 +1,132 @@
+// The archive layout as the tool writes it and as the reader walks it.
+#include "install/archive_reader.h"
+#include "test_support.h"
+#include "tools/archive_writer.h"
+
+namespace {
+
+using ArchiveFormat = ScratchTest;
+
+std::vector<std::string> ReadNames(const fs::path &archivePath, lumora::String &fault, bool &sound)
+{
+    InStream archive(lumora::STREAM_FILE, lumora::String(archivePath.string().c_str()), lumora::STREAM_READ);
+    ArchiveReader reader(archive);
+    std::vector<std::string> names;
+    sound = reader.Start(fault);
+    while (sound && reader.HasAnotherGroup()) {
+        ArchiveGroup group;
+        sound = reader.ReadGroupTable(group, fault) && reader.SkipPackedData(group);
+        for (const ArchiveEntry &entry : group.entries) {
+            names.push_back(static_cast<const char *>(entry.name) + std::string(":") +
+                            std::to_string(entry.size));
+        }
+    }
+    return names;
+}
+
+TEST_F(ArchiveFormat, OneThreeByteFileIsLaidOutByteForByte)
+{
+    WriteBytes("a.txt", "abc");
+    std::vector<PackEntry> entries;
+    std::string error;
+    ASSERT_TRUE(CollectEntries({"a.txt"}, entries, error)) << error;
+    ASSERT_TRUE(WriteArchive(
+        "one.tsa", SplitIntoGroups(entries, 8 << 20), 1, [](int64_t, int64_t) {}, error));
+
+    std::string stream = Bzip2("abc");
+    std::string expected = std::string("TSA") + LittleEndian(1, 4) + "FILES" + LittleEndian(5, 2) + "a.txt" +
+                           LittleEndian(3, 4) + "CDATA" + LittleEndian(stream.size(), 4) +
+                           LittleEndian(3, 4) + stream;
+    std::string archive = ReadBytes("one.tsa");
+    EXPECT_EQ(archive, expected);
+    EXPECT_EQ(archive.size(), 36 + stream.size());
+    EXPECT_EQ(archive.substr(36, 4), "BZh9");
+}
+
+TEST_F(ArchiveFormat, SecondGroupFollowsTheFirstStreamDirectly)
+{
+    WriteBytes("two.tsa", ArchiveBytes({GroupBytes({{"a", "1"}, {"b", "22"}}), GroupBytes({{"c", "333"}})}));
+    lumora::String fault;
+    bool sound = false;
+    EXPECT_EQ(ReadNames("two.tsa", fault, sound), (std::vector<std::string>{"a:1", "b:2", "c:3"}));
+    EXPECT_TRUE(sound);
+}
+
+TEST_F(ArchiveFormat, OneTrailingByteIsIgnoredButTwoStartAnotherGroup)
+{
+    std::string archive = ArchiveBytes({GroupBytes({{"a", "1"}})});
+    lumora::String fault;
+    bool sound = false;
+
+    WriteBytes("one-extra.tsa", archive + "x");
+    EXPECT_EQ(ReadNames("one-extra.tsa", fault, sound), std::vector<std::string>{"a:1"});
+    EXPECT_TRUE(sound);
+
+    WriteBytes("two-extra.tsa", archive + "xy");
+    EXPECT_EQ(ReadNames("two-extra.tsa", fault, sound), std::vector<std::string>{"a:1"});
+    EXPECT_FALSE(sound);
+    EXPECT_EQ(std::string(static_cast<const char *>(fault)), "ends inside a group table");
+}
+
+TEST_F(ArchiveFormat, PackerStoresFolderContentsRelativelyWithSlashes)
+{
+    fs::create_directories("app/help/pages");
+    WriteBytes("app/help/pages/start.html", "<p>");
+    WriteBytes("app/readme.txt", "hello");
+    WriteBytes("app/zero", "");
+    std::vector<PackEntry> entries;
+    std::string error;
+    ASSERT_TRUE(CollectEntries({"app"}, entries, error)) << error;
+    std::vector<std::string> names;
+    for (const PackEntry &entry : entries) names.push_back(entry.name + ":" + std::to_string(entry.size));
+    EXPECT_EQ(names, (std::vector<std::string>{"help/pages/start.html:3", "readme.txt:5", "zero:0"}));
+}
+
+TEST_F(ArchiveFormat, PackerRefusesMissingPathsAndNamesGivenTwice)
+{
+    fs::create_directories("one");
+    fs::create_directories("two");
+    WriteBytes("one/x", "1");
+    WriteBytes("two/x", "2");
+    std::vector<PackEntry> entries;
+    std::string error;
+    EXPECT_FALSE(CollectEntries({"missing"}, entries, error));
+    EXPECT_NE(error.find("no such file"), std::string::npos);
+    entries.clear();
+    EXPECT_FALSE(CollectEntries({"one", "two"}, entries, error));
+    EXPECT_NE(error.find("twice"), std::string::npos);
+}
+
+TEST_F(ArchiveFormat, GroupsSplitBySizeAndTheArchiveIsTheSameForAnyThreadCount)
+{
+    fs::create_directories("data");
+    for (int k = 0; k < 12; ++k)
+        WriteBytes("data/f" + std::to_string(10 + k), std::string(3000 + k, char('a' + k)));
+    std::vector<PackEntry> entries;
+    std::string error;
+    ASSERT_TRUE(CollectEntries({"data"}, entries, error)) << error;
+    auto groups = SplitIntoGroups(entries, 10000);
+    EXPECT_EQ(groups.size(), 4u); // three files of about 3000 bytes per group
+    ASSERT_TRUE(WriteArchive(
+        "serial.tsa", groups, 1, [](int64_t, int64_t) {}, error));
+    ASSERT_TRUE(WriteArchive(
+        "parallel.tsa", groups, 3, [](int64_t, int64_t) {}, error));
+    EXPECT_EQ(ReadBytes("serial.tsa"), ReadBytes("parallel.tsa"));
+
+    lumora::String fault;
+    bool sound = false;
+    EXPECT_EQ(ReadNames("parallel.tsa", fault, sound).size(), 12u);
+    EXPECT_TRUE(sound);
+}
+
+TEST_F(ArchiveFormat, AFileLargerThanTheGroupSizeHasAGroupToItself)
+{
+    std::vector<PackEntry> entries = {{"", "a", 10}, {"", "big", 500}, {"", "c", 10}, {"", "d", 10}};
+    auto groups = SplitIntoGroups(entries, 100);
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].size(), 1u);
+    EXPECT_EQ(groups[1][0].name, "big");
+    EXPECT_EQ(groups[2].size(), 2u);
+}
+
+} // namespace

@@ -1,0 +1,223 @@
+// Damaged and forged archives: each fault is reported, nothing lands outside the target,
+// what can still be written is written, and no temp file is left behind.
+#include "install/extraction.h"
+#include "test_support.h"
+
+namespace {
+
+class HostileInput : public ScratchTest {
+protected:
+    bool Extract(const std::string &archiveBytes)
+    {
+        WriteBytes("data.tsa", archiveBytes);
+        return ExtractArchive("data.tsa", lumora::String(target.string().c_str()), progress, report,
+                              "Component 1");
+    }
+
+    void TearDown() override
+    {
+        EXPECT_FALSE(fs::exists(root / "buffer.temp"));
+        EXPECT_FALSE(fs::exists(root / "data.temp"));
+        EXPECT_TRUE(FilesBelow(temp).empty());
+        ScratchTest::TearDown();
+    }
+
+    std::string FaultText(int index) const
+    {
+        const InstallFault &fault = report.Fault(index);
+        return std::string(static_cast<const char *>(fault.file)) + ": " +
+               static_cast<const char *>(fault.what);
+    }
+
+    RecordingProgress progress;
+    InstallReport report;
+};
+
+struct NameCase {
+    const char *label;
+    std::string name;
+};
+
+class RefusedName : public HostileInput, public ::testing::WithParamInterface<NameCase> {};
+
+TEST_P(RefusedName, IsSkippedAndTheNextFileIsStillWritten)
+{
+    EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{GetParam().name, "evil"}, {"good.txt", "fine"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(std::string(static_cast<const char *>(report.Fault(0).component)), "Component 1");
+    EXPECT_EQ(FilesBelow(target), std::vector<std::string>{"good.txt"});
+    EXPECT_EQ(ReadBytes(target / "good.txt"), "fine");
+    // Only the archive, the target and the temporary folder are in the scratch folder.
+    for (const auto &item : fs::directory_iterator(root)) {
+        std::string name = item.path().filename().string();
+        EXPECT_TRUE(name == "data.tsa" || name == "target" || name == "tmp") << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, RefusedName,
+    ::testing::Values(NameCase{"ParentLevel", "../evil"}, NameCase{"ParentLevelInside", "a/../../evil"},
+                      NameCase{"ParentLevelBackslash", "a\\..\\..\\evil"}, NameCase{"LeadingSlash", "/evil"},
+                      NameCase{"LeadingBackslash", "\\evil"}, NameCase{"DriveLetter", "C:evil"},
+                      NameCase{"DriveLetterRoot", "C:\\evil"},
+                      NameCase{"UncPrefix", "\\\\server\\share\\evil"}, NameCase{"ColonInside", "a:b"},
+                      NameCase{"EndsWithSeparator", "dir/"}, NameCase{"DotsAndSpaces", "x/.. /evil"},
+                      NameCase{"ThreeDots", ".../evil"}, NameCase{"DeviceName", "CON"},
+                      NameCase{"DeviceWithExtension", "sub/aux.txt"}, NameCase{"NumberedDevice", "lpt1.log"},
+                      NameCase{"ControlCharacter", std::string("a\x01", 2)},
+                      NameCase{"EmbeddedZero", std::string("a\0/../../evil", 13)}, NameCase{"Empty", ""}),
+    [](const ::testing::TestParamInfo<NameCase> &info) { return std::string(info.param.label); });
+
+TEST_F(HostileInput, HarmlessDotLevelsAreAccepted)
+{
+    EXPECT_TRUE(Extract(
+        ArchiveBytes({GroupBytes({{"./a/./b.txt", "1"}, {"a/..x", "2"}, {"console/icon.txt", "3"}})})));
+    EXPECT_EQ(FilesBelow(target), (std::vector<std::string>{"a/..x", "a/b.txt", "console/icon.txt"}));
+}
+
+TEST_F(HostileInput, MissingArchiveIsReported)
+{
+    EXPECT_FALSE(
+        ExtractArchive("absent.tsa", lumora::String(target.string().c_str()), progress, report, "2"));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(FaultText(0), "absent.tsa: the archive cannot be opened");
+}
+
+struct DamageCase {
+    const char *label;
+    std::string bytes;
+    const char *fault;
+};
+
+class DamagedArchive : public HostileInput, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedArchive, IsReportedWithoutWritingAnything)
+{
+    EXPECT_FALSE(Extract(GetParam().bytes));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_NE(FaultText(0).find(GetParam().fault), std::string::npos) << FaultText(0);
+    EXPECT_TRUE(FilesBelow(target).empty());
+}
+
+std::string Table(uint64_t fileCount, const std::string &entries, uint64_t packedSize)
+{
+    return std::string("TSA") + LittleEndian(fileCount, 4) + "FILES" + entries + "CDATA" +
+           LittleEndian(packedSize, 4) + LittleEndian(0, 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, DamagedArchive,
+    ::testing::Values(
+        DamageCase{"NotAnArchive", "PK\x03\x04 something else entirely", "is not a component archive"},
+        DamageCase{"ShorterThanTheMagic", "TS", "is not a component archive"},
+        DamageCase{"MagicOnly", "TSA", "holds no files"},
+        DamageCase{"ForgedHugeCount", Table(0x7fffffff, "", 0), "file count exceeds"},
+        DamageCase{"CountBeyondSignedRange", Table(0xffffffff, "", 0), "file count exceeds"},
+        DamageCase{"NameLongerThanTheFile", Table(1, LittleEndian(65535, 2) + std::string(40, 'n'), 0),
+                   "ends inside a group table"},
+        DamageCase{"SizeBeyondSignedRange",
+                   Table(1, LittleEndian(1, 2) + "a" + LittleEndian(0x80000000u, 4), 0), "beyond 2 GB"},
+        DamageCase{"PackedLengthBeyondTheFile", Table(1, LittleEndian(1, 2) + "a" + LittleEndian(1, 4), 1000),
+                   "ends inside a group's compressed data"},
+        DamageCase{"PackedLengthBeyondSignedRange",
+                   Table(1, LittleEndian(1, 2) + "a" + LittleEndian(1, 4), 0xfffffff0u), "beyond 2 GB"},
+        DamageCase{"MissingFilesTag",
+                   std::string("TSA") + LittleEndian(0, 4) + "FILEZCDATA" + std::string(8, '\0'),
+                   "no \"FILES\" tag"},
+        DamageCase{"TruncatedInsideTable",
+                   Table(2, LittleEndian(1, 2) + "a" + LittleEndian(1, 4), 0).substr(0, 21),
+                   "ends inside a group table"}),
+    [](const ::testing::TestParamInfo<DamageCase> &info) { return std::string(info.param.label); });
+
+std::string Patterned(size_t size)
+{
+    std::string data;
+    for (size_t k = 0; k < size; ++k) data += static_cast<char>((k * 7919) % 251);
+    return data;
+}
+
+TEST_F(HostileInput, FailingCrcCheckSkipsTheGroup)
+{
+    std::string data = Patterned(200000);
+    std::string stream = Bzip2(data);
+    // The stream's combined CRC lies in its last bytes: the data decompresses in full first.
+    stream[stream.size() - 2] = static_cast<char>(stream[stream.size() - 2] ^ 0x10);
+    EXPECT_FALSE(
+        Extract(ArchiveBytes({GroupBytes({{"big", data}}, stream, data.size()), GroupBytes({{"b", "b"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(FaultText(0), "data.tsa: the compressed data of a group is damaged; 1 file is not written");
+    EXPECT_EQ(FilesBelow(target), std::vector<std::string>{"b"});
+}
+
+TEST_F(HostileInput, DamageInsideABlockSkipsTheGroup)
+{
+    std::string data = Patterned(200000);
+    std::string stream = Bzip2(data);
+    for (size_t at : {stream.size() / 3, stream.size() / 2})
+        stream[at] = static_cast<char>(stream[at] ^ 0x55);
+    EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{"big", data}}, stream, data.size())})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_NE(FaultText(0).find("1 file is not written"), std::string::npos) << FaultText(0);
+    EXPECT_TRUE(FilesBelow(target).empty());
+}
+
+TEST_F(HostileInput, StreamThatIsNotBzip2IsReported)
+{
+    EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{"a", "xyz"}}, "not bzip2 at all", 3)})));
+    EXPECT_NE(FaultText(0).find("damaged"), std::string::npos) << FaultText(0);
+    EXPECT_TRUE(FilesBelow(target).empty());
+}
+
+TEST_F(HostileInput, ShortGroupDataStopsAtTheFirstShortFile)
+{
+    std::vector<RawFile> files = {{"a", "abc"}, {"b", std::string(10, 'b')}, {"c", "c"}};
+    EXPECT_FALSE(
+        Extract(ArchiveBytes({GroupBytes(files, Bzip2("abcbbbbb"), 14), GroupBytes({{"d", "next group"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(FaultText(0), "b: the group's data ends before this file; 2 files are not written");
+    EXPECT_EQ(FilesBelow(target), (std::vector<std::string>{"a", "d"}));
+}
+
+TEST_F(HostileInput, DataBeyondTheFilesSkipsTheGroup)
+{
+    // A stream far longer than its table: decompression stops soon after the sizes are met,
+    // and data that does not match its table is not trusted.
+    std::string flood(5000000, 'z');
+    EXPECT_FALSE(
+        Extract(ArchiveBytes({GroupBytes({{"a", "zz"}}, Bzip2(flood), 2), GroupBytes({{"b", "b"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(FaultText(0),
+              "data.tsa: a group holds more data than its file table says; 1 file is not written");
+    EXPECT_EQ(FilesBelow(target), std::vector<std::string>{"b"});
+}
+
+TEST_F(HostileInput, UncreatableOutputFileIsReportedAndTheRestGoesOn)
+{
+    fs::create_directories(target / "taken");
+    EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{"taken", "x"}, {"after", "y"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_EQ(FaultText(0), "taken: the file cannot be created");
+    EXPECT_EQ(ReadBytes(target / "after"), "y");
+}
+
+TEST_F(HostileInput, NoPlaceForTempFilesSkipsTheGroupAndIsReported)
+{
+    fs::create_directories(root / "buffer.temp");
+    fs::create_directories(temp / "buffer.temp");
+    EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{"a", "1"}, {"b", "2"}})})));
+    ASSERT_EQ(report.FaultCount(), 1);
+    EXPECT_NE(FaultText(0).find("2 files are not written"), std::string::npos) << FaultText(0);
+    EXPECT_TRUE(FilesBelow(target).empty());
+    EXPECT_TRUE(fs::is_directory(root / "buffer.temp"));
+    fs::remove(root / "buffer.temp");
+    fs::remove(temp / "buffer.temp");
+}
+
+TEST_F(HostileInput, DamageInOneGroupLeavesTheNextGroupIntact)
+{
+    std::string bad = GroupBytes({{"a", "aaa"}}, "BZh9garbage", 3);
+    EXPECT_FALSE(Extract(ArchiveBytes({bad, GroupBytes({{"b", "bbb"}})})));
+    EXPECT_EQ(FilesBelow(target), std::vector<std::string>{"b"});
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// Shared helpers of the engine tests: a private scratch folder to work in, raw archive bytes
+// (sound or damaged on purpose), and a progress recorder.
+#ifndef SETUP_TESTS_INSTALL_TEST_SUPPORT_H
+#define SETUP_TESTS_INSTALL_TEST_SUPPORT_H
+
+#include "install/progress.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+// Each test runs in its own empty folder, which is also the current directory; the user's
+// temporary folder points to its "tmp" subfolder. Everything is removed afterwards.
+class ScratchTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    fs::path root;   // the current directory during the test
+    fs::path temp;   // what TemporaryFolder() gives during the test
+    fs::path target; // an empty folder to extract into
+
+private:
+    fs::path previousDirectory;
+    std::string previousTemp;
+};
+
+struct RawFile {
+    std::string name;
+    std::string data;
+};
+
+std::string LittleEndian(uint64_t value, int width);
+std::string Bzip2(const std::string &data);
+
+// A group exactly as the format lays it out. The other form takes the stream and the
+// stored unpacked length as given, for damaged groups.
+std::string GroupBytes(const std::vector<RawFile> &files);
+std::string GroupBytes(const std::vector<RawFile> &files, const std::string &stream, uint64_t unpackedSize);
+std::string ArchiveBytes(const std::vector<std::string> &groups);
+
+void WriteBytes(const fs::path &path, const std::string &bytes);
+std::string ReadBytes(const fs::path &path);
+// Every regular file below folder, as "relative/path" (with "/").
+std::vector<std::string> FilesBelow(const fs::path &folder);
+
+class RecordingProgress : public InstallProgress {
+public:
+    void SetFileProgress(int percent) override
+    {
+        fileValues.push_back(percent);
+        if (onFileProgress) onFileProgress(percent);
+    }
+    void SetTotalProgress(int percent) override { totalValues.push_back(percent); }
+
+    std::vector<int> fileValues;
+    std::vector<int> totalValues;
+    std::function<void(int)> onFileProgress;
+};
+
+#endif
