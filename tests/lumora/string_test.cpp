@@ -184,14 +184,6 @@ TEST(StringIndexing, ReadingOutsideGivesZeroAndChangesNothing)
     EXPECT_EQ(Wide(writable), L"abc");
 }
 
-TEST(StringIndexing, CharactersAboveTheByteRangeStayWhole)
-{
-    String s;
-    s[0] = static_cast<wchar_t>(0x20AC);
-    s[1] = static_cast<wchar_t>(0xFF);
-    EXPECT_EQ(Wide(s), L"\u20AC\u00FF");
-}
-
 TEST(StringAppend, AppendsAndConcatenates)
 {
     String s("Program Files");
@@ -205,16 +197,6 @@ TEST(StringAppend, AppendingItselfDoublesTheText)
     String s("ab");
     s.Append(s);
     EXPECT_EQ(Wide(s), L"abab");
-}
-
-TEST(StringAppend, LineBreaksJoinPageLines)
-{
-    String text;
-    for (int i = 1; i <= 3; i++) {
-        if (i > 1) text.Append("\n");
-        text.Append(String::FromInt(i));
-    }
-    EXPECT_EQ(Wide(text), L"1\n2\n3");
 }
 
 TEST(StringNumbers, ToIntReadsTheLeadingDecimalNumber)
@@ -329,12 +311,4 @@ TEST(StringCompare, CompareNLooksAtTheFirstCharactersOnly)
         int result = String(c.left).CompareN(String(c.right), c.count);
         EXPECT_EQ((result > 0) - (result < 0), c.sign);
     }
-}
-
-TEST(StringCompare, ASizedButUnfilledStringEqualsOnlyZeros)
-{
-    String sized;
-    sized[3] = 0;
-    EXPECT_NE(sized, String("abc"));
-    EXPECT_EQ(sized.CompareN(String(""), 3), 0);
 }
