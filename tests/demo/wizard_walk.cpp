@@ -1,0 +1,146 @@
+// wizard_walk: runs setup.exe from a package folder and walks its wizard from the first page
+// to Finish the way a user would, through the UI driver. Used by scripts/demo (a screenshot
+// of every page, then where everything went) and by the installation benchmark (the time
+// from Next on the page before the installation until the page after it).
+//
+//   wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH]
+#include "tests/driver/ui_driver.h"
+
+#include <shlobj.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace uidriver;
+
+namespace {
+
+const std::wstring installationTitle = L"Installation";
+const std::wstring directoryTitle = L"Select destination directory";
+const std::wstring restartLater = L"No, I will restart my computer later!";
+const int dividerTop = 309; // the button row lies below the divider
+
+// The rightmost button of the row: Next, Yes or Finish, whatever it reads on this page.
+std::optional<Control> ForwardButton(HWND window)
+{
+    std::optional<Control> forward;
+    for (const Control &control : Controls(window)) {
+        if (!control.visible || !control.IsButton() || control.topLevelRect.top <= dividerTop) continue;
+        if (!forward || control.topLevelRect.left > forward->topLevelRect.left) forward = control;
+    }
+    return forward;
+}
+
+std::wstring DestinationShown(HWND window)
+{
+    for (const Control &control : Controls(window))
+        if (control.visible && control.IsEdit() && !control.readOnly) return control.text;
+    return L"";
+}
+
+std::wstring ShotName(int number, const std::wstring &title)
+{
+    std::wstring name = (number < 10 ? L"0" : L"") + std::to_wstring(number) + L"-";
+    for (wchar_t character : title) name += iswalnum(character) ? character : L'-';
+    return name + L".bmp";
+}
+
+std::wstring ReadPackageValue(const std::wstring &package, const wchar_t *section, const wchar_t *key)
+{
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(section, key, L"", value, 256, (package + L"\\setup.tsi").c_str());
+    return value;
+}
+
+int Fail(const std::string &message)
+{
+    std::fprintf(stderr, "wizard_walk: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    if (argc < 2) return Fail("usage: wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH]");
+    std::wstring package = argv[1], shots, destination;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        std::wstring option = argv[i];
+        if (option == L"--shots")
+            shots = argv[i + 1];
+        else if (option == L"--destination")
+            destination = argv[i + 1];
+        else
+            return Fail("unknown option " + Narrow(option));
+    }
+
+    StartOptions options;
+    options.program = package + L"\\setup.exe";
+    options.workingDirectory = package;
+    Process setup(options);
+    if (!setup.Started()) return Fail("cannot start setup.exe: " + Narrow(setup.Error()));
+    // The wizard is the window with the button row; the background window has none.
+    HWND window = nullptr;
+    WaitUntil([&] {
+        for (HWND candidate : TopLevelWindows(setup.Pid()))
+            if (ForwardButton(candidate)) window = candidate;
+        return window != nullptr;
+    });
+    if (!window) return Fail("the wizard window did not appear");
+
+    std::wstring installedTo;
+    DWORD installStart = 0;
+    int shot = 1;
+    while (setup.IsRunning() && Exists(window)) {
+        std::wstring title = WindowText(window);
+        if (title == installationTitle) {
+            if (!shots.empty()) SaveScreenshot(shots + L"\\" + ShotName(shot++, title));
+            WaitUntil([&] { return WindowText(window) != installationTitle || !setup.IsRunning(); }, 600000);
+            std::printf("installation took %lu ms\n",
+                        static_cast<unsigned long>(GetTickCount() - installStart));
+            if (HWND box = FindDialog(setup.Pid())) {
+                MessageBoxInfo notice = ReadMessageBox(box);
+                std::printf("%s\n%s\n", Narrow(notice.caption).c_str(), Narrow(notice.text).c_str());
+                PressButton(notice, L"OK");
+            }
+            continue;
+        }
+        std::optional<Control> forward = ForwardButton(window);
+        if (!forward) {
+            Sleep(20);
+            continue;
+        }
+        if (title == directoryTitle) {
+            for (const Control &control : Controls(window)) {
+                if (!destination.empty() && control.visible && control.IsEdit() && !control.readOnly)
+                    SetEditText(control.hwnd, destination);
+            }
+            WaitUntil([&] { return destination.empty() || DestinationShown(window) == destination; });
+            installedTo = DestinationShown(window);
+        }
+        if (auto later = FindControl(window, restartLater); later && later->visible) {
+            Click(later->hwnd);
+            WaitUntil([&] {
+                auto option = FindControl(window, restartLater);
+                return option && option->IsChecked();
+            });
+        }
+        Sleep(300); // let the page finish painting before it is captured
+        if (!shots.empty()) SaveScreenshot(shots + L"\\" + ShotName(shot++, title));
+        installStart = GetTickCount();
+        Click(forward->hwnd);
+        WaitUntil([&] { return WindowText(window) != title || !setup.IsRunning() || !Exists(window); },
+                  600000);
+    }
+    DWORD exitCode = 0;
+    if (!setup.WaitForExit(60000, &exitCode)) return Fail("setup.exe did not end");
+
+    std::printf("setup.exe ended with exit code %ld\n", static_cast<long>(exitCode));
+    std::printf("installed to: %s\n", Narrow(installedTo).c_str());
+    wchar_t programs[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, programs, CSIDL_PROGRAMS, FALSE);
+    std::wstring links =
+        std::wstring(programs) + L"\\" + ReadPackageValue(package, L"Startmenu Links", L"StartmenuDirectory");
+    std::printf("shortcuts in: %s\n", Narrow(links).c_str());
+    return exitCode == 0 ? 0 : 1;
+}

@@ -1,0 +1,413 @@
+// The installation as a user starts it from the wizard: what lands in the destination, the
+// bars while it runs, the shortcuts, the notice when something could not be installed, and
+// closing the window while the worker runs.
+#include "tests/navigation/test_package.h"
+#include "tests/navigation/wizard_session.h"
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <set>
+
+using namespace navtest;
+using namespace uidriver;
+
+namespace {
+
+const std::wstring directoryTitle = L"Select destination directory";
+const std::wstring componentsTitle = L"Select components to install";
+const std::wstring installationTitle = L"Installation";
+const std::wstring byeTitle = L"Setup complete";
+const std::wstring rebootTitle = L"Reboot";
+
+// Directory, Components, Bye and Reboot only: the shortest walk that installs.
+const std::string installingPages = "0011011";
+
+ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
+                        std::vector<std::vector<PackedFile>> groups)
+{
+    ComponentSpec component;
+    component.name = name;
+    component.config = config;
+    component.subdirectory = subdirectory;
+    component.groups = std::move(groups);
+    return component;
+}
+
+std::vector<ComponentSpec> ThreeComponents()
+{
+    return {Component("Main program", "required", ".",
+                      {{{"readme.txt", "Read me first.\r\n"},
+                        {"bin/tool.dat", GeneratedContent(30000, 2)},
+                        {"empty.txt", ""}},
+                       {{"help/pages/start.html", "<html>start</html>"},
+                        {"help\\index.html", "<html>index</html>"}}}),
+            Component("Documentation", "default", "docs", {{{"manual.txt", GeneratedContent(250000, 3)}}}),
+            Component("Extras", "optional", "extras", {{{"extra.txt", GeneratedContent(1000, 4)}}})};
+}
+
+// Components big enough that the bars can be watched and the window closed mid-run.
+const std::vector<ComponentSpec> &LargeComponents()
+{
+    static const std::vector<ComponentSpec> components = {
+        Component("Large data", "required", ".",
+                  {{{"large/one.dat", GeneratedContent(12000000, 5)},
+                    {"large/two.dat", GeneratedContent(12000000, 6)}}}),
+        Component("More data", "default", "more", {{{"more.dat", GeneratedContent(6000000, 7)}}})};
+    return components;
+}
+
+// Walks from the Directory page through the Components page into the installation.
+void StartInstallation(WizardSession &wizard, const std::wstring &destination,
+                       const std::vector<std::wstring> &toggles = {})
+{
+    ASSERT_TRUE(wizard.Open(directoryTitle)) << Narrow(wizard.Process().Error());
+    ASSERT_TRUE(wizard.WaitForPage(directoryTitle, {L"Cancel", L"Next ->"})) << wizard.Dump();
+    ASSERT_TRUE(wizard.SetDestination(destination));
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(componentsTitle)) << wizard.Dump();
+    for (const std::wstring &toggle : toggles) ASSERT_TRUE(wizard.Click(toggle)) << wizard.Dump();
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+}
+
+// From the completion page on to the Reboot page, restart later, Finish: a normal end.
+void FinishNormally(WizardSession &wizard, const Package &package)
+{
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(rebootTitle)) << wizard.Dump();
+    ASSERT_TRUE(wizard.Click(L"No, I will restart my computer later!"));
+    ASSERT_TRUE(WaitUntil([&] {
+        auto option = FindControl(wizard.Window(), L"No, I will restart my computer later!");
+        return option && option->IsChecked();
+    }));
+    ASSERT_TRUE(wizard.Press(L"Finish"));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(wizard.Process().WaitForExit(kDefaultTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(package.FileExists(L"setup.temp"));
+}
+
+void ExpectTree(const TempFolder &destination,
+                const std::vector<std::pair<std::wstring, std::string>> &expected)
+{
+    std::vector<std::wstring> names;
+    for (const auto &entry : expected) names.push_back(entry.first);
+    std::vector<std::wstring> actual = destination.Files();
+    std::sort(actual.begin(), actual.end());
+    ASSERT_EQ(actual, names);
+    for (const auto &entry : expected) {
+        std::optional<std::string> content = destination.ReadFile(entry.first);
+        ASSERT_TRUE(content.has_value()) << Narrow(entry.first);
+        EXPECT_TRUE(*content == entry.second) << Narrow(entry.first) << " differs from what was packed";
+    }
+}
+
+struct SelectionCase {
+    const char *name;
+    std::vector<std::wstring> toggles;
+    std::vector<int> installed;
+};
+
+class InstalledTree : public ::testing::TestWithParam<SelectionCase> {};
+
+TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = ThreeComponents();
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir(), GetParam().toggles);
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
+
+    ExpectTree(destination, ExpectedTree(spec.components, GetParam().installed));
+    EXPECT_FALSE(package.FileExists(L"buffer.temp"));
+    EXPECT_FALSE(package.FileExists(L"data.temp"));
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, InstalledTree,
+    ::testing::Values(SelectionCase{"DefaultChoice", {}, {1, 2}},
+                      SelectionCase{"ExtrasInsteadOfDocumentation", {L"Documentation", L"Extras"}, {1, 3}}),
+    [](const ::testing::TestParamInfo<SelectionCase> &info) { return std::string(info.param.name); });
+
+TEST(Installation, BothBarsMoveWhileALargeComponentInstalls)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = LargeComponents();
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
+    std::vector<HWND> bars;
+    ASSERT_TRUE(WaitUntil([&] {
+        bars = wizard.ProgressBars();
+        return bars.size() == 2 && IsVisible(bars[0]) && IsVisible(bars[1]);
+    })) << wizard.Dump();
+
+    std::set<int> fileValues;
+    std::vector<int> totalValues;
+    while (WindowText(wizard.Window()) == installationTitle) {
+        int file = ProgressPosition(bars[0]);
+        int total = ProgressPosition(bars[1]);
+        if (file >= 0) fileValues.insert(file);
+        if (total >= 0 && (totalValues.empty() || totalValues.back() != total)) totalValues.push_back(total);
+        Sleep(1);
+    }
+
+    EXPECT_TRUE(std::any_of(fileValues.begin(), fileValues.end(), [](int v) { return v > 0 && v < 100; }))
+        << "the file bar was never seen between 0 and 100";
+    ASSERT_FALSE(totalValues.empty());
+    EXPECT_TRUE(std::is_sorted(totalValues.begin(), totalValues.end())) << "the total bar went back";
+    for (int value : totalValues) EXPECT_TRUE(value == 0 || value == 50 || value == 100) << value;
+    EXPECT_NE(std::find(totalValues.begin(), totalValues.end(), 50), totalValues.end())
+        << "the total bar never showed the first of two components done";
+    FinishNormally(wizard, package);
+}
+
+std::wstring ProgramsFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, path, CSIDL_PROGRAMS, FALSE);
+    return path;
+}
+
+struct LinkContents {
+    std::string target;
+    std::string workingDirectory;
+};
+
+std::optional<LinkContents> ReadLink(const std::wstring &path)
+{
+    CoInitialize(nullptr);
+    std::optional<LinkContents> contents;
+    IShellLinkA *link = nullptr;
+    IPersistFile *file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void **>(&link)))) {
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+                char target[MAX_PATH] = {}, directory[MAX_PATH] = {};
+                link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+                link->GetWorkingDirectory(directory, MAX_PATH);
+                contents = LinkContents{target, directory};
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return contents;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring &folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDirectory)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = {Component("Main program", "required", ".", {{{"bin/app.exe", "MZ app"}}}),
+                       Component("Documentation", "optional", "docs", {{{"manual.txt", "manual"}}}),
+                       Component("Extras", "default", "extras", {{{"extra.txt", "extra"}}})};
+    std::wstring folderName =
+        L"NavLinks" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+    spec.startmenuDirectory = Narrow(folderName);
+    spec.links = {{"1", "Application", "bin\\app.exe"}, {"2", "Manual", "docs\\manual.txt"},
+                  {"3", "Extras", "extras\\extra.txt"}, {"", "Missing", "bin\\app.exe"},
+                  {"0", "Zero", "bin\\app.exe"},        {"9", "Beyond", "bin\\app.exe"}};
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "skipped links are not faults of the installation";
+
+    std::vector<std::wstring> links = FilesIn(linkFolder);
+    EXPECT_EQ(links, (std::vector<std::wstring>{L"Application.lnk", L"Extras.lnk"}));
+    std::string root = Narrow(destination.Dir());
+    struct Expected {
+        const wchar_t *link;
+        std::string target;
+    };
+    for (const Expected &expected : {Expected{L"Application.lnk", root + "\\bin\\app.exe"},
+                                     Expected{L"Extras.lnk", root + "\\extras\\extra.txt"}}) {
+        std::optional<LinkContents> contents = ReadLink(linkFolder + L"\\" + expected.link);
+        ASSERT_TRUE(contents.has_value()) << Narrow(expected.link);
+        EXPECT_EQ(contents->target, expected.target);
+        EXPECT_EQ(contents->workingDirectory, root);
+    }
+    RemoveTree(linkFolder);
+    FinishNormally(wizard, package);
+}
+
+struct FaultCase {
+    const char *name;
+    // Spoils the package or names a destination that cannot be made.
+    std::function<void(const Package &, std::wstring &destination)> spoil;
+    std::wstring mentioned; // in the notice
+    bool readmeInstalled;   // the sound component still lands
+};
+
+class InstallationFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
+{
+    Package package;
+    TempFolder destinationFolder(L"setup-dest");
+    std::wstring destination = destinationFolder.Dir();
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = {
+        Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}}),
+        Component("Broken part", "default", "broken", {{{"part.dat", GeneratedContent(20000, 8)}}})};
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    GetParam().spoil(package, destination);
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination);
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
+    ASSERT_TRUE(box.has_value()) << "no notice of the failed installation\n" << wizard.Dump();
+    EXPECT_EQ(box->caption, L"Installation incomplete");
+    EXPECT_NE(box->text.find(GetParam().mentioned), std::wstring::npos) << Narrow(box->text);
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(box->icon, MessageIcon::Warning);
+    EXPECT_EQ(WindowText(wizard.Window()), installationTitle) << "the completion page came before the notice";
+    ASSERT_TRUE(PressButton(*box, L"OK"));
+    EXPECT_EQ(destinationFolder.FileExists(L"readme.txt"), GetParam().readmeInstalled);
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, InstallationFault,
+    ::testing::Values(FaultCase{"MissingArchive",
+                                [](const Package &package, std::wstring &) {
+                                    package.Remove(L"component2.tsa");
+                                },
+                                L"Broken part", true},
+                      FaultCase{"TruncatedArchive",
+                                [](const Package &package, std::wstring &) {
+                                    std::string archive = *package.ReadFile(L"component2.tsa");
+                                    package.WriteFile(L"component2.tsa",
+                                                      archive.substr(0, archive.size() / 2));
+                                },
+                                L"Broken part", true},
+                      FaultCase{"DestinationBelowAFile",
+                                [](const Package &package, std::wstring &destination) {
+                                    destination = package.PathOf(L"setup.tsi") + L"\\target";
+                                },
+                                L"destination", false}),
+    [](const ::testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
+
+class LibraryCopy : public ::testing::TestWithParam<bool> {};
+
+TEST_P(LibraryCopy, PutsTheLibraryBesideTheComponentsOnlyWhenAsked)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = {Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}})};
+    spec.copyLibrary = GetParam();
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_EQ(destination.FileExists(L"lumora.dll"), GetParam());
+    if (GetParam()) {
+        EXPECT_TRUE(destination.ReadFile(L"lumora.dll") == package.ReadFile(L"lumora.dll"));
+    }
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(Installation, LibraryCopy, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool> &info) {
+                             return std::string(info.param ? "Asked" : "NotAsked");
+                         });
+
+struct CloseCase {
+    const char *name;
+    std::string pages;
+    std::wstring answer; // in the exit box; empty: no box is expected
+    bool programEnds;
+};
+
+class CloseWhileInstalling : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(CloseWhileInstalling, WaitsForTheWorkerAndEndsCleanly)
+{
+    const CloseCase &param = GetParam();
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = param.pages;
+    spec.components = LargeComponents();
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
+    ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
+
+    if (!param.answer.empty()) {
+        std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid());
+        ASSERT_TRUE(box.has_value()) << wizard.Dump();
+        EXPECT_EQ(box->caption, L"Exit Setup");
+        // The box is modal inside the installation's wait, which cannot move on meanwhile.
+        EXPECT_EQ(WindowText(wizard.Window()), installationTitle);
+        ASSERT_TRUE(PressButton(*box, param.answer));
+    }
+
+    if (param.programEnds) {
+        DWORD exitCode = 1;
+        ASSERT_TRUE(wizard.Process().WaitForExit(120000, &exitCode)) << "the program did not end";
+        EXPECT_EQ(exitCode, 0u);
+        EXPECT_TRUE(package.FileExists(L"setup.temp"));
+        // The worker was allowed to finish: everything is in place, no temp file is left.
+        ExpectTree(destination, ExpectedTree(spec.components, {1, 2}));
+        EXPECT_FALSE(package.FileExists(L"buffer.temp"));
+        EXPECT_FALSE(package.FileExists(L"data.temp"));
+    } else {
+        ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+        ExpectTree(destination, ExpectedTree(spec.components, {1, 2}));
+        FinishNormally(wizard, package);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, CloseWhileInstalling,
+    ::testing::Values(CloseCase{"YesInTheExitBoxEndsAfterTheWorker", installingPages, L"Yes", true},
+                      CloseCase{"NoInTheExitBoxGoesOnToTheCompletionPage", installingPages, L"No", false},
+                      CloseCase{"CompletionAsLastPageEndsWithoutAQuestion", "0011010", L"", true}),
+    [](const ::testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "tests/navigation/test_package.h"
+
+#include <bzlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+
+namespace navtest {
+namespace {
+
+void PutNumber(std::string &out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; i++) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+std::string Compress(const std::string &data)
+{
+    std::string packed(data.size() + data.size() / 50 + 1024, '\0');
+    unsigned int packedSize = static_cast<unsigned int>(packed.size());
+    int result = BZ2_bzBuffToBuffCompress(&packed[0], &packedSize, const_cast<char *>(data.data()),
+                                          static_cast<unsigned int>(data.size()), 9, 0, 0);
+    if (result != BZ_OK) return std::string();
+    packed.resize(packedSize);
+    return packed;
+}
+
+std::wstring WindowsPath(const std::string &name)
+{
+    std::wstring path = uidriver::Widen(name);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+} // namespace
+
+std::string MakeArchive(const std::vector<std::vector<PackedFile>> &groups)
+{
+    std::string archive = "TSA";
+    for (const auto &group : groups) {
+        std::string data;
+        PutNumber(archive, static_cast<uint32_t>(group.size()), 4);
+        archive += "FILES";
+        for (const auto &file : group) {
+            PutNumber(archive, static_cast<uint32_t>(file.name.size()), 2);
+            archive += file.name;
+            PutNumber(archive, static_cast<uint32_t>(file.content.size()), 4);
+            data += file.content;
+        }
+        std::string packed = Compress(data);
+        archive += "CDATA";
+        PutNumber(archive, static_cast<uint32_t>(packed.size()), 4);
+        PutNumber(archive, static_cast<uint32_t>(data.size()), 4);
+        archive += packed;
+    }
+    return archive;
+}
+
+std::string GeneratedContent(size_t size, unsigned seed)
+{
+    static const char *const words[] = {"setup ",      "archive ", "component ", "wizard ", "progress ",
+                                        "install\r\n", "lumora ",  "shortcut ",  "folder ", "bar "};
+    std::string text;
+    text.reserve(size + 16);
+    uint32_t state = seed * 2654435761u + 1;
+    while (text.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        text += words[(state >> 24) % 10];
+        if ((state >> 16) % 7 == 0) text += std::to_string(state % 100000);
+    }
+    text.resize(size);
+    return text;
+}
+
+std::string ConfigText(const PackageSpec &spec)
+{
+    static const char *const pageKeys[] = {"Introduction", "License", "Directory", "Components",
+                                           "Summary",      "Bye",     "Reboot"};
+    std::string text = "[Setup]\r\nDisplayBackgroundWindow=";
+    text += spec.background ? "1" : "0";
+    text += "\r\n\r\n[Dialogs]\r\n";
+    for (int page = 0; page < 7; page++) {
+        text += pageKeys[page];
+        text += "=";
+        text += spec.pages[static_cast<size_t>(page)];
+        text += "\r\n";
+    }
+    if (!spec.licenseText.empty()) text += "\r\n[License]\r\nLicenseFile=licence.txt\r\n";
+
+    std::string names, configs, files, subdirs;
+    for (size_t i = 0; i < spec.components.size(); i++) {
+        std::string key = std::to_string(i + 1);
+        names += key + "=" + spec.components[i].name + "\r\n";
+        configs += key + "=" + spec.components[i].config + "\r\n";
+        files += key + "=component" + key + ".tsa\r\n";
+        subdirs += key + "=" + spec.components[i].subdirectory + "\r\n";
+    }
+    text += "\r\n[Component Setup]\r\nNumberOfComponents=" + std::to_string(spec.components.size()) + "\r\n";
+    text += std::string("CopyLUMORA=") + (spec.copyLibrary ? "1" : "0") + "\r\n" + names;
+    text += "\r\n[Component Config]\r\n" + configs;
+    text += "\r\n[Component Files]\r\n" + files;
+    text += "\r\n[Component Subdirs]\r\n" + subdirs;
+
+    text += "\r\n[Startmenu Links]\r\nNumberOfLinks=" + std::to_string(spec.links.size()) + "\r\n";
+    text += "StartmenuDirectory=" + spec.startmenuDirectory + "\r\n";
+    for (size_t k = 0; k < spec.links.size(); k++) {
+        std::string key = std::to_string(k + 1);
+        if (!spec.links[k].component.empty())
+            text += "Component" + key + "=" + spec.links[k].component + "\r\n";
+        text += "Name" + key + "=" + spec.links[k].name + "\r\n";
+        text += "File" + key + "=" + spec.links[k].file + "\r\n";
+    }
+    text += spec.extraSections;
+    return text;
+}
+
+bool WritePackage(const uidriver::Package &package, const PackageSpec &spec)
+{
+    if (!package.Ready() || !package.WriteConfig(ConfigText(spec))) return false;
+    if (!spec.licenseText.empty() && !package.WriteFile(L"licence.txt", spec.licenseText)) return false;
+    for (size_t i = 0; i < spec.components.size(); i++) {
+        if (!spec.components[i].writeArchive) continue;
+        std::wstring name = L"component" + std::to_wstring(i + 1) + L".tsa";
+        if (!package.WriteFile(name, MakeArchive(spec.components[i].groups))) return false;
+    }
+    return true;
+}
+
+std::vector<std::pair<std::wstring, std::string>> ExpectedTree(const std::vector<ComponentSpec> &components,
+                                                               const std::vector<int> &installed)
+{
+    std::map<std::wstring, std::string> tree;
+    for (int number : installed) {
+        const ComponentSpec &component = components[static_cast<size_t>(number - 1)];
+        std::wstring prefix =
+            component.subdirectory == "." ? L"" : WindowsPath(component.subdirectory) + L"\\";
+        for (const auto &group : component.groups)
+            for (const auto &file : group) tree[prefix + WindowsPath(file.name)] = file.content;
+    }
+    return {tree.begin(), tree.end()};
+}
+
+} // namespace navtest
