@@ -49,7 +49,7 @@ public:
     // Reads up to count bytes; returns how many were read.
     int InputData(void *buffer, int count);
     // A position outside 0..Size() fails: a negative one leaves the position unchanged,
-    // one past the end moves to the end and sets the end flag.
+    // one beyond the end moves to the end and sets the end flag.
     bool Seek(int64_t position);
     bool RelSeek(int64_t offset);
 

@@ -1,4 +1,5 @@
-// The library's text type: a sequence of wide characters.
+// The library's text type: a sequence of wide characters. Even reading a string may update
+// its conversion cache, so two threads that use the same string need copies of their own.
 #ifndef LUMORA_STRING_H
 #define LUMORA_STRING_H
 
