@@ -37,39 +37,64 @@ ScopedRegistryValue::~ScopedRegistryValue()
     RegCloseKey(key);
 }
 
-RelayTrace::RelayTrace(const std::wstring &functions)
-    : logPath(UniqueTempPath(L"relay-trace") + L".log"),
-      include(std::make_unique<ScopedRegistryValue>(HKEY_CURRENT_USER, L"Software\\Wine\\Debug",
-                                                    L"RelayInclude", functions))
+namespace {
+
+std::wstring StderrLogPath()
 {
-    if (!include->Ready()) error = L"cannot set HKCU\\Software\\Wine\\Debug RelayInclude";
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"UIDRIVER_STDERR_LOG", path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
 }
 
-RelayTrace::~RelayTrace()
+std::optional<uint64_t> SizeOf(const std::wstring &path)
 {
-    DeleteFileW(logPath.c_str());
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
+
+} // namespace
+
+RelayTrace::RelayTrace(const std::wstring &functions)
+    : logPath(StderrLogPath()), include(std::make_unique<ScopedRegistryValue>(
+                                    HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", functions))
+{
+    std::optional<uint64_t> size = logPath.empty() ? std::nullopt : SizeOf(logPath);
+    if (!size) {
+        error = L"no log of standard error: run the test program through tests/driver/run-with-stderr-log "
+                L"(CTest does so for every program that links ui_driver)";
+    } else if (!include->Ready()) {
+        error = L"cannot set HKCU\\Software\\Wine\\Debug RelayInclude";
+    } else {
+        logStart = *size;
+    }
+}
+
+RelayTrace::~RelayTrace() = default;
 
 void RelayTrace::Apply(StartOptions &options) const
 {
     options.environment.emplace_back(L"WINEDEBUG", L"-all,+relay");
-    options.stderrFile = logPath;
 }
 
 std::string RelayTrace::Log() const
 {
+    if (!Ready()) return {};
     HANDLE file =
         CreateFileW(logPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(logStart);
     std::string log;
-    char buffer[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) log.append(buffer, got);
+    if (SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        char buffer[65536];
+        DWORD got = 0;
+        while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) log.append(buffer, got);
+    }
     CloseHandle(file);
     return log;
 }
-
 std::vector<std::string> RelayTrace::Calls(const std::string &function) const
 {
     // Lines look like "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=00401234".

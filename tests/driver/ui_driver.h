@@ -21,6 +21,11 @@ namespace uidriver {
 // every wait polls and returns as soon as its condition holds.
 constexpr DWORD kDefaultTimeoutMs = 30000;
 constexpr DWORD kPollIntervalMs = 20;
+// The longest the driver waits for a program to answer one message. Under Wine on a screen
+// without a window manager, a program stalls for about 2 s whenever one of its top-level windows
+// is hidden (closing a message box, for one); a program that answers nothing for 5 s counts as
+// hung and its messages fail at once.
+constexpr UINT kAnswerTimeoutMs = 5000;
 
 // Polls `condition` until it returns true or `timeoutMs` passes; true when it held in time.
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = kDefaultTimeoutMs,
@@ -39,7 +44,9 @@ struct StartOptions {
     std::wstring workingDirectory; // empty: the test program's current directory
     // Variables set (or replaced) in the child's environment, e.g. {L"WINEDEBUG", L"-all,+relay"}.
     std::vector<std::pair<std::wstring, std::wstring>> environment;
-    std::wstring stderrFile; // non-empty: the child's standard error goes to this file (created anew)
+    // Non-empty: the handle of standard error the program gets is this file (created anew). Under
+    // Wine this catches what the program writes to that handle, not Wine's own debug output.
+    std::wstring stderrFile;
 };
 
 // A started program. Movable, not copyable; the destructor kills a program that still runs, so a
@@ -325,7 +332,11 @@ private:
 
 // Watches chosen API calls of a program through Wine's relay trace, without touching the
 // program: while the object lives, HKCU\Software\Wine\Debug RelayInclude names the functions,
-// and programs started with Apply()'d options write their trace to a log file.
+// and programs started with Apply()'d options trace those calls. Wine writes every started
+// program's trace to the test program's own standard error, whatever handles the program got,
+// so test programs run behind tests/driver/run-with-stderr-log, which keeps that stream in the
+// file named by UIDRIVER_STDERR_LOG; CTest does so for every program that links ui_driver.
+// Only what is logged after the object was made counts.
 class RelayTrace {
 public:
     // `functions`: e.g. L"user32.ExitWindowsEx" or several separated by ';'.
@@ -334,12 +345,13 @@ public:
     RelayTrace(const RelayTrace &) = delete;
     RelayTrace &operator=(const RelayTrace &) = delete;
 
+    // False (Error() says why) without the log of standard error or the registry value.
     bool Ready() const { return error.empty(); }
     const std::wstring &Error() const { return error; }
-    // Adds WINEDEBUG=-all,+relay and the redirection of standard error to the log file.
+    // Adds WINEDEBUG=-all,+relay to the program's environment.
     void Apply(StartOptions &options) const;
     const std::wstring &LogPath() const { return logPath; }
-    // The whole log as written so far.
+    // Everything logged since the object was made.
     std::string Log() const;
     // The "Call" lines of one function, e.g. "user32.ExitWindowsEx" gives lines holding
     // "Call user32.ExitWindowsEx(00000002,00000000)".
@@ -349,6 +361,7 @@ public:
 
 private:
     std::wstring logPath;
+    uint64_t logStart = 0;
     std::wstring error;
     std::unique_ptr<ScopedRegistryValue> include;
 };

@@ -7,13 +7,10 @@ namespace uidriver {
 
 namespace {
 
-// A hung target must not hang the test: every message that waits for an answer is bounded.
-constexpr UINT kSendTimeoutMs = 2000;
-
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
 {
-    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
-                               result) != 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               kAnswerTimeoutMs, result) != 0;
 }
 
 struct TopLevelSearch {
