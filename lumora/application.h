@@ -8,6 +8,10 @@
 
 namespace lumora {
 
+namespace GUI {
+class Window;
+}
+
 class LUMORA_API Application : public Container {
 public:
     explicit Application(const String &name = String());
@@ -21,6 +25,15 @@ public:
     // Both end with a path separator and are fixed at the first query.
     static String GetStartupDirectory();     // the working directory
     static String GetApplicationDirectory(); // the folder of the program file
+
+    // attributes
+    String GetName() const { return name; }
+    // Registered windows whose native window still exists.
+    int GetNOfLiveWindows() const;
+
+    // Used by windows: their WF_APPGROUP flag changed, or their native window has gone.
+    void ArrangeGroup();
+    void WindowGone(GUI::Window *window);
 
 private:
     String name;

@@ -18,14 +18,23 @@ public:
 
     int RegisterObject(Object *object) override;
     int UnregisterObject(Object *object) override;
-    int Show() override;
-    int Hide() override;
+    int Show() override; // shows the widgets that are not hidden themselves
+    int Hide() override; // hides every widget of the layer, keeping their own state
+    bool ShowsChildren() const override;
+    void ObjectChanged(Object *object) override;
 
     void CreateNative(HWND parent, const Point &origin) override;
     void DestroyNative() override;
+    void ForgetNative() override;
     void Relayout(const Point &origin) override;
+    void ApplyVisibility() override;
+
+protected:
+    Size DefaultSize() const override;
 
 private:
+    Point ChildOrigin(const Widget *child) const;
+
     HWND parentWindow = nullptr;
     Point origin;
 };

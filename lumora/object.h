@@ -13,6 +13,7 @@ class Container;
 class LUMORA_API Object {
 public:
     Object();
+    // An object deleted while registered leaves its container first.
     virtual ~Object();
     Object(const Object &) = delete;
     Object &operator=(const Object &) = delete;
@@ -31,6 +32,7 @@ protected:
 class LUMORA_API Container {
 public:
     Container();
+    // Objects still registered stay alive (their owner deletes them) but belong nowhere.
     virtual ~Container();
     Container(const Container &) = delete;
     Container &operator=(const Container &) = delete;
@@ -41,6 +43,11 @@ public:
     virtual int UnregisterObject(Object *object);
     int GetNOfObjects() const { return static_cast<int>(objects.size()); }
     Object *GetNthObject(int n) const;
+
+    // Used by widgets: whether the container's own state lets its widgets be seen, and
+    // the notice that a widget's place, size or orientation changed.
+    virtual bool ShowsChildren() const { return true; }
+    virtual void ObjectChanged(Object *object);
 
 protected:
     std::vector<Object *> objects;

@@ -29,7 +29,7 @@ public:
 
     // attributes
     Point GetPosition() const { return position; }
-    Size GetSize() const { return size; } // the real size once defaults are resolved
+    Size GetSize() const; // the real size once defaults are resolved
     virtual int SetMetrics(const Point &newPosition, const Size &newSize);
     int GetOrientation() const { return orientation; }
     int SetOrientation(int newOrientation);
@@ -49,14 +49,28 @@ public:
     // widget's top-left corner at origin (parent's client coordinates).
     virtual void CreateNative(HWND parent, const Point &origin) = 0;
     virtual void DestroyNative();
+    // The native window was destroyed with its parent: only the handle is dropped.
+    virtual void ForgetNative();
     // Moves an existing native window after the container changed place or size.
     virtual void Relayout(const Point &origin);
     // Where the container puts this widget, given the container's size.
     Point PlaceIn(const Size &containerSize) const;
+    // Shows or hides the native window as the widget's and its containers' state say.
+    virtual void ApplyVisibility();
+    // A notification (WM_COMMAND code) from the native control.
+    virtual void Notify(int code);
+    // The brush for WM_CTLCOLOR*, or null for the system's choice.
+    virtual HBRUSH ControlColour(HDC dc);
 
 protected:
-    // Resolves a zero width or height to the widget's natural extent.
+    // The natural extent that a zero width or height stands for.
     virtual Size DefaultSize() const { return size; }
+    // Creates a standard control of this widget, with the widget's text, place, font and state.
+    HWND CreateControl(HWND parent, const Point &origin, const char *className, DWORD style,
+                       DWORD exStyle = 0);
+    // Applies the activity state to the native window.
+    virtual void ApplyActivity();
+    bool ShownByContainer() const;
 
     Point position;
     Size size;

@@ -7,16 +7,32 @@
 #include "lumora/signal.h"
 #include "lumora/widget.h"
 
+#include <atomic>
+#include <mutex>
+
 namespace lumora {
 namespace GUI {
 
 // Draws the window's title and, with TB_CLOSE, a close button; dragging it moves the window.
+// It lies across the top of the window, inside the border, whatever its position says.
 enum TitlebarFlags { TB_MINIMIZE = 1, TB_MAXIMIZE = 2, TB_CLOSE = 4 };
 
 class LUMORA_API Titlebar : public Widget {
 public:
     explicit Titlebar(int buttons);
     void CreateNative(HWND parent, const Point &origin) override;
+    void Relayout(const Point &origin) override;
+    void ForgetNative() override;
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    Rect Placement(HWND parent) const;
+    LRESULT Process(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HWND window);
+    void PlaceButtons();
+
+    int buttons;
+    HWND buttonWindows[3] = {}; // minimize, maximize, close; null where not requested
 };
 
 // A horizontal or vertical etched line across the whole window.
@@ -27,21 +43,28 @@ public:
     // position: distance from the top (or left) edge with DIV_FROM_START, else from the bottom (right).
     Divider(int position, int flags);
     void CreateNative(HWND parent, const Point &origin) override;
+    void Relayout(const Point &origin) override;
 
 private:
+    Rect Placement(HWND parent) const;
+
     int dividerPosition;
     int dividerFlags;
 };
 
 class LUMORA_API Button : public Widget {
 public:
-    // A null bitmap makes a plain text button; size (0, 0) is the default 80 x 22.
+    // A null bitmap makes a plain text button; size (0, 0) is the default 75 x 23.
     Button(const String &text, const Bitmap *bitmap, const Point &position, const Size &size);
     Signal<> onClick;
     void CreateNative(HWND parent, const Point &origin) override;
+    void Notify(int code) override;
 
 protected:
     Size DefaultSize() const override;
+
+private:
+    HBITMAP bitmap;
 };
 
 // Static text; "\n" starts a new line. Its natural size fits the text.
@@ -53,6 +76,9 @@ public:
 
 protected:
     Size DefaultSize() const override;
+
+private:
+    Size naturalSize;
 };
 
 // A single-line edit box, or a multi-line one with scroll bars when it is taller than one
@@ -61,15 +87,22 @@ class LUMORA_API EditBox : public Widget {
 public:
     EditBox(const String &text, const Point &position, const Size &size, int maxLength);
     String GetText() const override; // what the user typed, read from any thread
+    int SetText(const String &newText) override;
     int Activate() override;
     int Deactivate() override;
     void CreateNative(HWND parent, const Point &origin) override;
+    void Notify(int code) override;
+    HBRUSH ControlColour(HDC dc) override;
 
 protected:
     Size DefaultSize() const override;
+    void ApplyActivity() override;
 
 private:
+    bool IsMultiLine() const;
+
     int maxLength;
+    mutable std::mutex textLock; // text is written on the window's thread and read on any
 };
 
 // The box's state lives in the caller's bool: read when the box is made, written on every click.
@@ -78,6 +111,7 @@ public:
     CheckBox(const String &text, const Point &position, const Size &size, bool *variable);
     bool IsChecked() const;
     void CreateNative(HWND parent, const Point &origin) override;
+    void Notify(int code) override;
 
 protected:
     Size DefaultSize() const override;
@@ -91,13 +125,17 @@ private:
 class LUMORA_API OptionBox : public Widget {
 public:
     OptionBox(const String &text, const Point &position, const Size &size, int *variable, int value);
+    ~OptionBox();
     bool IsSelected() const;
     void CreateNative(HWND parent, const Point &origin) override;
+    void Notify(int code) override;
 
 protected:
     Size DefaultSize() const override;
 
 private:
+    void ShowSelection();
+
     int *variable;
     int value;
 };
@@ -106,9 +144,13 @@ class LUMORA_API GroupBox : public Widget {
 public:
     GroupBox(const String &text, const Point &position, const Size &size);
     void CreateNative(HWND parent, const Point &origin) override;
+
+protected:
+    Size DefaultSize() const override;
 };
 
 enum ProgressbarFlags { PB_HORIZONTAL = 1, PB_VERTICAL = 2 };
+// A standard progress control draws no text, so the text mode is only kept for the caller.
 enum ProgressbarText { PB_NOTEXT = 0, PB_VALUE = 1, PB_PERCENT = 2 };
 
 // SetValue may be called from any thread; it never blocks on the window's thread.
@@ -116,9 +158,12 @@ class LUMORA_API Progressbar : public Widget {
 public:
     Progressbar(const Point &position, const Size &size, int orientation, int textMode, int minimum,
                 int maximum, int value);
-    int SetValue(int newValue);
+    int SetValue(int newValue); // clamped to minimum..maximum
     int GetValue() const;
+    int GetTextMode() const { return textMode; }
     void CreateNative(HWND parent, const Point &origin) override;
+    void DestroyNative() override;
+    void ForgetNative() override;
 
 protected:
     Size DefaultSize() const override;
@@ -128,7 +173,8 @@ private:
     int textMode;
     int minimum;
     int maximum;
-    volatile long value;
+    std::atomic<int> value;
+    std::atomic<HWND> bar{nullptr}; // the handle as other threads may see it
 };
 
 // Shows a bitmap; size (0, 0) is the bitmap's own size.

@@ -14,11 +14,17 @@ namespace GUI {
 enum WindowFlags {
     // Windows that carry this flag stay stacked together: each is owned by the first
     // window of the application that carries it, so it always stands in front of that one.
+    // When the last of the owned windows closes, the first one closes with it.
     WF_APPGROUP = 8,
 };
 
+// The border the window draws around its inside, and the height of a title bar in it.
+const int WINDOW_BORDER = 3;
+const int TITLEBAR_HEIGHT = 25;
+
 class LUMORA_API Window : public Widget, public Container {
 public:
+    // Position (0, 0) with size (0, 0) centres a window of the default size on the screen.
     explicit Window(const String &title, const Point &position = Point(), const Size &size = Size(),
                     void *createData = nullptr);
     ~Window();
@@ -34,21 +40,41 @@ public:
     int SetFlags(int newFlags) override;
     Rect GetUpdateRect() const; // the area being repainted
     Surface *GetDrawSurface();  // the surface of the paint in progress
+    // The part of the window inside its border and below its title bar, where layers lie.
+    Rect GetContentArea() const;
+    bool IsCaptionActive() const { return captionActive; }
 
     // operations
     // Asks doQuit (true when nothing is connected) and destroys the window when allowed.
+    // 0: closed; 1: doQuit refused; -1: the window has no native window.
     int Close();
 
     int RegisterObject(Object *object) override;
     int UnregisterObject(Object *object) override;
+    void ObjectChanged(Object *object) override;
 
     void CreateNative(HWND parent, const Point &origin) override;
     void DestroyNative() override;
+    void ForgetNative() override;
+    void ApplyVisibility() override;
     LRESULT Process(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    Size DefaultSize() const override;
 
 private:
+    Point ChildOrigin(const Widget *child) const;
+    void RelayoutChildren();
+    void RepaintTitlebars();
+    void Paint();
+
     Rect updateRect;
     Surface *surface = nullptr;
+    bool captionActive = false;
+    bool asking = false;     // doQuit is being asked
+    bool destroying = false; // DestroyWindow is under way
+    bool dying = false;      // the object is being deleted: its signals' targets may be gone
 };
 
 } // namespace GUI

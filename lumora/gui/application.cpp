@@ -1,0 +1,163 @@
+// The application: owner of the top-level windows, their stacking group, the program's folders.
+#include "lumora/application.h"
+
+#include "lumora/gui/native.h"
+#include "lumora/gui/session.h"
+#include "lumora/process.h"
+#include "lumora/window.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace lumora {
+
+using GUI::Window;
+
+namespace {
+
+String WithSeparator(String path)
+{
+    int length = path.Length();
+    if (length == 0 || (path[length - 1] != L'\\' && path[length - 1] != L'/')) path.Append(L"\\");
+    return path;
+}
+
+String QueryWorkingDirectory()
+{
+    if (Setup::enableUnicode) {
+        std::vector<wchar_t> buffer(GetCurrentDirectoryW(0, nullptr) + 1);
+        GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+        return WithSeparator(String(buffer.data()));
+    }
+    std::vector<char> buffer(GetCurrentDirectoryA(0, nullptr) + 1);
+    GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    return WithSeparator(String(buffer.data()));
+}
+
+// The folder part of a path, up to and including its last separator.
+template <class Char> std::basic_string<Char> FolderOf(std::basic_string<Char> path)
+{
+    size_t separator = path.find_last_of(static_cast<Char>('\\'));
+    size_t slash = path.find_last_of(static_cast<Char>('/'));
+    if (slash != std::basic_string<Char>::npos &&
+        (separator == std::basic_string<Char>::npos || slash > separator))
+        separator = slash;
+    path.resize(separator == std::basic_string<Char>::npos ? 0 : separator + 1);
+    return path;
+}
+
+// GetModuleFileName does not say how long the name is, only that it did not fit: grow until it does.
+template <class Char, class Query> std::basic_string<Char> ProgramPath(Query query)
+{
+    for (DWORD capacity = MAX_PATH;; capacity *= 2) {
+        std::vector<Char> buffer(capacity);
+        DWORD length = query(nullptr, buffer.data(), capacity);
+        if (length < capacity || capacity >= 32768) return std::basic_string<Char>(buffer.data(), length);
+    }
+}
+
+String QueryProgramFolder()
+{
+    if (Setup::enableUnicode)
+        return WithSeparator(String(FolderOf(ProgramPath<wchar_t>(GetModuleFileNameW)).c_str()));
+    return WithSeparator(String(FolderOf(ProgramPath<char>(GetModuleFileNameA)).c_str()));
+}
+
+bool InGroup(const Window *window)
+{
+    return (window->GetFlags() & GUI::WF_APPGROUP) != 0;
+}
+
+} // namespace
+
+Application::Application(const String &name) : name(name)
+{
+    session::AddApplication(this);
+}
+
+Application::~Application()
+{
+    // Windows first, while they can still tell this application that they go.
+    while (!objects.empty()) UnregisterObject(objects.front());
+    session::RemoveApplication(this);
+}
+
+int Application::RegisterObject(Object *object)
+{
+    Window *window = dynamic_cast<Window *>(object);
+    if (!window) return 1;
+    int result = Container::RegisterObject(object);
+    if (result) return result;
+    window->CreateNative(nullptr, Point());
+    ArrangeGroup();
+    if (session::LoopRunning()) window->ApplyVisibility();
+    return 0;
+}
+
+int Application::UnregisterObject(Object *object)
+{
+    if (std::find(objects.begin(), objects.end(), object) == objects.end()) return 1;
+    if (Window *window = dynamic_cast<Window *>(object)) window->DestroyNative();
+    return Container::UnregisterObject(object);
+}
+
+String Application::GetStartupDirectory()
+{
+    static const String directory = QueryWorkingDirectory();
+    return directory;
+}
+
+String Application::GetApplicationDirectory()
+{
+    static const String directory = QueryProgramFolder();
+    return directory;
+}
+
+int Application::GetNOfLiveWindows() const
+{
+    int live = 0;
+    for (Object *object : objects)
+        if (Window *window = dynamic_cast<Window *>(object))
+            if (window->GetSystemWindow()) live++;
+    return live;
+}
+
+void Application::ArrangeGroup()
+{
+    Window *head = nullptr;
+    for (Object *object : objects) {
+        Window *window = dynamic_cast<Window *>(object);
+        if (!window || !window->GetSystemWindow()) continue;
+        if (InGroup(window) && !head) {
+            head = window;
+            continue;
+        }
+        HWND owner = InGroup(window) ? head->GetSystemWindow() : nullptr;
+        if (GetWindow(window->GetSystemWindow(), GW_OWNER) == owner) continue;
+        if (Setup::enableUnicode)
+            SetWindowLongPtrW(window->GetSystemWindow(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        else
+            SetWindowLongPtrA(window->GetSystemWindow(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    }
+}
+
+void Application::WindowGone(Window *gone)
+{
+    if (!InGroup(gone)) return;
+    Window *head = nullptr;
+    bool membersLeft = false;
+    for (Object *object : objects) {
+        Window *window = dynamic_cast<Window *>(object);
+        if (!window || !InGroup(window)) continue;
+        if (!head) {
+            head = window;
+            continue;
+        }
+        if (window != gone && window->GetSystemWindow()) membersLeft = true;
+    }
+    // The group's first window stands behind the others; with none left in front of it, it goes too.
+    if (head && head != gone && !membersLeft) head->DestroyNative();
+}
+
+} // namespace lumora

@@ -1,0 +1,42 @@
+// QuickMessage: a standard message box over the application's active window.
+#include "lumora/dialogs.h"
+#include "lumora/process.h"
+
+namespace lumora {
+namespace GUI {
+namespace Dialogs {
+
+namespace {
+
+// The predefined icon resource numbers name the message box's icon styles.
+UINT IconStyle(int icon)
+{
+    switch (icon) {
+    case 32513: // IDI_HAND
+        return MB_ICONHAND;
+    case 32514: // IDI_QUESTION
+        return MB_ICONQUESTION;
+    case 32515: // IDI_EXCLAMATION
+        return MB_ICONEXCLAMATION;
+    case 32516: // IDI_ASTERISK, the information icon
+        return MB_ICONINFORMATION;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int QuickMessage(const String &text, const String &caption, int buttons, int icon)
+{
+    HWND owner = GetActiveWindow();
+    UINT style = (static_cast<UINT>(buttons) & MB_TYPEMASK) | IconStyle(icon) | MB_SETFOREGROUND;
+    if (Setup::enableUnicode)
+        return MessageBoxW(owner, static_cast<const wchar_t *>(text), static_cast<const wchar_t *>(caption),
+                           style);
+    return MessageBoxA(owner, static_cast<const char *>(text), static_cast<const char *>(caption), style);
+}
+
+} // namespace Dialogs
+} // namespace GUI
+} // namespace lumora
