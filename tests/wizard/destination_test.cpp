@@ -85,6 +85,11 @@ struct DestinationCase {
     std::wstring destination;
 };
 
+void PrintTo(const DestinationCase &test, std::ostream *out)
+{
+    *out << test.name;
+}
+
 class DefaultDestination : public testing::TestWithParam<DestinationCase> {};
 
 TEST_P(DefaultDestination, IsProgramFilesBackslashDirName)

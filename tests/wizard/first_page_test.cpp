@@ -21,6 +21,11 @@ struct FirstPageCase {
 
 const std::string noBackground = "[Setup]\nDisplayBackgroundWindow=0\n";
 
+void PrintTo(const FirstPageCase &test, std::ostream *out)
+{
+    *out << test.name;
+}
+
 class FirstPage : public testing::TestWithParam<FirstPageCase> {};
 
 bool Contains(const std::vector<std::wstring> &texts, const std::wstring &text)

@@ -27,6 +27,11 @@ struct ComponentsCase {
     std::vector<ComponentBox> boxes;
 };
 
+void PrintTo(const ComponentsCase &test, std::ostream *out)
+{
+    *out << test.name;
+}
+
 class Components : public testing::TestWithParam<ComponentsCase> {};
 
 TEST_P(Components, StackUpwardsFromTheGroupsFixedBottomInTheirStartingStates)
@@ -89,6 +94,11 @@ struct LicenseCase {
     bool eightBit;
     std::wstring shown;
 };
+
+void PrintTo(const LicenseCase &test, std::ostream *out)
+{
+    *out << test.name;
+}
 
 class License : public testing::TestWithParam<LicenseCase> {};
 

@@ -84,6 +84,27 @@ TEST(Startup, ClosingTheLastPageLeavesAnEmptyMarkerInTheWorkingDirectory)
     EXPECT_FALSE(package.FileExists(L"setup.temp"));
 }
 
+TEST(Startup, ClosingAnEarlierPageAsksFirstThenEndsWithZeroAndTheMarker)
+{
+    uidriver::Package package;
+    ASSERT_TRUE(package.Ready());
+    uidriver::Process process = package.StartSetup();
+    HWND window = uidriver::WaitForWindow(process.Pid(), L"Setup", 20000);
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(uidriver::CloseWindow(window));
+    std::optional<uidriver::MessageBoxInfo> box = uidriver::WaitForMessageBox(process.Pid(), 20000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"Exit Setup");
+    EXPECT_FALSE(package.FileExists(L"setup.temp"));
+    ASSERT_TRUE(uidriver::PressButton(*box, L"Yes"));
+
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(process.WaitForExit(20000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(package.FileSize(L"setup.temp"), std::optional<uint64_t>(0));
+}
+
 TEST(Startup, LicenceIsReadFromTheWorkingDirectory)
 {
     uidriver::Package package;
