@@ -81,3 +81,28 @@ INSTANTIATE_TEST_SUITE_P(Wizard, PageTexts, testing::Values(false, true),
                          });
 
 } // namespace
+
+namespace {
+
+// A damaged count would mean billions of file reads and widgets; the wizard opens regardless,
+// showing as many lines and components as any page could hold and more.
+TEST(DamagedCounts, StopAtAHundredSoTheWizardStillOpens)
+{
+    WizardSession session("[Setup]\nDisplayBackgroundWindow=0\n"
+                          "[Dialogs]\nIntroduction=0\nLicense=0\nDirectory=0\n"
+                          "[Components]\nLines=2000000000\n"
+                          "[Component Setup]\nNumberOfComponents=2000000000\n",
+                          L"Select components to install");
+    ASSERT_NE(session.window, nullptr) << session.Describe();
+
+    std::wstring hundredLines = L"Select components to install.";
+    for (int line = 2; line <= 100; line++) hundredLines += L"\nSelect components to install.";
+    EXPECT_TRUE(session.TextControl(hundredLines).has_value());
+
+    int checkBoxes = 0;
+    for (const uidriver::Control &control : session.Controls())
+        if (control.IsCheckBox() && control.text == L"Main program") checkBoxes++;
+    EXPECT_EQ(checkBoxes, 100);
+}
+
+} // namespace
