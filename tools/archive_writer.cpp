@@ -19,6 +19,8 @@ namespace {
 const int64_t numberLimit = int64_t(1) << 31;
 const int nameLimit = 65535;
 const int readPiece = 1 << 20;
+// The installer holds one group's table in memory; this keeps it small for many tiny files.
+const size_t groupFileLimit = 4096;
 
 void AppendNumber(std::string &bytes, uint64_t value, int width)
 {
@@ -134,7 +136,8 @@ std::vector<std::vector<PackEntry>> SplitIntoGroups(const std::vector<PackEntry>
     std::vector<std::vector<PackEntry>> groups;
     int64_t filled = 0;
     for (const PackEntry &entry : entries) {
-        if (groups.empty() || (filled > 0 && filled + entry.size > groupSize)) {
+        if (groups.empty() || (filled > 0 && filled + entry.size > groupSize) ||
+            groups.back().size() == groupFileLimit) {
             groups.emplace_back();
             filled = 0;
         }

@@ -20,9 +20,9 @@ struct PackEntry {
 bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry> &entries,
                     std::string &error);
 
-// Consecutive runs of entries whose sizes add up to about groupSize bytes each; a file
-// larger than that has a group to itself. Depends only on the sizes, so the archive is the
-// same whatever the number of threads.
+// Consecutive runs of entries whose sizes add up to about groupSize bytes each, and of at
+// most 4096 files; a file larger than groupSize has a group to itself. Depends only on the sizes, so the
+// archive is the same whatever the number of threads.
 std::vector<std::vector<PackEntry>> SplitIntoGroups(const std::vector<PackEntry> &entries, int64_t groupSize);
 
 // One group exactly as stored: table, "CDATA", packed and unpacked lengths, bzip2 stream.

@@ -5,12 +5,15 @@
 #include "tools/archive_writer.h"
 #include "tools/terminal_progress.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -113,6 +116,15 @@ int Pack(const std::vector<std::string> &arguments)
     std::vector<PackEntry> entries;
     std::string error;
     if (!CollectEntries(paths, entries, error)) return Fail(error);
+    // An archive written into a folder being packed must not pack itself.
+    std::error_code code;
+    fs::path outputPath = fs::weakly_canonical(output, code);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [&](const PackEntry &entry) {
+                                     std::error_code ignored;
+                                     return fs::weakly_canonical(entry.sourcePath, ignored) == outputPath;
+                                 }),
+                  entries.end());
     TerminalProgress bar("pack");
     bool ok = WriteArchive(
         output, SplitIntoGroups(entries, groupSize), jobs,

@@ -129,4 +129,13 @@ TEST_F(ArchiveFormat, AFileLargerThanTheGroupSizeHasAGroupToItself)
     EXPECT_EQ(groups[2].size(), 2u);
 }
 
+TEST_F(ArchiveFormat, ManyTinyFilesAreSplitIntoGroupsOfAtMost4096)
+{
+    std::vector<PackEntry> entries(5000, PackEntry{"", "f", 1});
+    auto groups = SplitIntoGroups(entries, 8 << 20);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(groups[0].size(), 4096u);
+    EXPECT_EQ(groups[1].size(), 904u);
+}
+
 } // namespace
