@@ -167,12 +167,36 @@ TEST_F(WindowFrame, IconsCyanGroundTakesTheButtonFaceColour)
               0);
 }
 
-TEST_F(WindowFrame, ProgramFileCarriesAnIcon)
+struct ArtworkFormat {
+    int id;
+    int width;
+    int height;
+    int bitsPerPixel;
+    DWORD compression;
+    DWORD coloursUsed; // 0: the full palette of the depth
+};
+
+TEST_F(WindowFrame, ProgramFileCarriesItsArtworkInTheStatedFormats)
 {
     HMODULE module = LoadLibraryExW(session->package.SetupPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
+    for (const ArtworkFormat &format :
+         {ArtworkFormat{200, 120, 260, 8, BI_RGB, 256}, ArtworkFormat{201, 32, 32, 4, BI_RLE4, 16}}) {
+        SCOPED_TRACE(format.id);
+        HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(format.id), MAKEINTRESOURCEW(2)); // RT_BITMAP
+        ASSERT_NE(resource, nullptr);
+        ASSERT_GE(SizeofResource(module, resource), sizeof(BITMAPINFOHEADER));
+        const BITMAPINFOHEADER *header =
+            static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(module, resource)));
+        ASSERT_NE(header, nullptr);
+        EXPECT_EQ(header->biWidth, format.width);
+        EXPECT_EQ(header->biHeight, format.height);
+        EXPECT_EQ(header->biBitCount, format.bitsPerPixel);
+        EXPECT_EQ(header->biCompression, format.compression);
+        EXPECT_EQ(header->biClrUsed, format.coloursUsed);
+    }
     HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0));
-    EXPECT_NE(icon, nullptr);
+    EXPECT_NE(icon, nullptr) << "the program icon";
     if (icon) DestroyIcon(icon);
     FreeLibrary(module);
 }
