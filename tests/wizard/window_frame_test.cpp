@@ -167,6 +167,27 @@ TEST_F(WindowFrame, IconsCyanGroundTakesTheButtonFaceColour)
               0);
 }
 
+TEST_F(WindowFrame, WithoutBackgroundTheWizardStandsAlone)
+{
+    EXPECT_EQ(uidriver::FindWindowOf(session->process.Pid(), L"Torvane Setup v0.1"), nullptr);
+    EXPECT_EQ(GetWindow(session->window, GW_OWNER), nullptr);
+}
+
+TEST(BackgroundWindow, CoversTheScreenAndHoldsTheWizardInFront)
+{
+    WizardSession session("", L"Setup");
+    ASSERT_NE(session.window, nullptr) << session.Describe();
+    HWND background = uidriver::FindWindowOf(session.process.Pid(), L"Torvane Setup v0.1");
+    ASSERT_NE(background, nullptr) << session.Describe();
+    RECT r = uidriver::WindowRect(background);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // Both carry the grouping flag, which makes the wizard owned by the background.
+    EXPECT_EQ(GetWindow(session.window, GW_OWNER), background);
+}
+
 struct ArtworkFormat {
     int id;
     int width;
