@@ -286,7 +286,7 @@ TEST_F(TargetTest, ReadingAHungProgramGivesUpInsteadOfHanging)
     EXPECT_LT(waited, kAnswerTimeoutMs + 1500) << "WindowText waited for the hung program";
     EXPECT_EQ(text, L"");
     // Once the program answers again, reading works as before.
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(window) == title; }, 10000));
+    EXPECT_TRUE(WaitForWindowText(window, title, 10000));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -323,6 +323,16 @@ TEST_F(TargetTest, RefusesToClickWhatAUserCouldNotReach)
     ASSERT_TRUE(Click(Child(L"Press me")));
     EXPECT_TRUE(WaitForText(counter, L"Clicks: 1"));
     EXPECT_EQ(WindowText(counter), L"Clicks: 1");
+}
+
+TEST_F(TargetTest, ClickingAnyOtherControlIsAMouseClickAtItsCentre)
+{
+    HWND edit = FindControls(window, L"", L"Edit").at(0).hwnd;
+    HWND fixed = Child(L"fixed text");
+    ASSERT_TRUE(Click(edit));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == edit; }, 5000));
+    ASSERT_TRUE(Click(fixed));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == fixed; }, 5000));
 }
 
 TEST_F(TargetTest, TicksCheckBoxesAndMovesTheRadioChoice)

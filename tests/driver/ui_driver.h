@@ -111,6 +111,10 @@ RECT ClientRect(HWND window); // client area in screen coordinates
 bool IsVisible(HWND window);  // the window and all its parents are visible
 bool IsEnabled(HWND window);
 bool IsForeground(HWND window); // the window is (or owns) the foreground window
+// The control that has the keyboard focus in the window's thread, null when none.
+HWND FocusedControl(HWND window);
+// Polls until the window's text is exactly `text`.
+bool WaitForWindowText(HWND window, const std::wstring &text, DWORD timeoutMs = kDefaultTimeoutMs);
 bool Exists(HWND window);
 DWORD ProcessOf(HWND window);
 

@@ -152,6 +152,20 @@ bool IsForeground(HWND window)
     return foreground == window || GetAncestor(foreground, GA_ROOT) == window;
 }
 
+HWND FocusedControl(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (!thread || !GetGUIThreadInfo(thread, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+bool WaitForWindowText(HWND window, const std::wstring &text, DWORD timeoutMs)
+{
+    return WaitUntil([&] { return WindowText(window) == text; }, timeoutMs);
+}
+
 bool Exists(HWND window)
 {
     return IsWindow(window) != FALSE;
