@@ -186,6 +186,8 @@ TEST(BackgroundWindow, CoversTheScreenAndHoldsTheWizardInFront)
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
     // Both carry the grouping flag, which makes the wizard owned by the background.
     EXPECT_EQ(GetWindow(session.window, GW_OWNER), background);
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return uidriver::IsForeground(session.window); }, 5000))
+        << "the wizard, not the background, has the user's attention";
 }
 
 struct ArtworkFormat {
