@@ -164,6 +164,17 @@ TEST_F(TargetTest, ReadsTheWindowsPlaceAndState)
     EXPECT_TRUE(WaitUntil([&] { return IsForeground(window); }, 5000));
 }
 
+TEST_F(TargetTest, AWindowOpenedLaterTakesTheFront)
+{
+    ASSERT_TRUE(WaitUntil([&] { return IsForeground(window); }, 5000));
+    std::wstring laterTitle = UniqueTitle();
+    Process later(TargetPath(), L"--title=" + laterTitle);
+    HWND laterWindow = WaitForWindow(later.Pid(), laterTitle);
+    ASSERT_NE(laterWindow, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return IsForeground(laterWindow); }, 5000));
+    EXPECT_FALSE(IsForeground(window));
+}
+
 TEST_F(TargetTest, ClosingTheWindowEndsTheProgram)
 {
     ASSERT_TRUE(uidriver::CloseWindow(window));
@@ -315,6 +326,8 @@ TEST_F(TargetTest, RefusesToClickWhatAUserCouldNotReach)
     ASSERT_TRUE(box.has_value());
     EXPECT_FALSE(IsEnabled(window));
     EXPECT_FALSE(Click(Child(L"Press me")));
+    EXPECT_TRUE(WaitUntil([&] { return IsForeground(box->hwnd); }, 5000));
+    EXPECT_TRUE(IsForeground(window)) << "the box in front is the window's own";
     ASSERT_TRUE(PressButton(*box, L"OK"));
     ASSERT_TRUE(WaitForWindowGone(box->hwnd));
     ASSERT_TRUE(WaitUntil([&] { return IsEnabled(window); }, 5000));

@@ -147,9 +147,11 @@ bool IsEnabled(HWND window)
 
 bool IsForeground(HWND window)
 {
-    HWND foreground = GetForegroundWindow();
-    if (!foreground) return false;
-    return foreground == window || GetAncestor(foreground, GA_ROOT) == window;
+    // A message box in front belongs to the window that owns it.
+    for (HWND front = GetForegroundWindow(); front; front = GetWindow(front, GW_OWNER)) {
+        if (front == window || GetAncestor(front, GA_ROOT) == window) return true;
+    }
+    return false;
 }
 
 HWND FocusedControl(HWND window)
