@@ -4,6 +4,7 @@
 //   --title=TEXT   window title (default "Driver Target")
 //   --reboot       calls ExitWindowsEx(EWX_REBOOT, 0) and exits with its result, no window
 //   --exit=N       exits with code N at once, no window
+//   --complain     writes "complaint" to its standard error handle first
 // On start it writes the command line's arguments to "target-started.txt" in the working
 // directory. Exit codes: the message box answer for "Quit?", 10 when the window is closed.
 #include <windows.h>
@@ -160,6 +161,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
     std::wstring arguments = Arguments();
     RecordStart(arguments);
+    if (arguments.find(L"--complain") != std::wstring::npos) {
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_ERROR_HANDLE), "complaint", 9, &written, nullptr);
+    }
     if (arguments.find(L"--reboot") != std::wstring::npos) return ExitWindowsEx(EWX_REBOOT, 0) ? 1 : 0;
     std::wstring exitCode = Option(arguments, L"--exit=");
     if (!exitCode.empty()) return static_cast<int>(wcstoul(exitCode.c_str(), nullptr, 10));

@@ -84,6 +84,21 @@ TEST(DriverProcess, ReportsExitCodesAsUnsignedValues)
     }
 }
 
+TEST(DriverProcess, HandsTheProgramAFileAsItsStandardError)
+{
+    TempFolder work(L"driver-work");
+    StartOptions options{TargetPath(), L"--complain --exit=0", work.Dir(), {}, work.PathOf(L"errors.txt")};
+    Process process(options);
+    ASSERT_TRUE(process.Started()) << Narrow(process.Error());
+    ASSERT_TRUE(process.WaitForExit());
+    EXPECT_EQ(work.ReadFile(L"errors.txt"), std::optional<std::string>("complaint"));
+
+    options.stderrFile = work.PathOf(L"no-such-folder\\errors.txt");
+    Process refused(options);
+    EXPECT_FALSE(refused.Started());
+    EXPECT_NE(refused.Error().find(L"errors.txt"), std::wstring::npos) << Narrow(refused.Error());
+}
+
 TEST(DriverProcess, ReportsAProgramThatCannotStart)
 {
     Process process(ProgramFolder() + L"no-such-program.exe");
