@@ -44,7 +44,7 @@ protected:
     bool WaitForText(HWND control, const std::wstring &text)
     {
         return WaitForControlState(
-            control, [&](const Control &c) { return c.text == text; }, 5000);
+            control, [&](const Control &c) { return c.text == text; }, kDefaultTimeoutMs);
     }
 
     std::wstring title;
@@ -155,7 +155,7 @@ TEST_F(TargetTest, FindsItsWindowByTitleOnly)
     EXPECT_EQ(FindWindowOf(target.Pid()), window);
     EXPECT_EQ(FindWindowOf(target.Pid(), L"Another title"), nullptr);
     EXPECT_EQ(WaitForWindow(target.Pid(), L"Another title", 100), nullptr);
-    EXPECT_EQ(WaitForWindowOfClass(target.Pid(), L"DriverTarget", 1000), window);
+    EXPECT_EQ(WaitForWindowOfClass(target.Pid(), L"DriverTarget", kDefaultTimeoutMs), window);
     EXPECT_EQ(WindowText(window), title);
     EXPECT_EQ(ClassName(window), L"DriverTarget");
     EXPECT_EQ(ProcessOf(window), target.Pid());
@@ -176,17 +176,17 @@ TEST_F(TargetTest, ReadsTheWindowsPlaceAndState)
     EXPECT_TRUE(IsVisible(window));
     EXPECT_TRUE(IsEnabled(window));
     EXPECT_TRUE(Exists(window));
-    EXPECT_TRUE(WaitUntil([&] { return IsForeground(window); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return IsForeground(window); }, kDefaultTimeoutMs));
 }
 
 TEST_F(TargetTest, AWindowOpenedLaterTakesTheFront)
 {
-    ASSERT_TRUE(WaitUntil([&] { return IsForeground(window); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return IsForeground(window); }, kDefaultTimeoutMs));
     std::wstring laterTitle = UniqueTitle();
     Process later(TargetPath(), L"--title=" + laterTitle);
     HWND laterWindow = WaitForWindow(later.Pid(), laterTitle);
     ASSERT_NE(laterWindow, nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return IsForeground(laterWindow); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return IsForeground(laterWindow); }, kDefaultTimeoutMs));
     EXPECT_FALSE(IsForeground(window));
 }
 
@@ -267,7 +267,7 @@ TEST_F(TargetTest, FindsControlsByTextAndClassAndPrefersVisibleOnes)
     EXPECT_FALSE(FindControl(window, L"Press me", L"Static").has_value());
     EXPECT_FALSE(FindControl(window, L"Press").has_value()) << "texts match whole";
     EXPECT_FALSE(WaitForControl(window, L"Hidden", L"", 100).has_value());
-    EXPECT_TRUE(WaitForControl(window, L"Press me", L"Button", 1000).has_value());
+    EXPECT_TRUE(WaitForControl(window, L"Press me", L"Button", kDefaultTimeoutMs).has_value());
 
     std::vector<std::wstring> buttons = VisibleTexts(window, L"Button");
     ASSERT_GE(buttons.size(), 2u);
@@ -290,7 +290,7 @@ TEST_F(TargetTest, FollowsAMovingProgressBar)
     EXPECT_LE(first, 100);
     Control last;
     EXPECT_TRUE(WaitForControlState(
-        bar->hwnd, [&](const Control &c) { return c.progress != first; }, 5000, &last));
+        bar->hwnd, [&](const Control &c) { return c.progress != first; }, kDefaultTimeoutMs, &last));
     EXPECT_GE(last.progress, 0);
     EXPECT_LE(last.progress, 100);
     EXPECT_EQ(ProgressPosition(Child(L"Press me")), -1);
@@ -305,14 +305,14 @@ TEST_F(TargetTest, ReadingAHungProgramGivesUpInsteadOfHanging)
             DWORD_PTR result = 0;
             return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 100, &result);
         },
-        3000));
+        kDefaultTimeoutMs));
     DWORD start = GetTickCount();
     std::wstring text = WindowText(window);
     DWORD waited = GetTickCount() - start;
     EXPECT_LT(waited, kAnswerTimeoutMs + 1500) << "WindowText waited for the hung program";
     EXPECT_EQ(text, L"");
     // Once the program answers again, reading works as before.
-    EXPECT_TRUE(WaitForWindowText(window, title, 10000));
+    EXPECT_TRUE(WaitForWindowText(window, title));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -341,11 +341,11 @@ TEST_F(TargetTest, RefusesToClickWhatAUserCouldNotReach)
     ASSERT_TRUE(box.has_value());
     EXPECT_FALSE(IsEnabled(window));
     EXPECT_FALSE(Click(Child(L"Press me")));
-    EXPECT_TRUE(WaitUntil([&] { return IsForeground(box->hwnd); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return IsForeground(box->hwnd); }, kDefaultTimeoutMs));
     EXPECT_TRUE(IsForeground(window)) << "the box in front is the window's own";
     ASSERT_TRUE(PressButton(*box, L"OK"));
     ASSERT_TRUE(WaitForWindowGone(box->hwnd));
-    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(window); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(window); }, kDefaultTimeoutMs));
 
     // The only click that got through is this one.
     ASSERT_TRUE(Click(Child(L"Press me")));
@@ -358,9 +358,9 @@ TEST_F(TargetTest, ClickingAnyOtherControlIsAMouseClickAtItsCentre)
     HWND edit = FindControls(window, L"", L"Edit").at(0).hwnd;
     HWND fixed = Child(L"fixed text");
     ASSERT_TRUE(Click(edit));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == edit; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == edit; }, kDefaultTimeoutMs));
     ASSERT_TRUE(Click(fixed));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == fixed; }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedControl(window) == fixed; }, kDefaultTimeoutMs));
 }
 
 TEST_F(TargetTest, TicksCheckBoxesAndMovesTheRadioChoice)
@@ -369,12 +369,12 @@ TEST_F(TargetTest, TicksCheckBoxesAndMovesTheRadioChoice)
     auto checked = [](const Control &c) { return c.IsChecked(); };
     auto unchecked = [](const Control &c) { return c.check == CheckState::Unchecked; };
     ASSERT_TRUE(Click(remember));
-    EXPECT_TRUE(WaitForControlState(remember, checked, 5000));
+    EXPECT_TRUE(WaitForControlState(remember, checked, kDefaultTimeoutMs));
     ASSERT_TRUE(Click(remember));
-    EXPECT_TRUE(WaitForControlState(remember, unchecked, 5000));
+    EXPECT_TRUE(WaitForControlState(remember, unchecked, kDefaultTimeoutMs));
 
     ASSERT_TRUE(Click(Child(L"Option B")));
-    EXPECT_TRUE(WaitForControlState(Child(L"Option B"), checked, 5000));
+    EXPECT_TRUE(WaitForControlState(Child(L"Option B"), checked, kDefaultTimeoutMs));
     EXPECT_EQ(GetCheckState(Child(L"Option A")), CheckState::Unchecked);
     EXPECT_EQ(GetCheckState(Child(L"Press me")), CheckState::NotCheckable);
 }
@@ -483,7 +483,7 @@ TEST_F(TargetTest, ReadsTheWindowsBackgroundFromTheScreen)
     POINT free{client.left + 395, client.top + 235};
     ASSERT_LT(free.x, client.right);
     ASSERT_LT(free.y, client.bottom);
-    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(free.x, free.y) == background; }, 5000))
+    EXPECT_TRUE(WaitUntil([&] { return ScreenPixel(free.x, free.y) == background; }, kDefaultTimeoutMs))
         << std::hex << ScreenPixel(free.x, free.y);
 
     Image shot = CaptureWindow(window);
