@@ -216,7 +216,9 @@ struct MessageBoxInfo {
 
 // A visible #32770 dialog of the process, if any.
 HWND FindDialog(DWORD pid);
-// Reads a message box: caption, message text, buttons and which system icon it shows.
+// Reads a message box: caption, message text, buttons and which system icon it shows. Icon
+// handles mean nothing in another process under Wine, so the icon is told from the screen: a box
+// covered by another window shows MessageIcon::Other.
 MessageBoxInfo ReadMessageBox(HWND dialog);
 // Polls for a message box of the process and reads it; nothing on timeout.
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs = kDefaultTimeoutMs);
