@@ -5,8 +5,9 @@
 //   --reboot       calls ExitWindowsEx(EWX_REBOOT, 0) and exits with its result, no window
 //   --exit=N       exits with code N at once, no window
 //   --complain     writes "complaint" to its standard error handle first
-// On start it writes the command line's arguments to "target-started.txt" in the working
-// directory. Exit codes: the message box answer for "Quit?", 10 when the window is closed.
+//   --record       writes the command line's arguments to "target-started.txt" in the working
+//                  directory
+// Exit codes: the message box answer for "Quit?", 10 when the window is closed.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -160,7 +161,7 @@ std::wstring Arguments()
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
     std::wstring arguments = Arguments();
-    RecordStart(arguments);
+    if (arguments.find(L"--record") != std::wstring::npos) RecordStart(arguments);
     if (arguments.find(L"--complain") != std::wstring::npos) {
         DWORD written = 0;
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), "complaint", 9, &written, nullptr);

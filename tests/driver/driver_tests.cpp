@@ -61,10 +61,11 @@ TEST(DriverProcess, StartsInTheChosenWorkingDirectoryWithTheArguments)
 {
     TempFolder work(L"driver-work");
     ASSERT_TRUE(work.Ready()) << Narrow(work.Error());
-    Process process(TargetPath(), L"--exit=0 alpha beta", work.Dir());
+    Process process(TargetPath(), L"--record --exit=0 alpha beta", work.Dir());
     ASSERT_TRUE(process.Started()) << Narrow(process.Error());
     ASSERT_TRUE(process.WaitForExit());
-    EXPECT_EQ(work.ReadFile(L"target-started.txt"), std::optional<std::string>("--exit=0 alpha beta"));
+    EXPECT_EQ(work.ReadFile(L"target-started.txt"),
+              std::optional<std::string>("--record --exit=0 alpha beta"));
 }
 
 TEST(DriverProcess, ReportsExitCodesAsUnsignedValues)
