@@ -31,7 +31,10 @@ void Divider::CreateNative(HWND parent, const Point &)
     Rect place = Placement(parent);
     position = Point(place.left, place.top);
     size = Size(place.right - place.left, place.bottom - place.top);
-    CreateControl(parent, position, "STATIC", (dividerFlags & DIV_VERTICAL) ? SS_ETCHEDVERT : SS_ETCHEDHORZ);
+    // Some static controls stretch an etched line as they are made; the line's extent is ours.
+    if (CreateControl(parent, position, "STATIC",
+                      (dividerFlags & DIV_VERTICAL) ? SS_ETCHEDVERT : SS_ETCHEDHORZ))
+        Widget::Relayout(position);
 }
 
 void Divider::Relayout(const Point &)

@@ -56,6 +56,42 @@ void FillCaption(HDC dc, const RECT &rect, bool active)
     }
 }
 
+// The button face and its symbol, drawn with lines: the system's symbol font is not everywhere.
+void DrawButton(const DRAWITEMSTRUCT &item, bool zoomed)
+{
+    bool pushed = (item.itemState & ODS_SELECTED) != 0;
+    RECT face = item.rcItem;
+    DrawFrameControl(item.hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    int size = (item.rcItem.bottom - item.rcItem.top) / 2 - 1;
+    int left = (item.rcItem.left + item.rcItem.right - size) / 2 + (pushed ? 1 : 0);
+    int top = (item.rcItem.top + item.rcItem.bottom - size) / 2 + (pushed ? 1 : 0);
+    HPEN pen = CreatePen(PS_SOLID, 2, GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ previous = SelectObject(item.hDC, pen);
+    switch (item.CtlID) {
+    case SC_MINIMIZE:
+        MoveToEx(item.hDC, left, top + size - 1, nullptr);
+        LineTo(item.hDC, left + size, top + size - 1);
+        break;
+    case SC_MAXIMIZE:
+        SelectObject(item.hDC, GetStockObject(NULL_BRUSH));
+        if (zoomed) {
+            Rectangle(item.hDC, left + 3, top, left + size + 1, top + size - 2);
+            Rectangle(item.hDC, left, top + 3, left + size - 2, top + size + 1);
+        } else {
+            Rectangle(item.hDC, left, top, left + size + 1, top + size + 1);
+        }
+        break;
+    default:
+        MoveToEx(item.hDC, left, top, nullptr);
+        LineTo(item.hDC, left + size, top + size);
+        MoveToEx(item.hDC, left + size - 1, top, nullptr);
+        LineTo(item.hDC, left - 1, top + size);
+        break;
+    }
+    SelectObject(item.hDC, previous);
+    DeleteObject(pen);
+}
+
 } // namespace
 
 Titlebar::Titlebar(int buttons) : buttons(buttons) {}
@@ -166,16 +202,9 @@ LRESULT Titlebar::Process(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         native::Send(top, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(cursor));
         return 0;
     }
-    case WM_DRAWITEM: {
-        const DRAWITEMSTRUCT *item = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam);
-        UINT kind = DFCS_CAPTIONCLOSE;
-        if (item->CtlID == SC_MINIMIZE) kind = DFCS_CAPTIONMIN;
-        if (item->CtlID == SC_MAXIMIZE) kind = IsZoomed(top) ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONMAX;
-        if (item->itemState & ODS_SELECTED) kind |= DFCS_PUSHED;
-        RECT face = item->rcItem;
-        DrawFrameControl(item->hDC, &face, DFC_CAPTION, kind);
+    case WM_DRAWITEM:
+        DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT *>(lParam), IsZoomed(top) != FALSE);
         return TRUE;
-    }
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
             UINT command = LOWORD(wParam);

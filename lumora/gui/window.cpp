@@ -229,11 +229,9 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED: {
         RECT rect;
         GetWindowRect(window, &rect);
-        Size extent(rect.right - rect.left, rect.bottom - rect.top);
-        bool resized = extent.cx != size.cx || extent.cy != size.cy;
         position = Point(rect.left, rect.top);
-        size = extent;
-        if (resized) RelayoutChildren();
+        size = Size(rect.right - rect.left, rect.bottom - rect.top);
+        if (!(reinterpret_cast<const WINDOWPOS *>(lParam)->flags & SWP_NOSIZE)) RelayoutChildren();
         break;
     }
     case WM_CLOSE:

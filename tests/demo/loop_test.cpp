@@ -1,0 +1,296 @@
+// How the message loop starts and ends, and how windows close.
+#include "tests/demo/gui_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace lumora;
+using namespace lumora::GUI;
+using guitest::LoopEndsWithin;
+using guitest::Pump;
+
+namespace {
+
+// Waits (without pumping: another thread runs the loop) until the window is on the screen.
+bool WaitVisible(HWND window)
+{
+    for (int i = 0; i < 500; i++) {
+        if (IsWindowVisible(window)) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+class LoopTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = new Window("Loop test", Point(100, 100), Size(300, 200));
+        application.RegisterObject(window);
+    }
+    void TearDown() override
+    {
+        delete window;
+        Pump();
+    }
+
+    Application application;
+    Window *window = nullptr;
+};
+
+TEST_F(LoopTest, RegisteredWindowIsShownByTheLoopNotBefore)
+{
+    HWND handle = window->GetSystemWindow();
+    ASSERT_NE(handle, nullptr);
+    EXPECT_FALSE(IsWindowVisible(handle));
+    std::atomic<bool> seen{false};
+    std::thread user([&] {
+        seen = WaitVisible(handle);
+        SendMessageW(handle, WM_QUIT, 0, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_TRUE(seen);
+}
+
+TEST_F(LoopTest, WindowRegisteredWhileTheLoopRunsIsShownAtOnce)
+{
+    Window second("Second", Point(150, 150), Size(200, 100));
+    Button add("Add", nullptr, Point(10, 10), Size());
+    Layer layer("");
+    window->RegisterObject(&layer);
+    layer.RegisterObject(&add);
+    struct Handler {
+        Application *application;
+        Window *second;
+        bool shown = false;
+        void OnClick()
+        {
+            application->RegisterObject(second);
+            shown = IsWindowVisible(second->GetSystemWindow()) != FALSE;
+            SendMessageW(second->GetSystemWindow(), WM_QUIT, 0, 0);
+        }
+    } handler{&application, &second};
+    add.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
+    HWND button = add.GetSystemWindow();
+    std::thread user([&] {
+        WaitVisible(button);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_TRUE(handler.shown);
+}
+
+TEST_F(LoopTest, QuitSentToAWindowEndsTheLoopEvenWhenANestedPumpEatsTheQuitMessage)
+{
+    Layer layer("");
+    Button no("No", nullptr, Point(10, 10), Size());
+    window->RegisterObject(&layer);
+    layer.RegisterObject(&no);
+    struct Handler {
+        HWND window;
+        bool quitSeenByNestedPump = false;
+        void OnClick()
+        {
+            SendMessageW(window, WM_QUIT, 0, 0);
+            // A handler's own pump, like the wizard's during the installation, takes the quit message.
+            MSG message;
+            DWORD start = GetTickCount();
+            while (GetTickCount() - start < 300) {
+                if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                    if (message.message == WM_QUIT) quitSeenByNestedPump = true;
+                    DispatchMessageW(&message);
+                }
+            }
+        }
+    } handler{window->GetSystemWindow()};
+    no.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
+    HWND button = no.GetSystemWindow();
+    std::thread user([&] {
+        WaitVisible(button);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_TRUE(handler.quitSeenByNestedPump);
+    EXPECT_TRUE(IsWindow(window->GetSystemWindow())); // the loop ended; the window is the program's to delete
+}
+
+TEST_F(LoopTest, LoopEndsWhenTheLastWindowClosesEvenIfTheQuitMessageWasLost)
+{
+    Layer layer("");
+    Button finish("Finish", nullptr, Point(10, 10), Size());
+    window->RegisterObject(&layer);
+    layer.RegisterObject(&finish);
+    struct Handler {
+        Window *window;
+        void OnClick()
+        {
+            PostQuitMessage(0);
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            window->Close();
+        }
+    } handler{window};
+    finish.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
+    HWND button = finish.GetSystemWindow();
+    std::thread user([&] {
+        WaitVisible(button);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_EQ(window->GetSystemWindow(), nullptr);
+}
+
+TEST_F(LoopTest, SystemCloseCommandFromAnotherThreadEndsTheLoop)
+{
+    HWND handle = window->GetSystemWindow();
+    std::thread user([&] {
+        WaitVisible(handle);
+        // Sent messages run inside the loop's wait: the loop must still notice the window has gone.
+        SendMessageW(handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST_F(LoopTest, LoopWithoutWindowsReturnsAtOnce)
+{
+    application.UnregisterObject(window);
+    EXPECT_TRUE(LoopEndsWithin(3000));
+}
+
+struct QuitPermission {
+    bool answer;
+    int asked = 0;
+    bool Ask()
+    {
+        asked++;
+        return answer;
+    }
+};
+
+TEST_F(LoopTest, CloseAsksTheQuitPermissionAndKeepsTheWindowOnFalse)
+{
+    struct Case {
+        bool answer;
+        int expectedResult;
+        bool stillOpen;
+    };
+    const Case cases[] = {{false, 1, true}, {true, 0, false}};
+    for (const Case &c : cases) {
+        Window subject("Subject", Point(100, 100), Size(200, 100));
+        application.RegisterObject(&subject);
+        QuitPermission permission{c.answer};
+        subject.doQuit.Connect(new Instance<QuitPermission>(&permission),
+                               new Method<QuitPermission, bool>(&QuitPermission::Ask));
+        EXPECT_EQ(subject.Close(), c.expectedResult);
+        EXPECT_EQ(permission.asked, 1);
+        EXPECT_EQ(subject.GetSystemWindow() != nullptr, c.stillOpen);
+    }
+}
+
+TEST_F(LoopTest, SystemCloseCommandAsksTheQuitPermissionToo)
+{
+    QuitPermission permission{false};
+    window->doQuit.Connect(new Instance<QuitPermission>(&permission),
+                           new Method<QuitPermission, bool>(&QuitPermission::Ask));
+    SendMessageW(window->GetSystemWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(permission.asked, 1);
+    EXPECT_TRUE(IsWindow(window->GetSystemWindow()));
+    permission.answer = true;
+    SendMessageW(window->GetSystemWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(permission.asked, 2);
+    EXPECT_EQ(window->GetSystemWindow(), nullptr);
+}
+
+TEST_F(LoopTest, CloseWithoutPermissionHandlerCloses)
+{
+    EXPECT_EQ(window->Close(), 0);
+    EXPECT_EQ(window->GetSystemWindow(), nullptr);
+    EXPECT_EQ(window->Close(), -1);
+}
+
+TEST_F(LoopTest, GroupedWindowsAreOwnedByTheFirstAndItClosesWithTheLast)
+{
+    Window front("Front", Point(120, 120), Size(200, 100));
+    application.RegisterObject(&front);
+    // Flags set after creation, first on the backdrop, as the wizard does.
+    window->SetFlags(WF_APPGROUP);
+    front.SetFlags(WF_APPGROUP);
+    EXPECT_EQ(GetWindow(front.GetSystemWindow(), GW_OWNER), window->GetSystemWindow());
+    EXPECT_EQ(GetWindow(window->GetSystemWindow(), GW_OWNER), nullptr);
+
+    front.Close();
+    EXPECT_EQ(window->GetSystemWindow(), nullptr);
+    EXPECT_TRUE(LoopEndsWithin(3000));
+}
+
+TEST_F(LoopTest, ClosingTheBackdropTakesTheWindowsInFrontWithIt)
+{
+    Window front("Front", Point(120, 120), Size(200, 100));
+    application.RegisterObject(&front);
+    window->SetFlags(WF_APPGROUP);
+    front.SetFlags(WF_APPGROUP);
+    EXPECT_EQ(window->Close(), 0);
+    EXPECT_EQ(front.GetSystemWindow(), nullptr);
+    EXPECT_EQ(application.GetNOfLiveWindows(), 0);
+}
+
+TEST_F(LoopTest, PaintSignalSeesTheUpdateRectangleAndASurface)
+{
+    struct Painter {
+        Window *window = nullptr;
+        int paints = 0;
+        bool hadSurface = false;
+        Rect area;
+        void OnPaint()
+        {
+            paints++;
+            hadSurface = window->GetDrawSurface() != nullptr;
+            area = window->GetUpdateRect();
+        }
+    } painter;
+    painter.window = window;
+    window->onPaint.Connect(new Instance<Painter>(&painter), new Method<Painter, void>(&Painter::OnPaint));
+    window->Show();
+    Pump();
+    RECT part = {10, 20, 50, 60};
+    InvalidateRect(window->GetSystemWindow(), &part, FALSE);
+    int before = painter.paints;
+    UpdateWindow(window->GetSystemWindow());
+    EXPECT_EQ(painter.paints, before + 1);
+    EXPECT_TRUE(painter.hadSurface);
+    EXPECT_EQ(painter.area.left, 10);
+    EXPECT_EQ(painter.area.top, 20);
+    EXPECT_EQ(painter.area.right, 50);
+    EXPECT_EQ(painter.area.bottom, 60);
+    EXPECT_EQ(window->GetDrawSurface(), nullptr); // only during the paint
+}
+
+TEST_F(LoopTest, EventSignalSeesEveryMessageWithItsParameters)
+{
+    struct Listener {
+        int message = 0, wParam = 0, lParam = 0;
+        void OnEvent(int m, int w, int l)
+        {
+            if (m != WM_USER + 7) return;
+            message = m;
+            wParam = w;
+            lParam = l;
+        }
+    } listener;
+    window->onEvent.Connect(new Instance<Listener>(&listener),
+                            new Method<Listener, void, int, int, int>(&Listener::OnEvent));
+    SendMessageW(window->GetSystemWindow(), WM_USER + 7, 11, 22);
+    EXPECT_EQ(listener.message, WM_USER + 7);
+    EXPECT_EQ(listener.wParam, 11);
+    EXPECT_EQ(listener.lParam, 22);
+}
+
+} // namespace
