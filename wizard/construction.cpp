@@ -341,8 +341,11 @@ void tSetup::PaintFrame()
     if (Surface *surface = mainWindow->GetDrawSurface()) surface->Frame(Rect(12, 37, 133, 298), FRAME_DOWN);
 }
 
-void tSetup::OnBackgroundEvent(int message, int, int)
+void tSetup::OnBackgroundEvent(int message, int wParam, int)
 {
-    // Clicking the background brings the wizard back to the front.
-    if (message == WM_ACTIVATE) SetActiveWindow(mainWindow->GetSystemWindow());
+    // Clicking the background brings the wizard back to the front. The background's own
+    // deactivation is left alone: answering it too would pull the activation back and forth
+    // and leave the wizard looking inactive.
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
+        SetActiveWindow(mainWindow->GetSystemWindow());
 }

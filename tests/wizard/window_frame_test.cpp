@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace wizardtest;
 
 namespace {
@@ -56,6 +58,19 @@ int MismatchesOnScreen(const RECT &rect, const std::function<COLORREF(int, int)>
         },
         5000, 200);
     return mismatches;
+}
+
+// The title bar's left end shows the active caption colour, give or take its gradient.
+bool CaptionLooksActive(HWND window)
+{
+    RECT r = uidriver::WindowRect(window);
+    COLORREF shown = uidriver::ScreenPixel(r.left + 4, r.top + 8);
+    COLORREF active = GetSysColor(COLOR_ACTIVECAPTION);
+    for (int shift : {0, 8, 16})
+        if (std::abs(static_cast<int>((shown >> shift) & 0xFF) - static_cast<int>((active >> shift) & 0xFF)) >
+            12)
+            return false;
+    return true;
 }
 
 class WindowFrame : public testing::Test {
@@ -188,6 +203,7 @@ TEST(BackgroundWindow, CoversTheScreenAndHoldsTheWizardInFront)
     EXPECT_EQ(GetWindow(session.window, GW_OWNER), background);
     EXPECT_TRUE(uidriver::WaitUntil([&] { return uidriver::IsForeground(session.window); }, 5000))
         << "the wizard, not the background, has the user's attention";
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return CaptionLooksActive(session.window); }, 5000));
 }
 
 struct ArtworkFormat {
