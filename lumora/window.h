@@ -42,7 +42,7 @@ public:
     Surface *GetDrawSurface();  // the surface of the paint in progress
     // The part of the window inside its border and below its title bar, where layers lie.
     Rect GetContentArea() const;
-    bool IsCaptionActive() const { return captionActive; }
+    bool IsCaptionActive() const; // the window is the active one
 
     // operations
     // Asks doQuit (true when nothing is connected) and destroys the window when allowed.
@@ -66,12 +66,11 @@ protected:
 private:
     Point ChildOrigin(const Widget *child) const;
     void RelayoutChildren();
-    void RepaintTitlebars();
+    void RepaintTitlebars(bool newTitle);
     void Paint();
 
     Rect updateRect;
     Surface *surface = nullptr;
-    bool captionActive = false;
     bool asking = false;     // doQuit is being asked
     bool destroying = false; // DestroyWindow is under way
     bool dying = false;      // the object is being deleted: its signals' targets may be gone

@@ -176,10 +176,22 @@ void Window::RelayoutChildren()
         if (Widget *widget = dynamic_cast<Widget *>(object)) widget->Relayout(ChildOrigin(widget));
 }
 
-void Window::RepaintTitlebars()
+void Window::RepaintTitlebars(bool newTitle)
 {
-    for (Object *object : objects)
-        if (Titlebar *titlebar = dynamic_cast<Titlebar *>(object)) titlebar->SetText(text);
+    for (Object *object : objects) {
+        Titlebar *titlebar = dynamic_cast<Titlebar *>(object);
+        if (!titlebar) continue;
+        if (newTitle)
+            titlebar->SetText(text);
+        else if (titlebar->GetSystemWindow())
+            InvalidateRect(titlebar->GetSystemWindow(), nullptr, FALSE);
+    }
+}
+
+bool Window::IsCaptionActive() const
+{
+    // Asked when the title bar paints, after any activation nested in another has settled.
+    return hwnd && GetActiveWindow() == hwnd;
 }
 
 void Window::Paint()
@@ -217,13 +229,13 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
                 return reinterpret_cast<LRESULT>(brush);
         break;
     case WM_NCACTIVATE:
-        captionActive = wParam != FALSE;
-        RepaintTitlebars();
+    case WM_ACTIVATE:
+        RepaintTitlebars(false);
         break;
     case WM_SETTEXT: {
         LRESULT result = native::DefaultProcedure(window, message, wParam, lParam);
         text = native::GetWindowText(window);
-        RepaintTitlebars();
+        RepaintTitlebars(true);
         return result;
     }
     case WM_WINDOWPOSCHANGED: {

@@ -294,3 +294,57 @@ TEST_F(LoopTest, EventSignalSeesEveryMessageWithItsParameters)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoopTest, FrontWindowOfAGroupIsActiveWithAnActiveCaptionWhenTheLoopStarts)
+{
+    window->SetMetrics(Point(0, 0), Size(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    Window front("Front", Point(272, 206), Size(480, 355));
+    Titlebar titlebar(TB_CLOSE);
+    front.RegisterObject(&titlebar);
+    application.RegisterObject(&front);
+    window->SetFlags(WF_APPGROUP);
+    front.SetFlags(WF_APPGROUP);
+    struct Probe {
+        Window *front;
+        HWND active = nullptr;
+        bool captionActive = false;
+    } probe{&front};
+    HWND frontHandle = front.GetSystemWindow();
+    std::atomic<bool> shown{false};
+    std::thread user([&] {
+        shown = WaitVisible(frontHandle);
+        Sleep(500);
+        PostMessageW(frontHandle, WM_USER + 1, 0, 0);
+    });
+    struct Stopper {
+        Probe *probe;
+        void OnEvent(int message, int, int)
+        {
+            if (message != WM_USER + 1) return;
+            probe->active = GetActiveWindow();
+            probe->captionActive = probe->front->IsCaptionActive();
+            SendMessageW(probe->front->GetSystemWindow(), WM_QUIT, 0, 0);
+        }
+    } stopper{&probe};
+    front.onEvent.Connect(new Instance<Stopper>(&stopper),
+                          new Method<Stopper, void, int, int, int>(&Stopper::OnEvent));
+    // The wizard's backdrop hands the activation on to the window in front of it.
+    struct Backdrop {
+        Window *front;
+        void OnEvent(int message, int, int)
+        {
+            if (message == WM_ACTIVATE) SetActiveWindow(front->GetSystemWindow());
+        }
+    } backdrop{&front};
+    window->onEvent.Connect(new Instance<Backdrop>(&backdrop),
+                            new Method<Backdrop, void, int, int, int>(&Backdrop::OnEvent));
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(probe.active, frontHandle);
+    EXPECT_TRUE(probe.captionActive);
+}
+
+} // namespace

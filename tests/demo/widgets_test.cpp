@@ -262,3 +262,41 @@ TEST(Widgets, AWidgetBelongsToOneContainerOnly)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CharacterWidth, FollowsTheEnvironmentAndReachesTheWindows)
+{
+    char forced[8] = "";
+    bool ansi = GetEnvironmentVariableA("LUMORA_ANSI", forced, sizeof forced) == 1 && forced[0] == '1';
+    EXPECT_EQ(Setup::enableUnicode, !ansi);
+    WindowFixture fixture;
+    Text text("\xe4nderung", Point(0, 0)); // code page text survives either path
+    fixture.layer->RegisterObject(&text);
+    EXPECT_EQ(IsWindowUnicode(fixture.Handle()) != FALSE, Setup::enableUnicode);
+    EXPECT_EQ(String("\xe4nderung").Compare(text.GetText()), 0);
+    char narrow[32] = "";
+    GetWindowTextA(text.GetSystemWindow(), narrow, sizeof narrow);
+    EXPECT_STREQ(narrow, "\xe4nderung");
+}
+
+TEST(Application, FoldersEndWithASeparator)
+{
+    String start = Application::GetStartupDirectory();
+    String program = Application::GetApplicationDirectory();
+    ASSERT_GT(start.Length(), 0);
+    ASSERT_GT(program.Length(), 0);
+    EXPECT_EQ(start[start.Length() - 1], L'\\');
+    EXPECT_EQ(program[program.Length() - 1], L'\\');
+    wchar_t module[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    EXPECT_EQ(program.CompareN(String(module), program.Length()), 0);
+    // Fixed at the first query: a later change of the working directory does not move it.
+    wchar_t before[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(L"C:\\");
+    EXPECT_EQ(Application::GetStartupDirectory().Compare(start), 0);
+    SetCurrentDirectoryW(before);
+}
+
+} // namespace
