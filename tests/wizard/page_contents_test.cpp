@@ -49,6 +49,17 @@ TEST_P(Components, StackUpwardsFromTheGroupsFixedBottomInTheirStartingStates)
     EXPECT_EQ(groupRect.right, page.group.right);
     EXPECT_EQ(groupRect.bottom, page.group.bottom);
 
+    // The group's inside, beside the boxes, looks like the empty page around it.
+    RECT window = uidriver::ClientRect(session.window);
+    POINT origin = *session.LayerOrigin();
+    auto pixel = [&](int x, int y) {
+        return uidriver::ScreenPixel(window.left + origin.x + x, window.top + origin.y + y);
+    };
+    const COLORREF pageColour = pixel(300, 120);
+    uidriver::WaitUntil([&] { return pixel(144, page.group.bottom - 12) == pageColour; }, 3000);
+    EXPECT_EQ(pixel(144, page.group.bottom - 12), pageColour) << "left of the boxes";
+    EXPECT_EQ(pixel(462, page.group.bottom - 12), pageColour) << "right of the boxes";
+
     int checkBoxes = 0;
     for (const uidriver::Control &control : session.Controls())
         if (control.IsCheckBox()) checkBoxes++;
