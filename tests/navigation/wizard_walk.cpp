@@ -15,8 +15,6 @@ using namespace uidriver;
 
 namespace {
 
-const std::wstring installationTitle = L"Installation";
-const std::wstring directoryTitle = L"Select destination directory";
 const std::wstring restartLater = L"No, I will restart my computer later!";
 const int dividerTop = 309; // the button row lies below the divider
 
@@ -31,6 +29,14 @@ std::optional<Control> ForwardButton(HWND window)
     return forward;
 }
 
+bool InstallationShown(HWND window)
+{
+    for (const Control &control : Controls(window))
+        if (control.visible && control.IsProgress()) return true;
+    return false;
+}
+
+// The destination edit box of the Directory page, when that page is shown.
 std::wstring DestinationShown(HWND window)
 {
     for (const Control &control : Controls(window))
@@ -89,33 +95,42 @@ int wmain(int argc, wchar_t **argv)
     if (!window) return Fail("the wizard window did not appear");
 
     std::wstring installedTo;
-    DWORD installStart = 0;
+    DWORD clickedAt = 0;
     int shot = 1;
+    auto capture = [&](const std::wstring &title) {
+        if (!shots.empty()) SaveScreenshot(shots + L"\\" + ShotName(shot++, title));
+    };
     while (setup.IsRunning() && Exists(window)) {
         std::wstring title = WindowText(window);
-        if (title == installationTitle) {
-            if (!shots.empty()) SaveScreenshot(shots + L"\\" + ShotName(shot++, title));
-            WaitUntil([&] { return WindowText(window) != installationTitle || !setup.IsRunning(); }, 600000);
-            std::printf("installation took %lu ms\n",
-                        static_cast<unsigned long>(GetTickCount() - installStart));
-            if (HWND box = FindDialog(setup.Pid())) {
-                MessageBoxInfo notice = ReadMessageBox(box);
-                std::printf("%s\n%s\n", Narrow(notice.caption).c_str(), Narrow(notice.text).c_str());
-                PressButton(notice, L"OK");
-            }
-            continue;
-        }
         std::optional<Control> forward = ForwardButton(window);
         if (!forward) {
-            Sleep(20);
+            // The button row is hidden only while the installation runs.
+            if (InstallationShown(window)) {
+                capture(title);
+                WaitUntil(
+                    [&] { return ForwardButton(window) || FindDialog(setup.Pid()) || !setup.IsRunning(); },
+                    600000, 1);
+                std::printf("installation took %lu ms\n",
+                            static_cast<unsigned long>(GetTickCount() - clickedAt));
+                if (HWND box = FindDialog(setup.Pid())) {
+                    MessageBoxInfo notice = ReadMessageBox(box);
+                    std::printf("%s\n%s\n", Narrow(notice.caption).c_str(), Narrow(notice.text).c_str());
+                    PressButton(notice, L"OK");
+                    WaitUntil([&] { return ForwardButton(window) || !setup.IsRunning(); });
+                }
+            }
+            Sleep(1);
             continue;
         }
-        if (title == directoryTitle) {
-            for (const Control &control : Controls(window)) {
-                if (!destination.empty() && control.visible && control.IsEdit() && !control.readOnly)
-                    SetEditText(control.hwnd, destination);
+        std::wstring typedDestination = DestinationShown(window);
+        if (!typedDestination.empty()) {
+            if (!destination.empty()) {
+                for (const Control &control : Controls(window)) {
+                    if (control.visible && control.IsEdit() && !control.readOnly)
+                        SetEditText(control.hwnd, destination);
+                }
+                WaitUntil([&] { return DestinationShown(window) == destination; });
             }
-            WaitUntil([&] { return destination.empty() || DestinationShown(window) == destination; });
             installedTo = DestinationShown(window);
         }
         if (auto later = FindControl(window, restartLater); later && later->visible) {
@@ -126,11 +141,12 @@ int wmain(int argc, wchar_t **argv)
             });
         }
         Sleep(300); // let the page finish painting before it is captured
-        if (!shots.empty()) SaveScreenshot(shots + L"\\" + ShotName(shot++, title));
-        installStart = GetTickCount();
+        capture(title);
+        clickedAt = GetTickCount();
         Click(forward->hwnd);
+        // Watch closely: a small installation is over within a fraction of a second.
         WaitUntil([&] { return WindowText(window) != title || !setup.IsRunning() || !Exists(window); },
-                  600000);
+                  600000, 1);
     }
     DWORD exitCode = 0;
     if (!setup.WaitForExit(60000, &exitCode)) return Fail("setup.exe did not end");
