@@ -459,13 +459,16 @@ TEST(BackgroundWindow, ClickingItBringsTheWizardToTheFront)
         },
         5000));
 
-    // A left click on the background, left of the wizard.
-    SetCursorPos(100, 400);
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+    // A left click on the background, left of the wizard: the pointer moves there and clicks in
+    // one stream of input, so the click cannot land where the pointer was before.
+    INPUT click[3]{};
+    for (INPUT &input : click) input.type = INPUT_MOUSE;
+    click[0].mi.dx = 100 * 65535 / (screenWidth - 1);
+    click[0].mi.dy = 400 * 65535 / (screenHeight - 1);
+    click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(3, click, sizeof(INPUT)), 3u);
 
     EXPECT_TRUE(uidriver::WaitUntil(
         [&] {
