@@ -175,6 +175,7 @@ private:
     int maximum;
     std::atomic<int> value;
     std::atomic<HWND> bar{nullptr}; // the handle as other threads may see it
+    std::atomic<int> shown;         // the value last handed to the control
 };
 
 // Shows a bitmap; size (0, 0) is the bitmap's own size.

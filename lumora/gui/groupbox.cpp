@@ -12,7 +12,9 @@ GroupBox::GroupBox(const String &text, const Point &position, const Size &size) 
 
 void GroupBox::CreateNative(HWND parent, const Point &origin)
 {
-    CreateControl(parent, origin, "BUTTON", BS_GROUPBOX);
+    // Transparent to clipping: the window paints the page under the frame, which a group box
+    // leaves undrawn, and the controls inside are never cut out by it.
+    CreateControl(parent, origin, "BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT);
 }
 
 Size GroupBox::DefaultSize() const

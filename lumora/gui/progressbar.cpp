@@ -18,7 +18,7 @@ Progressbar::Progressbar(const Point &position, const Size &size, int orientatio
                          int maximum, int value)
     : Widget(position, size), barOrientation(orientation), textMode(textMode), minimum(minimum),
       maximum(std::max(minimum, maximum)),
-      value(std::min(std::max(value, minimum), std::max(minimum, maximum)))
+      value(std::min(std::max(value, minimum), std::max(minimum, maximum))), shown(this->value.load())
 {
 }
 
@@ -26,6 +26,9 @@ int Progressbar::SetValue(int newValue)
 {
     int clamped = std::min(std::max(newValue, minimum), maximum);
     value.store(clamped);
+    // Only changes are posted: a worker repeating values must not bury the window's queue, or
+    // the bar would lag behind the work it shows.
+    if (shown.exchange(clamped) == clamped) return 0;
     if (HWND window = bar.load()) PostMessageW(window, PBM_SETPOS, static_cast<WPARAM>(clamped), 0);
     return 0;
 }
@@ -41,7 +44,8 @@ void Progressbar::CreateNative(HWND parent, const Point &origin)
         return;
     native::Send(hwnd, PBM_SETRANGE32, static_cast<WPARAM>(minimum), static_cast<LPARAM>(maximum));
     bar.store(hwnd);
-    native::Send(hwnd, PBM_SETPOS, static_cast<WPARAM>(value.load()), 0);
+    shown.store(value.load());
+    native::Send(hwnd, PBM_SETPOS, static_cast<WPARAM>(shown.load()), 0);
 }
 
 void Progressbar::DestroyNative()

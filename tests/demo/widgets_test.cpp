@@ -161,6 +161,25 @@ TEST(Widgets, ProgressbarMovedFromAnotherThreadShowsItsLastValue)
         guitest::PumpUntil([&] { return SendMessageW(bar.GetSystemWindow(), PBM_GETPOS, 0, 0) == 99; }));
 }
 
+TEST(Widgets, ProgressbarPostsOnlyChangedValues)
+{
+    WindowFixture fixture;
+    Progressbar bar(Point(141, 202), Size(323, 0), PB_HORIZONTAL, PB_PERCENT, 0, 100, 0);
+    fixture.layer->RegisterObject(&bar);
+    std::thread worker([&] {
+        for (int i = 0; i < 5000; i++) bar.SetValue(i < 2500 ? 40 : 41);
+    });
+    worker.join();
+    int posted = 0;
+    MSG message;
+    while (PeekMessageW(&message, bar.GetSystemWindow(), PBM_SETPOS, PBM_SETPOS, PM_REMOVE)) {
+        posted++;
+        DispatchMessageW(&message);
+    }
+    EXPECT_EQ(posted, 2);
+    EXPECT_EQ(SendMessageW(bar.GetSystemWindow(), PBM_GETPOS, 0, 0), 41);
+}
+
 TEST(Widgets, EditBoxTextTypedIntoTheControlIsReadableFromAnotherThread)
 {
     WindowFixture fixture;
