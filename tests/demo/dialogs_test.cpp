@@ -93,3 +93,51 @@ TEST(QuickMessage, IsOwnedByTheActiveWindow)
 }
 
 } // namespace
+
+namespace {
+
+struct FolderDialogSeen {
+    bool found = false;
+    bool captionShown = false;
+};
+
+BOOL CALLBACK FindCaption(HWND child, LPARAM seen)
+{
+    wchar_t text[128] = L"";
+    GetWindowTextW(child, text, 128);
+    if (std::wstring(text).find(L"Select the folder") != std::wstring::npos)
+        reinterpret_cast<FolderDialogSeen *>(seen)->captionShown = true;
+    return TRUE;
+}
+
+TEST(DirSelection, CancelledDialogReturnsZeroAndKeepsNoFolder)
+{
+    guitest::WindowFixture fixture;
+    FolderDialogSeen seen;
+    std::thread person([&] {
+        for (int i = 0; i < 500 && !seen.found; i++) {
+            HWND dialog = nullptr;
+            for (HWND top = FindWindowW(L"#32770", nullptr); top;
+                 top = FindWindowExW(nullptr, top, L"#32770", nullptr))
+                if (GetWindow(top, GW_OWNER) == fixture.Handle() && IsWindowVisible(top)) dialog = top;
+            if (!dialog) {
+                Sleep(20);
+                continue;
+            }
+            seen.found = true;
+            EnumChildWindows(dialog, FindCaption, reinterpret_cast<LPARAM>(&seen));
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    Dialogs::DirSelection dialog;
+    dialog.SetParentWindow(fixture.window);
+    dialog.SetCaption("\nSelect the folder in which the program will be installed:");
+    int result = dialog.ShowDialog();
+    person.join();
+    EXPECT_TRUE(seen.found);
+    EXPECT_TRUE(seen.captionShown);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(dialog.GetDirName().Length(), 0);
+}
+
+} // namespace

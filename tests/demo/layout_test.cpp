@@ -200,3 +200,21 @@ TEST(Layout, WindowKeepsTheSizeItWasGiven)
     EXPECT_EQ(client.bottom, 355);
 }
 } // namespace
+
+namespace {
+
+TEST(Layout, WindowRegisteredWithoutPlaceOrSizeIsCentredAtTheDefaultSize)
+{
+    Application application;
+    Window window("Unplaced");
+    application.RegisterObject(&window);
+    RECT outer;
+    GetWindowRect(window.GetSystemWindow(), &outer);
+    EXPECT_EQ(outer.right - outer.left, 480);
+    EXPECT_EQ(outer.bottom - outer.top, 355);
+    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 480) / 2);
+    EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 355) / 2);
+    EXPECT_FALSE(IsWindowVisible(window.GetSystemWindow())); // shown by the loop
+}
+
+} // namespace
