@@ -35,21 +35,35 @@ bool ForcedAnsi()
     return length == 1 && value[0] == '1';
 }
 
-BOOL CALLBACK TakeFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found)
+// A resource name given to the callback lives only during it, so the icon is loaded there.
+BOOL CALLBACK LoadFirstWideIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR icon)
 {
-    *reinterpret_cast<LPWSTR *>(found) = name;
+    *reinterpret_cast<HICON *>(icon) = LoadIconW(module, name);
+    return FALSE;
+}
+
+BOOL CALLBACK LoadFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR icon)
+{
+    *reinterpret_cast<HICON *>(icon) = LoadIconA(module, name);
     return FALSE;
 }
 
 // The program's own icon (its first icon group) for the library's windows, else the system's.
 HICON ProgramIcon()
 {
-    HMODULE program = GetModuleHandleW(nullptr);
-    LPWSTR first = nullptr;
-    EnumResourceNamesW(program, MAKEINTRESOURCEW(14), TakeFirstName,
-                       reinterpret_cast<LONG_PTR>(&first)); // RT_GROUP_ICON
-    HICON icon = first ? LoadIconW(program, first) : nullptr;
-    return icon ? icon : LoadIconW(nullptr, MAKEINTRESOURCEW(32512)); // IDI_APPLICATION
+    const int iconGroup = 14;          // RT_GROUP_ICON
+    const int applicationIcon = 32512; // IDI_APPLICATION
+    HICON icon = nullptr;
+    if (Setup::enableUnicode) {
+        EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconGroup), LoadFirstWideIcon,
+                           reinterpret_cast<LONG_PTR>(&icon));
+        if (!icon) icon = LoadIconW(nullptr, MAKEINTRESOURCEW(applicationIcon));
+    } else {
+        EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconGroup), LoadFirstIcon,
+                           reinterpret_cast<LONG_PTR>(&icon));
+        if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(applicationIcon));
+    }
+    return icon;
 }
 
 bool AnyLiveWindow()
@@ -102,7 +116,10 @@ void RequestLoopEnd()
 
 void WakeLoop()
 {
-    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    if (Setup::enableUnicode)
+        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    else
+        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 } // namespace session
@@ -153,7 +170,12 @@ int Loop()
             DispatchMessageA(&message);
     }
     // The quit message that ended this loop has been served; a later loop or message box must not see it.
-    if (loopEndRequested) PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    if (loopEndRequested) {
+        if (Setup::enableUnicode)
+            PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        else
+            PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
     loopEndRequested = false;
     loopDepth--;
     return result;

@@ -29,7 +29,7 @@ int Progressbar::SetValue(int newValue)
     // Only changes are posted: a worker repeating values must not bury the window's queue, or
     // the bar would lag behind the work it shows.
     if (shown.exchange(clamped) == clamped) return 0;
-    if (HWND window = bar.load()) PostMessageW(window, PBM_SETPOS, static_cast<WPARAM>(clamped), 0);
+    if (HWND window = bar.load()) native::Post(window, PBM_SETPOS, static_cast<WPARAM>(clamped), 0);
     return 0;
 }
 
