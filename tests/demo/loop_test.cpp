@@ -348,3 +348,52 @@ TEST_F(LoopTest, FrontWindowOfAGroupIsActiveWithAnActiveCaptionWhenTheLoopStarts
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoopTest, TabMovesTheFocusToTheNextControlAsInADialog)
+{
+    Layer layer("");
+    Button first("First", nullptr, Point(10, 10), Size());
+    Button second("Second", nullptr, Point(100, 10), Size());
+    window->RegisterObject(&layer);
+    layer.RegisterObject(&first);
+    layer.RegisterObject(&second);
+    struct Probe {
+        HWND focused = nullptr;
+        Window *window = nullptr;
+        void OnEvent(int message, int, int)
+        {
+            if (message != WM_USER + 2) return;
+            focused = GetFocus();
+            SendMessageW(window->GetSystemWindow(), WM_QUIT, 0, 0);
+        }
+    } probe;
+    probe.window = window;
+    window->onEvent.Connect(new Instance<Probe>(&probe),
+                            new Method<Probe, void, int, int, int>(&Probe::OnEvent));
+    HWND firstHandle = first.GetSystemWindow();
+    HWND windowHandle = window->GetSystemWindow();
+    std::thread user([&] {
+        WaitVisible(windowHandle);
+        Sleep(200);
+        PostMessageW(windowHandle, WM_USER + 1, 0, 0);
+    });
+    struct Starter {
+        HWND first;
+        void OnEvent(int message, int, int)
+        {
+            if (message != WM_USER + 1) return;
+            SetFocus(first);
+            PostMessageW(first, WM_KEYDOWN, VK_TAB, 0);
+            PostMessageW(GetParent(first), WM_USER + 2, 0, 0);
+        }
+    } starter{firstHandle};
+    window->onEvent.Connect(new Instance<Starter>(&starter),
+                            new Method<Starter, void, int, int, int>(&Starter::OnEvent));
+    EXPECT_TRUE(LoopEndsWithin(10000));
+    user.join();
+    EXPECT_EQ(probe.focused, second.GetSystemWindow());
+}
+
+} // namespace
