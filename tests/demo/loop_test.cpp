@@ -397,3 +397,46 @@ TEST_F(LoopTest, TabMovesTheFocusToTheNextControlAsInADialog)
 }
 
 } // namespace
+
+namespace {
+
+void MouseInput(DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+TEST_F(LoopTest, DraggingTheTitlebarMovesTheWindow)
+{
+    Titlebar titlebar(TB_CLOSE);
+    window->RegisterObject(&titlebar);
+    HWND handle = window->GetSystemWindow();
+    RECT before = {};
+    std::thread user([&] {
+        WaitVisible(handle);
+        Sleep(300);
+        GetWindowRect(handle, &before);
+        SetCursorPos(before.left + 60, before.top + 15);
+        Sleep(100);
+        MouseInput(MOUSEEVENTF_LEFTDOWN);
+        for (int step = 1; step <= 10; step++) {
+            Sleep(30);
+            SetCursorPos(before.left + 60 + step * 5, before.top + 15 + step * 3);
+        }
+        Sleep(100);
+        MouseInput(MOUSEEVENTF_LEFTUP);
+        Sleep(300);
+        SendMessageW(handle, WM_QUIT, 0, 0);
+    });
+    EXPECT_TRUE(LoopEndsWithin(15000));
+    user.join();
+    RECT after;
+    GetWindowRect(handle, &after);
+    EXPECT_EQ(after.left - before.left, 50);
+    EXPECT_EQ(after.top - before.top, 30);
+    EXPECT_EQ(window->GetPosition().x, after.left);
+}
+
+} // namespace
