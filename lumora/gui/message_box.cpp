@@ -30,7 +30,8 @@ UINT IconStyle(int icon)
 int QuickMessage(const String &text, const String &caption, int buttons, int icon)
 {
     HWND owner = GetActiveWindow();
-    UINT style = (static_cast<UINT>(buttons) & MB_TYPEMASK) | IconStyle(icon) | MB_SETFOREGROUND;
+    // The icon comes from its own argument; every other style of buttons (default button, ...) stays.
+    UINT style = (static_cast<UINT>(buttons) & ~MB_ICONMASK) | IconStyle(icon) | MB_SETFOREGROUND;
     if (Setup::enableUnicode)
         return MessageBoxW(owner, static_cast<const wchar_t *>(text), static_cast<const wchar_t *>(caption),
                            style);
