@@ -274,6 +274,34 @@ TEST(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDi
     FinishNormally(wizard, package);
 }
 
+TEST(Installation, LinkWhosePathDoesNotFitIsSkippedAndNamedInTheNotice)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = {Component("Main program", "required", ".", {{{"app.exe", "MZ app"}}})};
+    std::wstring folderName =
+        L"NavLong" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+    spec.startmenuDirectory = Narrow(folderName);
+    std::string longName(250, 'L');
+    spec.links = {{"1", longName, "app.exe"}, {"1", "Application", "app.exe"}};
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
+    ASSERT_TRUE(box.has_value()) << wizard.Dump();
+    EXPECT_EQ(box->caption, L"Installation incomplete");
+    EXPECT_NE(box->text.find(L"longer than 259 characters"), std::wstring::npos) << Narrow(box->text);
+    ASSERT_TRUE(PressButton(*box, L"OK"));
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"})) << wizard.Dump();
+    EXPECT_EQ(FilesIn(linkFolder), std::vector<std::wstring>{L"Application.lnk"});
+    RemoveTree(linkFolder);
+    FinishNormally(wizard, package);
+}
+
 struct FaultCase {
     const char *name;
     // Spoils the package or names a destination that cannot be made.
