@@ -6,21 +6,37 @@
 #include "install/platform_fs.h"
 #include "wizard/setup.h"
 
+#include <windows.h>
+
 using lumora::String;
 using lumora::GUI::Progressbar;
 
 namespace {
 
-// The engine's progress, shown on the wizard's two bars.
+// The engine's progress, shown on the wizard's two bars. Every bar change is a message to
+// the window's thread and a repaint; thousands of small files would flick the file bar from
+// 0 to 100 faster than anyone can see, at the cost of the installation itself. So the file
+// bar takes at most one new value per refresh interval; the total bar, which changes once
+// per component, takes every value.
 class ProgressBars : public InstallProgress {
 public:
     ProgressBars(Progressbar *fileBar, Progressbar *totalBar) : fileBar(fileBar), totalBar(totalBar) {}
-    void SetFileProgress(int percent) override { fileBar->SetValue(percent); }
+    void SetFileProgress(int percent) override
+    {
+        DWORD now = GetTickCount();
+        if (percent == fileShown || (fileShownAt != 0 && now - fileShownAt < refreshMilliseconds)) return;
+        fileBar->SetValue(percent);
+        fileShown = percent;
+        fileShownAt = now == 0 ? 1 : now;
+    }
     void SetTotalProgress(int percent) override { totalBar->SetValue(percent); }
 
 private:
+    static const DWORD refreshMilliseconds = 15;
     Progressbar *fileBar;
     Progressbar *totalBar;
+    int fileShown = -1;
+    DWORD fileShownAt = 0;
 };
 
 bool IsSeparator(wchar_t character)
