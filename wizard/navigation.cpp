@@ -35,6 +35,13 @@ int ComponentCount()
     return ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
 }
 
+// On the License page the two buttons answer the agreement's question.
+void SetButtonTexts(lumora::GUI::Button *next, lumora::GUI::Button *cancel, int page)
+{
+    next->SetText(page == 2 ? "Yes" : "Next ->");
+    cancel->SetText(page == 2 ? "No" : "Cancel");
+}
+
 } // namespace
 
 void tSetup::OnBack()
@@ -60,12 +67,7 @@ void tSetup::OnBack()
     if (currentPage == afterInstallPage) backButton->Hide();
     if (currentPage >= 1 && currentPage <= 6) ShowPageWidgets(currentPage);
 
-    nextButton->SetText("Next ->");
-    cancelButton->SetText("Cancel");
-    if (currentPage == 2) {
-        nextButton->SetText("Yes");
-        cancelButton->SetText("No");
-    }
+    SetButtonTexts(nextButton, cancelButton, currentPage);
     SetPageTitle(currentPage);
 }
 
@@ -101,12 +103,7 @@ void tSetup::OnNext()
     }
     if (currentPage >= 2 && currentPage <= 7) ShowPageWidgets(currentPage);
 
-    nextButton->SetText("Next ->");
-    cancelButton->SetText("Cancel");
-    if (currentPage == 2) {
-        nextButton->SetText("Yes");
-        cancelButton->SetText("No");
-    }
+    SetButtonTexts(nextButton, cancelButton, currentPage);
     if (currentPage == lastPage) nextButton->SetText("Finish");
     SetPageTitle(currentPage);
 }
