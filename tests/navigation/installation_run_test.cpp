@@ -302,6 +302,24 @@ TEST(Installation, LinkWhosePathDoesNotFitIsSkippedAndNamedInTheNotice)
     FinishNormally(wizard, package);
 }
 
+TEST(Installation, DestinationBelowFoldersThatDoNotExistYetIsMadeLevelByLevel)
+{
+    Package package;
+    TempFolder root(L"setup-dest");
+    PackageSpec spec;
+    spec.pages = installingPages;
+    spec.components = {
+        Component("Main program", "required", "sub/deeper", {{{"readme.txt", "Read me.\r\n"}}})};
+    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, root.PathOf(L"new\\folder"));
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    EXPECT_TRUE(root.FileExists(L"new\\folder\\sub\\deeper\\readme.txt"));
+    FinishNormally(wizard, package);
+}
+
 struct FaultCase {
     const char *name;
     // Spoils the package or names a destination that cannot be made.
@@ -336,28 +354,30 @@ TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
     EXPECT_EQ(WindowText(wizard.Window()), installationTitle) << "the completion page came before the notice";
     ASSERT_TRUE(PressButton(*box, L"OK"));
     EXPECT_EQ(destinationFolder.FileExists(L"readme.txt"), GetParam().readmeInstalled);
+    // An empty destination must not turn into the root of the current drive.
+    EXPECT_EQ(GetFileAttributesW(L"\\readme.txt"), INVALID_FILE_ATTRIBUTES);
     FinishNormally(wizard, package);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Installation, InstallationFault,
-    ::testing::Values(FaultCase{"MissingArchive",
-                                [](const Package &package, std::wstring &) {
-                                    package.Remove(L"component2.tsa");
-                                },
-                                L"Broken part", true},
-                      FaultCase{"TruncatedArchive",
-                                [](const Package &package, std::wstring &) {
-                                    std::string archive = *package.ReadFile(L"component2.tsa");
-                                    package.WriteFile(L"component2.tsa",
-                                                      archive.substr(0, archive.size() / 2));
-                                },
-                                L"Broken part", true},
-                      FaultCase{"DestinationBelowAFile",
-                                [](const Package &package, std::wstring &destination) {
-                                    destination = package.PathOf(L"setup.tsi") + L"\\target";
-                                },
-                                L"destination", false}),
+    ::testing::Values(
+        FaultCase{"MissingArchive",
+                  [](const Package &package, std::wstring &) { package.Remove(L"component2.tsa"); },
+                  L"Broken part", true},
+        FaultCase{"TruncatedArchive",
+                  [](const Package &package, std::wstring &) {
+                      std::string archive = *package.ReadFile(L"component2.tsa");
+                      package.WriteFile(L"component2.tsa", archive.substr(0, archive.size() / 2));
+                  },
+                  L"Broken part", true},
+        FaultCase{"EmptyDestination", [](const Package &, std::wstring &destination) { destination = L""; },
+                  L"No destination directory", false},
+        FaultCase{"DestinationBelowAFile",
+                  [](const Package &package, std::wstring &destination) {
+                      destination = package.PathOf(L"setup.tsi") + L"\\target";
+                  },
+                  L"destination", false}),
     [](const ::testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
 
 class LibraryCopy : public ::testing::TestWithParam<bool> {};
