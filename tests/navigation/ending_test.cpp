@@ -15,15 +15,15 @@ const std::wstring exitText = L"Do you really want to exit Setup now?\n\n"
                               L"You may run Setup again later to complete the installation.";
 const std::wstring backgroundTitle = L"Torvane Setup v0.1";
 
-PackageSpec SmallPackage(const std::string &pages)
+PackagePlan SmallPackage(const std::string &pages)
 {
-    PackageSpec spec;
-    spec.pages = pages;
+    PackagePlan plan;
+    plan.pages = pages;
     ComponentSpec component;
     component.name = "Main program";
     component.groups = {{{"readme.txt", "Read me.\r\n"}}};
-    spec.components = {component};
-    return spec;
+    plan.components = {component};
+    return plan;
 }
 
 void ExpectNormalEnd(WizardSession &wizard, const Package &package)
@@ -40,9 +40,9 @@ TEST_P(ExitQuestion, NoKeepsThePageAndYesClosesBothWindows)
 {
     const bool byCloseCommand = GetParam();
     Package package;
-    PackageSpec spec = SmallPackage("1111111");
-    spec.background = true;
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan = SmallPackage("1111111");
+    plan.background = true;
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     ASSERT_TRUE(wizard.Open(L"Setup"));

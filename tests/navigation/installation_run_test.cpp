@@ -121,17 +121,17 @@ TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
 {
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = ThreeComponents();
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = ThreeComponents();
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir(), GetParam().toggles);
     ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
 
-    ExpectTree(destination, ExpectedTree(spec.components, GetParam().installed));
+    ExpectTree(destination, ExpectedTree(plan.components, GetParam().installed));
     EXPECT_FALSE(package.FileExists(L"buffer.temp"));
     EXPECT_FALSE(package.FileExists(L"data.temp"));
     FinishNormally(wizard, package);
@@ -147,10 +147,10 @@ TEST(Installation, BothBarsMoveWhileALargeComponentInstalls)
 {
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = LargeComponents();
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = LargeComponents();
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir());
@@ -237,18 +237,18 @@ TEST(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDi
 {
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = {Component("Main program", "required", ".", {{{"bin/app.exe", "MZ app"}}}),
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = {Component("Main program", "required", ".", {{{"bin/app.exe", "MZ app"}}}),
                        Component("Documentation", "optional", "docs", {{{"manual.txt", "manual"}}}),
                        Component("Extras", "default", "extras", {{{"extra.txt", "extra"}}})};
     std::wstring folderName =
         L"NavLinks" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
-    spec.startmenuDirectory = Narrow(folderName);
-    spec.links = {{"1", "Application", "bin\\app.exe"}, {"2", "Manual", "docs\\manual.txt"},
+    plan.startmenuDirectory = Narrow(folderName);
+    plan.links = {{"1", "Application", "bin\\app.exe"}, {"2", "Manual", "docs\\manual.txt"},
                   {"3", "Extras", "extras\\extra.txt"}, {"", "Missing", "bin\\app.exe"},
                   {"0", "Zero", "bin\\app.exe"},        {"9", "Beyond", "bin\\app.exe"}};
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
 
     WizardSession wizard(package);
@@ -278,15 +278,15 @@ TEST(Installation, LinkWhosePathDoesNotFitIsSkippedAndNamedInTheNotice)
 {
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = {Component("Main program", "required", ".", {{{"app.exe", "MZ app"}}})};
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = {Component("Main program", "required", ".", {{{"app.exe", "MZ app"}}})};
     std::wstring folderName =
         L"NavLong" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
-    spec.startmenuDirectory = Narrow(folderName);
+    plan.startmenuDirectory = Narrow(folderName);
     std::string longName(250, 'L');
-    spec.links = {{"1", longName, "app.exe"}, {"1", "Application", "app.exe"}};
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    plan.links = {{"1", longName, "app.exe"}, {"1", "Application", "app.exe"}};
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
 
     WizardSession wizard(package);
@@ -306,11 +306,11 @@ TEST(Installation, DestinationBelowFoldersThatDoNotExistYetIsMadeLevelByLevel)
 {
     Package package;
     TempFolder root(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = {
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = {
         Component("Main program", "required", "sub/deeper", {{{"readme.txt", "Read me.\r\n"}}})};
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     StartInstallation(wizard, root.PathOf(L"new\\folder"));
@@ -335,12 +335,12 @@ TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
     Package package;
     TempFolder destinationFolder(L"setup-dest");
     std::wstring destination = destinationFolder.Dir();
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = {
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = {
         Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}}),
         Component("Broken part", "default", "broken", {{{"part.dat", GeneratedContent(20000, 8)}}})};
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     GetParam().spoil(package, destination);
 
     WizardSession wizard(package);
@@ -386,11 +386,11 @@ TEST_P(LibraryCopy, PutsTheLibraryBesideTheComponentsOnlyWhenAsked)
 {
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = installingPages;
-    spec.components = {Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}})};
-    spec.copyLibrary = GetParam();
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = {Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}})};
+    plan.copyLibrary = GetParam();
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir());
@@ -421,10 +421,10 @@ TEST_P(CloseWhileInstalling, WaitsForTheWorkerAndEndsCleanly)
     const CloseCase &param = GetParam();
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = param.pages;
-    spec.components = LargeComponents();
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan;
+    plan.pages = param.pages;
+    plan.components = LargeComponents();
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir());
@@ -446,12 +446,12 @@ TEST_P(CloseWhileInstalling, WaitsForTheWorkerAndEndsCleanly)
         EXPECT_EQ(exitCode, 0u);
         EXPECT_TRUE(package.FileExists(L"setup.temp"));
         // The worker was allowed to finish: everything is in place, no temp file is left.
-        ExpectTree(destination, ExpectedTree(spec.components, {1, 2}));
+        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
         EXPECT_FALSE(package.FileExists(L"buffer.temp"));
         EXPECT_FALSE(package.FileExists(L"data.temp"));
     } else {
         ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
-        ExpectTree(destination, ExpectedTree(spec.components, {1, 2}));
+        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
         FinishNormally(wizard, package);
     }
 }

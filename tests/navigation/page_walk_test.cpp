@@ -58,10 +58,10 @@ TEST_P(PageWalk, ShowsTheRightTitleButtonsAndIconAfterEveryStep)
     const Walk &walk = GetParam();
     Package package;
     TempFolder destination(L"setup-dest");
-    PackageSpec spec;
-    spec.pages = walk.pages;
-    spec.components = {SmallComponent()};
-    ASSERT_TRUE(WritePackage(package, spec)) << Narrow(package.Error());
+    PackagePlan plan;
+    plan.pages = walk.pages;
+    plan.components = {SmallComponent()};
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
 
     WizardSession wizard(package);
     ASSERT_TRUE(wizard.Open(walk.firstTitle)) << Narrow(wizard.Process().Error());

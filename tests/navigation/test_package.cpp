@@ -72,56 +72,56 @@ std::string GeneratedContent(size_t size, unsigned seed)
     return text;
 }
 
-std::string ConfigText(const PackageSpec &spec)
+std::string ConfigText(const PackagePlan &plan)
 {
     static const char *const pageKeys[] = {"Introduction", "License", "Directory", "Components",
                                            "Summary",      "Bye",     "Reboot"};
     std::string text = "[Setup]\r\nDisplayBackgroundWindow=";
-    text += spec.background ? "1" : "0";
+    text += plan.background ? "1" : "0";
     text += "\r\n\r\n[Dialogs]\r\n";
     for (int page = 0; page < 7; page++) {
         text += pageKeys[page];
         text += "=";
-        text += spec.pages[static_cast<size_t>(page)];
+        text += plan.pages[static_cast<size_t>(page)];
         text += "\r\n";
     }
-    if (!spec.licenseText.empty()) text += "\r\n[License]\r\nLicenseFile=licence.txt\r\n";
+    if (!plan.licenseText.empty()) text += "\r\n[License]\r\nLicenseFile=licence.txt\r\n";
 
     std::string names, configs, files, subdirs;
-    for (size_t i = 0; i < spec.components.size(); i++) {
+    for (size_t i = 0; i < plan.components.size(); i++) {
         std::string key = std::to_string(i + 1);
-        names += key + "=" + spec.components[i].name + "\r\n";
-        configs += key + "=" + spec.components[i].config + "\r\n";
+        names += key + "=" + plan.components[i].name + "\r\n";
+        configs += key + "=" + plan.components[i].config + "\r\n";
         files += key + "=component" + key + ".tsa\r\n";
-        subdirs += key + "=" + spec.components[i].subdirectory + "\r\n";
+        subdirs += key + "=" + plan.components[i].subdirectory + "\r\n";
     }
-    text += "\r\n[Component Setup]\r\nNumberOfComponents=" + std::to_string(spec.components.size()) + "\r\n";
-    text += std::string("CopyLUMORA=") + (spec.copyLibrary ? "1" : "0") + "\r\n" + names;
+    text += "\r\n[Component Setup]\r\nNumberOfComponents=" + std::to_string(plan.components.size()) + "\r\n";
+    text += std::string("CopyLUMORA=") + (plan.copyLibrary ? "1" : "0") + "\r\n" + names;
     text += "\r\n[Component Config]\r\n" + configs;
     text += "\r\n[Component Files]\r\n" + files;
     text += "\r\n[Component Subdirs]\r\n" + subdirs;
 
-    text += "\r\n[Startmenu Links]\r\nNumberOfLinks=" + std::to_string(spec.links.size()) + "\r\n";
-    text += "StartmenuDirectory=" + spec.startmenuDirectory + "\r\n";
-    for (size_t k = 0; k < spec.links.size(); k++) {
+    text += "\r\n[Startmenu Links]\r\nNumberOfLinks=" + std::to_string(plan.links.size()) + "\r\n";
+    text += "StartmenuDirectory=" + plan.startmenuDirectory + "\r\n";
+    for (size_t k = 0; k < plan.links.size(); k++) {
         std::string key = std::to_string(k + 1);
-        if (!spec.links[k].component.empty())
-            text += "Component" + key + "=" + spec.links[k].component + "\r\n";
-        text += "Name" + key + "=" + spec.links[k].name + "\r\n";
-        text += "File" + key + "=" + spec.links[k].file + "\r\n";
+        if (!plan.links[k].component.empty())
+            text += "Component" + key + "=" + plan.links[k].component + "\r\n";
+        text += "Name" + key + "=" + plan.links[k].name + "\r\n";
+        text += "File" + key + "=" + plan.links[k].file + "\r\n";
     }
-    text += spec.extraSections;
+    text += plan.extraSections;
     return text;
 }
 
-bool WritePackage(const uidriver::Package &package, const PackageSpec &spec)
+bool WritePackage(const uidriver::Package &package, const PackagePlan &plan)
 {
-    if (!package.Ready() || !package.WriteConfig(ConfigText(spec))) return false;
-    if (!spec.licenseText.empty() && !package.WriteFile(L"licence.txt", spec.licenseText)) return false;
-    for (size_t i = 0; i < spec.components.size(); i++) {
-        if (!spec.components[i].writeArchive) continue;
+    if (!package.Ready() || !package.WriteConfig(ConfigText(plan))) return false;
+    if (!plan.licenseText.empty() && !package.WriteFile(L"licence.txt", plan.licenseText)) return false;
+    for (size_t i = 0; i < plan.components.size(); i++) {
+        if (!plan.components[i].writeArchive) continue;
         std::wstring name = L"component" + std::to_wstring(i + 1) + L".tsa";
-        if (!package.WriteFile(name, MakeArchive(spec.components[i].groups))) return false;
+        if (!package.WriteFile(name, MakeArchive(plan.components[i].groups))) return false;
     }
     return true;
 }

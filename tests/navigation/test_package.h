@@ -35,7 +35,7 @@ struct LinkSpec {
     std::string file;
 };
 
-struct PackageSpec {
+struct PackagePlan {
     std::string pages =
         "1111111"; // flags of Introduction, License, Directory, Components, Summary, Bye, Reboot
     bool background = false;
@@ -47,9 +47,9 @@ struct PackageSpec {
     std::string extraSections; // appended to setup.tsi as written
 };
 
-std::string ConfigText(const PackageSpec &spec);
+std::string ConfigText(const PackagePlan &plan);
 // Writes setup.tsi, the archives ("component<i>.tsa") and the licence into the package.
-bool WritePackage(const uidriver::Package &package, const PackageSpec &spec);
+bool WritePackage(const uidriver::Package &package, const PackagePlan &plan);
 
 // Every file below `root` with its content, names '\'-separated and sorted, as packed:
 // the expected installed tree of the given components under their subdirectories.
