@@ -24,22 +24,6 @@ enum Page {
 const wchar_t *const pageFlagKeys[] = {L"Introduction", L"License", L"Directory", L"Components",
                                        L"Summary",      L"Bye",     L"Reboot"};
 
-struct PageTitle {
-    const wchar_t *section;
-    const wchar_t *defaultTitle;
-};
-
-// Indexed by page number - 1.
-const PageTitle pageTitles[] = {
-    {L"Introduction", L"Setup"},
-    {L"License", L"License"},
-    {L"Directory", L"Select destination directory"},
-    {L"Components", L"Select components to install"},
-    {L"Summary", L"Ready to install"},
-    {L"Bye", L"Setup complete"},
-    {L"Reboot", L"Reboot"},
-};
-
 const int sideBitmapId = 200;
 const int iconBitmapId = 201;
 const int iconExtent = 32;
@@ -108,6 +92,9 @@ tSetup::tSetup() : Application(String())
     Connect(mainWindow->onPaint, this, &tSetup::PaintFrame);
 
     HideWidgetsOfOtherPages();
+    // The first page's buttons read as they will whenever the page is reached again: "Yes"
+    // and "No" on the License page, "Finish" when it is also the last page.
+    SetButtonTexts();
 }
 
 void tSetup::ReadPageFlags()
@@ -160,11 +147,7 @@ void tSetup::LoadArtwork()
 
 void tSetup::BuildWindowFrame()
 {
-    String title;
-    if (currentPage >= introductionPage && currentPage <= rebootPage) {
-        const PageTitle &page = pageTitles[currentPage - 1];
-        title = ReadSetupValue(page.section, "Title", page.defaultTitle);
-    }
+    String title = ReadPageTitle(currentPage);
 
     if (displayBackgroundWindow) backgroundWindow = new Window("Torvane Setup v0.1");
     mainWindow = new Window(title);

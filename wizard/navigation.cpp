@@ -29,19 +29,6 @@ const PageTitle pageTitles[] = {
     {"Reboot", "Reboot"},
 };
 
-// The bound is read before every pass, so a package edited while the wizard runs is followed.
-int ComponentCount()
-{
-    return ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
-}
-
-// On the License page the two buttons answer the agreement's question.
-void SetButtonTexts(lumora::GUI::Button *next, lumora::GUI::Button *cancel, int page)
-{
-    next->SetText(page == 2 ? "Yes" : "Next ->");
-    cancel->SetText(page == 2 ? "No" : "Cancel");
-}
-
 } // namespace
 
 void tSetup::OnBack()
@@ -67,7 +54,7 @@ void tSetup::OnBack()
     if (currentPage == afterInstallPage) backButton->Hide();
     if (currentPage >= 1 && currentPage <= 6) ShowPageWidgets(currentPage);
 
-    SetButtonTexts(nextButton, cancelButton, currentPage);
+    SetButtonTexts();
     SetPageTitle(currentPage);
 }
 
@@ -103,8 +90,7 @@ void tSetup::OnNext()
     }
     if (currentPage >= 2 && currentPage <= 7) ShowPageWidgets(currentPage);
 
-    SetButtonTexts(nextButton, cancelButton, currentPage);
-    if (currentPage == lastPage) nextButton->SetText("Finish");
+    SetButtonTexts();
     SetPageTitle(currentPage);
 }
 
@@ -197,7 +183,7 @@ void tSetup::HideAllPageWidgets()
     summaryText->Hide();
     componentsText->Hide();
     componentsGroup->Hide();
-    for (int i = 1; i <= ComponentCount(); i++) {
+    for (int i = 1; i <= ReadComponentCount(); i++) {
         // A count raised in the file since construction names boxes that do not exist.
         if (lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Hide();
     }
@@ -226,7 +212,7 @@ void tSetup::ShowPageWidgets(int page)
         iconImage->Show();
         componentsText->Show();
         componentsGroup->Show();
-        for (int i = 1; i <= ComponentCount(); i++) {
+        for (int i = 1; i <= ReadComponentCount(); i++) {
             if (lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Show();
         }
         break;
@@ -249,11 +235,26 @@ void tSetup::ShowPageWidgets(int page)
     }
 }
 
+// The title is read again at every page change, so a package edited meanwhile is followed.
+String tSetup::ReadPageTitle(int page)
+{
+    if (page < 1 || page > 7) return String();
+    return ReadSetupValue(pageTitles[page].section, "Title", pageTitles[page].defaultTitle);
+}
+
 void tSetup::SetPageTitle(int page)
 {
-    if (page < 1 || page > 7) {
-        mainWindow->SetText("");
-        return;
+    mainWindow->SetText(ReadPageTitle(page));
+}
+
+// On the License page the buttons answer its question; on the last page Next finishes.
+void tSetup::SetButtonTexts()
+{
+    nextButton->SetText("Next ->");
+    cancelButton->SetText("Cancel");
+    if (currentPage == 2) {
+        nextButton->SetText("Yes");
+        cancelButton->SetText("No");
     }
-    mainWindow->SetText(ReadSetupValue(pageTitles[page].section, "Title", pageTitles[page].defaultTitle));
+    if (currentPage == lastPage) nextButton->SetText("Finish");
 }

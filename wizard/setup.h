@@ -48,6 +48,8 @@ private:
     void HideAllPageWidgets();
     void ShowPageWidgets(int page);
     void SetPageTitle(int page);
+    void SetButtonTexts();
+    static lumora::String ReadPageTitle(int page); // empty for no page
     void RunInstallation();
     void ReportInstallationFaults();
     void CreateStartMenuLinks(const lumora::String &destination);

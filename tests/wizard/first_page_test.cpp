@@ -17,6 +17,9 @@ struct FirstPageCase {
     std::wstring pageText;
     bool iconShown;
     std::vector<std::wstring> otherVisible; // further controls of the page, by text
+    // The License page's buttons answer its question; the last page's Next finishes.
+    std::wstring nextText = L"Next ->";
+    std::wstring cancelText = L"Cancel";
 };
 
 const std::string noBackground = "[Setup]\nDisplayBackgroundWindow=0\n";
@@ -47,8 +50,8 @@ TEST_P(FirstPage, OpensTitledWithOnlyItsWidgetsShowing)
     }
 
     std::vector<std::wstring> buttons = session.VisibleTexts(L"Button");
-    EXPECT_TRUE(Contains(buttons, L"Cancel")) << session.Describe();
-    EXPECT_TRUE(Contains(buttons, L"Next ->"));
+    EXPECT_TRUE(Contains(buttons, page.cancelText)) << session.Describe();
+    EXPECT_TRUE(Contains(buttons, page.nextText)) << session.Describe();
     EXPECT_FALSE(Contains(buttons, L"<- Back"));
     ASSERT_TRUE(uidriver::FindControl(session.window, L"<- Back").has_value())
         << "Back is built, only hidden";
@@ -83,7 +86,9 @@ const FirstPageCase firstPageCases[] = {
      L"License",
      L"Do you accept the following agreement?",
      true,
-     {}},
+     {},
+     L"Yes",
+     L"No"},
     {"DirectoryAfterTwoSwitchedOff",
      noBackground + "[Dialogs]\nIntroduction=0\nLicense=0\n",
      L"Select destination directory",
@@ -115,13 +120,16 @@ const FirstPageCase firstPageCases[] = {
      L"Reboot",
      L"The computer must be rebooted now!",
      false,
-     {L"Yes, restart the computer now!", L"No, I will restart my computer later!"}},
+     {L"Yes, restart the computer now!", L"No, I will restart my computer later!"},
+     L"Finish"},
     {"FlagOtherThanZeroCountsAsOn",
      noBackground + "[Dialogs]\nIntroduction=0\nLicense=7\n",
      L"License",
      L"Do you accept the following agreement?",
      true,
-     {}},
+     {},
+     L"Yes",
+     L"No"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Wizard, FirstPage, testing::ValuesIn(firstPageCases),
