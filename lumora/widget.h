@@ -65,6 +65,9 @@ public:
 protected:
     // The natural extent that a zero width or height stands for.
     virtual Size DefaultSize() const { return size; }
+    // A choice whose label would be cut grows to its label's width: the fonts of the system
+    // the program runs on decide that width, not the program.
+    virtual bool KeepsWholeText() const { return false; }
     // Creates a standard control of this widget, with the widget's text, place, font and state.
     HWND CreateControl(HWND parent, const Point &origin, const char *className, DWORD style,
                        DWORD exStyle = 0);

@@ -115,6 +115,7 @@ public:
 
 protected:
     Size DefaultSize() const override;
+    bool KeepsWholeText() const override { return true; }
 
 private:
     bool *variable;
@@ -132,6 +133,7 @@ public:
 
 protected:
     Size DefaultSize() const override;
+    bool KeepsWholeText() const override { return true; }
 
 private:
     void ShowSelection();

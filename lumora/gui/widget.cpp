@@ -52,9 +52,9 @@ Widget::~Widget()
 Size Widget::GetSize() const
 {
     Size resolved = size;
-    if (resolved.cx && resolved.cy) return resolved;
+    if (resolved.cx && resolved.cy && !KeepsWholeText()) return resolved;
     Size natural = DefaultSize();
-    if (!resolved.cx) resolved.cx = natural.cx;
+    if (!resolved.cx || (KeepsWholeText() && resolved.cx < natural.cx)) resolved.cx = natural.cx;
     if (!resolved.cy) resolved.cy = natural.cy;
     return resolved;
 }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <thread>
 
@@ -125,6 +126,29 @@ TEST(Widgets, OptionBoxesSharingAVariableSelectTheBoxOfItsValue)
     EXPECT_EQ(SendMessageW(later.GetSystemWindow(), BM_GETCHECK, 0, 0), BST_CHECKED);
     EXPECT_TRUE(later.IsSelected());
     EXPECT_FALSE(now.IsSelected());
+}
+
+TEST(Widgets, ChoicesTooNarrowForTheirLabelGrowToItAndWideOnesKeepTheirWidth)
+{
+    WindowFixture fixture;
+    int choice = 1;
+    bool ticked = true;
+    const char *label = "No, I will restart my computer later!";
+    OptionBox narrowOption(label, Point(169, 115), Size(20, 0), &choice, 2);
+    OptionBox naturalOption(label, Point(169, 140), Size(0, 0), &choice, 2);
+    CheckBox narrowBox(label, Point(169, 165), Size(20, 0), &ticked);
+    CheckBox wideBox("Main program", Point(149, 244), Size(307, 0), &ticked);
+    for (Widget *widget :
+         std::initializer_list<Widget *>{&narrowOption, &naturalOption, &narrowBox, &wideBox})
+        fixture.layer->RegisterObject(widget);
+
+    int natural = naturalOption.GetSize().cx;
+    EXPECT_GT(natural, 20);
+    EXPECT_EQ(narrowOption.GetSize().cx, natural);
+    RECT rect = guitest::ChildRect(narrowOption.GetSystemWindow());
+    EXPECT_EQ(rect.right - rect.left, natural);
+    EXPECT_GT(narrowBox.GetSize().cx, 20);
+    EXPECT_EQ(wideBox.GetSize().cx, 307);
 }
 
 TEST(Widgets, ProgressbarClampsItsValueToItsRange)

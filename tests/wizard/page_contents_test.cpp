@@ -188,7 +188,8 @@ TEST(RebootPage, StartsOnRestartNowWithTheProgressDisplayBuiltButHidden)
         RECT r = session.InLayer(*box);
         EXPECT_EQ(r.left, 169);
         EXPECT_EQ(r.top, option.top);
-        EXPECT_EQ(r.right - r.left, 200);
+        // At least the width asked for; wider where the system's font would cut the label.
+        EXPECT_GE(r.right - r.left, 200);
     }
 
     struct Label {
