@@ -39,7 +39,8 @@ WizardSession::WizardSession(const std::string &tsi, const std::wstring &title, 
     uidriver::StartOptions options = WithCharacterWidth(package.SetupOptions(), eightBit);
     if (trace) trace->Apply(options);
     process.Start(options);
-    if (process.Started()) window = uidriver::WaitForWindow(process.Pid(), title, uidriver::kDefaultTimeoutMs);
+    if (process.Started())
+        window = uidriver::WaitForWindow(process.Pid(), title, uidriver::kDefaultTimeoutMs);
 }
 
 std::string WizardSession::Describe() const
