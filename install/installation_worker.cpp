@@ -73,10 +73,10 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
     if (destination.Length() == 0) {
         // An empty destination would put the files in the root of the current drive.
         installationReport.AddFault("Setup", "",
-                                    "No destination directory was given; nothing was installed.");
+                                    "no destination directory was given, so nothing was installed");
     } else if (!MakeDirectoryPath(destination)) {
         installationReport.AddFault("Setup", destination,
-                                    "The destination directory could not be made; nothing was installed.");
+                                    "the destination directory cannot be made, so nothing was installed");
     } else {
         // Any non-zero value asks for the one copy; the bar's share follows that one step.
         const int copyLibrary = ReadSetupValue("Component Setup", "CopyLUMORA", "0").ToInt() != 0 ? 1 : 0;
@@ -89,7 +89,7 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
             String subdirectory = ReadSetupValue("Component Subdirs", number, ".");
             String target = destination + "\\" + subdirectory;
             if (subdirectory != "." && !MakeDirectoryPath(target)) {
-                installationReport.AddFault(label, target, "The component's folder could not be made.");
+                installationReport.AddFault(label, target, "the component's folder cannot be made");
             } else {
                 ExtractArchive(ReadSetupValue("Component Files", number, "data.tsa"), target, progress,
                                installationReport, label);

@@ -79,7 +79,7 @@ void tSetup::CreateStartMenuLinks(const String &destination)
         String linkName = ReadSetupValue(linksSection, String("Name") + number, "") + ".lnk";
         String programs = ProgramsFolder();
         if (programs.Length() == 0) {
-            installationReport.AddFault(componentName, linkName, "The Start menu folder could not be found.");
+            installationReport.AddFault(componentName, linkName, "the Start menu folder cannot be found");
             continue;
         }
         String folder = programs + "\\" + ReadSetupValue(linksSection, "StartmenuDirectory", "");
@@ -88,12 +88,11 @@ void tSetup::CreateStartMenuLinks(const String &destination)
         String target = destination + "\\" + ReadSetupValue(linksSection, String("File") + number, "");
         if (linkFile.Length() >= MAX_PATH) {
             installationReport.AddFault(componentName, linkName,
-                                        "The shortcut's path is longer than 259 characters.");
+                                        "the shortcut's path is longer than 259 characters");
             continue;
         }
         if (!CreateShortcut(static_cast<const char *>(target), static_cast<const char *>(linkFile),
                             static_cast<const char *>(destination), nullptr))
-            installationReport.AddFault(componentName, linkName,
-                                        "The Start menu shortcut could not be created.");
+            installationReport.AddFault(componentName, linkName, "the Start menu shortcut cannot be created");
     }
 }

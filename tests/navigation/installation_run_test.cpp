@@ -372,7 +372,7 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   L"Broken part", true},
         FaultCase{"EmptyDestination", [](const Package &, std::wstring &destination) { destination = L""; },
-                  L"No destination directory", false},
+                  L"no destination directory", false},
         FaultCase{"DestinationBelowAFile",
                   [](const Package &package, std::wstring &destination) {
                       destination = package.PathOf(L"setup.tsi") + L"\\target";
