@@ -181,13 +181,14 @@ void ReleaseFonts()
     captionFont = nullptr;
 }
 
-Size MeasureText(const String &text)
+Size MeasureText(const String &text, int wrapWidth)
 {
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, DialogFont());
-    RECT rect = {0, 0, 0, 0};
+    RECT rect = {0, 0, wrapWidth, 0};
+    UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : 0);
     // An empty text still has the height of one line, so a label keeps its place.
-    DrawText(dc, text.Length() ? text : String(L" "), &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    DrawText(dc, text.Length() ? text : String(L" "), &rect, format);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     return Size(text.Length() ? rect.right - rect.left : 0, rect.bottom - rect.top);

@@ -43,7 +43,8 @@ HFONT CaptionFont();
 void ReleaseFonts();
 
 // The size DrawText gives the text in the dialog font; "\n" starts a line.
-Size MeasureText(const String &text);
+// The extent of text in the dialog font; with wrapWidth, lines break at words to fit it.
+Size MeasureText(const String &text, int wrapWidth = 0);
 
 } // namespace native
 } // namespace lumora

@@ -5,6 +5,12 @@
 namespace lumora {
 namespace GUI {
 
+namespace {
+
+const int rightMargin = 9; // as far from the right edge as the button row is from the left
+
+} // namespace
+
 Text::Text(const String &text, const Point &position) : Widget(position, Size())
 {
     this->text = text;
@@ -28,7 +34,14 @@ void Text::CreateNative(HWND parent, const Point &origin)
 
 Size Text::DefaultSize() const
 {
-    return naturalSize;
+    // A line longer than the room left in its container wraps at words instead of running
+    // out of the window: the text's author cannot know the fonts of the system it runs on.
+    const Widget *holder = dynamic_cast<const Widget *>(container);
+    if (!holder || orientation != OR_UPPERLEFT) return naturalSize;
+    int room = holder->GetSize().cx - position.x - rightMargin;
+    if (room <= 0 || naturalSize.cx <= room) return naturalSize;
+    Size wrapped = native::MeasureText(text, room);
+    return Size(room, wrapped.cy);
 }
 
 } // namespace GUI

@@ -81,6 +81,25 @@ TEST(Widgets, TextTakesTheSizeOfItsLines)
     EXPECT_EQ(rect.bottom - rect.top, twoLines.cy);
 }
 
+TEST(Widgets, TextLongerThanTheRoomLeftWrapsInsideItsContainer)
+{
+    WindowFixture fixture;
+    Text shortText("Welcome to the setup.", Point(181, 14));
+    Text longText("This wizard installs the demonstration on your computer and makes its shortcuts "
+                  "in the Start menu, so it runs well past the edge.",
+                  Point(181, 40));
+    fixture.layer->RegisterObject(&shortText);
+    fixture.layer->RegisterObject(&longText);
+
+    int room = fixture.layer->GetSize().cx - 181 - 9;
+    Size wrapped = longText.GetSize();
+    EXPECT_EQ(wrapped.cx, room);
+    EXPECT_GT(wrapped.cy, 2 * shortText.GetSize().cy - 2) << "two or more lines";
+    EXPECT_LT(shortText.GetSize().cx, room) << "a text that fits keeps its own width";
+    RECT rect = guitest::ChildRect(longText.GetSystemWindow());
+    EXPECT_EQ(rect.right - rect.left, room);
+}
+
 TEST(Widgets, CheckBoxReadsItsVariableAtCreationAndWritesItOnEveryClick)
 {
     WindowFixture fixture;
