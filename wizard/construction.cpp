@@ -24,6 +24,9 @@ enum Page {
 const wchar_t *const pageFlagKeys[] = {L"Introduction", L"License", L"Directory", L"Components",
                                        L"Summary",      L"Bye",     L"Reboot"};
 
+// Posted to the background window to hand the activation on to the wizard.
+const UINT bringWizardForward = WM_APP + 1;
+
 const int sideBitmapId = 200;
 const int iconBitmapId = 201;
 const int iconExtent = 32;
@@ -328,7 +331,15 @@ void tSetup::OnBackgroundEvent(int message, int wParam, int)
 {
     // Clicking the background brings the wizard back to the front. The background's own
     // deactivation is left alone: answering it too would pull the activation back and forth
-    // and leave the wizard looking inactive.
-    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
+    // and leave the wizard looking inactive. An activation handed on from inside the one in
+    // progress is undone by it, so the wizard is activated once that one has settled.
+    HWND background = backgroundWindow->GetSystemWindow();
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+        if (lumora::Setup::enableUnicode)
+            PostMessageW(background, bringWizardForward, 0, 0);
+        else
+            PostMessageA(background, bringWizardForward, 0, 0);
+    } else if (message == static_cast<int>(bringWizardForward)) {
         SetActiveWindow(mainWindow->GetSystemWindow());
+    }
 }
