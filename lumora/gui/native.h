@@ -35,6 +35,17 @@ void UnregisterClass(const char *className);
 // The widget that owns a window made by the library, or null.
 void SetOwner(HWND window, void *owner);
 void *GetOwner(HWND window);
+
+// The library widget behind a window of one of our own classes: taken from the creation
+// parameters on WM_NCCREATE (and remembered there), from the window afterwards. Null for the
+// few messages that arrive before WM_NCCREATE.
+template <class T> T *OwnerOf(HWND window, UINT message, LPARAM lParam)
+{
+    if (message != WM_NCCREATE) return static_cast<T *>(static_cast<GUI::Widget *>(GetOwner(window)));
+    T *owner = static_cast<T *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+    SetOwner(window, static_cast<GUI::Widget *>(owner));
+    return owner;
+}
 GUI::Widget *WidgetOf(HWND window);
 
 // The dialog font of every control and the bold font of title bars; both live until Free.

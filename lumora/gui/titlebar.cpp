@@ -218,14 +218,8 @@ LRESULT Titlebar::Process(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 LRESULT CALLBACK Titlebar::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Titlebar *owner = nullptr;
-    if (message == WM_NCCREATE) {
-        owner = static_cast<Titlebar *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        owner->hwnd = window;
-        native::SetOwner(window, static_cast<Widget *>(owner));
-    } else {
-        owner = static_cast<Titlebar *>(static_cast<Widget *>(native::GetOwner(window)));
-    }
+    Titlebar *owner = native::OwnerOf<Titlebar>(window, message, lParam);
+    if (owner && message == WM_NCCREATE) owner->hwnd = window;
     return owner ? owner->Process(window, message, wParam, lParam)
                  : native::DefaultProcedure(window, message, wParam, lParam);
 }

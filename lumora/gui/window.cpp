@@ -268,14 +268,8 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CALLBACK Window::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    Window *owner = nullptr;
-    if (message == WM_NCCREATE) {
-        owner = static_cast<Window *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        owner->hwnd = window;
-        native::SetOwner(window, static_cast<Widget *>(owner));
-    } else {
-        owner = static_cast<Window *>(static_cast<Widget *>(native::GetOwner(window)));
-    }
+    Window *owner = native::OwnerOf<Window>(window, message, lParam);
+    if (owner && message == WM_NCCREATE) owner->hwnd = window;
     return owner ? owner->Process(message, wParam, lParam)
                  : native::DefaultProcedure(window, message, wParam, lParam);
 }
