@@ -6,6 +6,7 @@
 #include "lumora/signal.h"
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <thread>
 
@@ -40,7 +41,7 @@ public:
     int Stop();
 
 private:
-    static void Run(Thread *self, std::shared_ptr<std::atomic<int>> status);
+    static void Run(Thread *self, std::shared_ptr<std::atomic<int>> status, std::shared_future<void> started);
 
     void *argument;
     std::thread worker;

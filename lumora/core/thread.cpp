@@ -36,12 +36,16 @@ int Thread::Start()
     }
     // Running is set before the thread exists, so a quick body's Stop cannot be overwritten.
     if (!status->compare_exchange_strong(expected, THREAD_RUNNING)) return -1;
+    // The body may delete this object, whose destructor reads `worker`: it waits until the
+    // handle is stored.
+    std::promise<void> stored;
     try {
-        worker = std::thread(Run, this, status);
+        worker = std::thread(Run, this, status, stored.get_future().share());
     } catch (const std::system_error &) {
         *status = THREAD_STOPPED;
         return -1;
     }
+    stored.set_value();
     return 0;
 }
 
@@ -51,8 +55,9 @@ int Thread::Stop()
     return 0;
 }
 
-void Thread::Run(Thread *self, std::shared_ptr<std::atomic<int>> status)
+void Thread::Run(Thread *self, std::shared_ptr<std::atomic<int>> status, std::shared_future<void> started)
 {
+    started.wait();
     self->threadMain.Call(0, self);
     *status = THREAD_STOPPED; // self may be gone by now
 }
