@@ -138,8 +138,18 @@ std::vector<std::string> FilesBelow(const fs::path &folder)
 {
     std::vector<std::string> files;
     for (const auto &item : fs::recursive_directory_iterator(folder)) {
-        if (item.is_regular_file()) files.push_back(item.path().lexically_relative(folder).generic_string());
+        if (item.is_regular_file())
+            files.push_back(item.path().lexically_relative(folder).generic_u8string());
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+lumora::String PathText(const fs::path &path)
+{
+#ifdef _WIN32
+    return lumora::String(path.wstring().c_str());
+#else
+    return lumora::String(path.string().c_str());
+#endif
 }
