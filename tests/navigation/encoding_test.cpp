@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -253,6 +255,30 @@ TEST_F(Encoding, PathOfThreeHundredCharactersInstallsThroughTheLongForm)
                                  "KERNEL32.GetFileAttributesA", "msvcrt._mkdir", "msvcrt._stat"})
         for (const std::string &call : trace.Calls(function))
             EXPECT_EQ(call.find(std::string(120, 'd')), std::string::npos) << call;
+}
+
+TEST_F(Encoding, ShortcutToAPathTheCodePageCannotSpellIsToldAndNotMade)
+{
+    if (EightBitPath()) GTEST_SKIP() << "the 8-bit path takes no such destination";
+    TempFolder root(L"setup-encoding");
+    PackagePlan plan = InstallingPlan();
+    plan.components = {Component("Main program", ".", {{"app.exe", "MZ"}})};
+    std::wstring linkFolder =
+        L"EncLinks" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
+    plan.startmenuDirectory = Narrow(linkFolder);
+    plan.links = {{"1", "Application", "app.exe"}};
+    wchar_t programs[MAX_PATH] = {};
+    ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, programs, CSIDL_PROGRAMS, FALSE));
+    std::wstring linkFile = std::wstring(programs) + L"\\" + linkFolder + L"\\Application.lnk";
+
+    Install(plan, root.PathOf(beyondEveryCodePage));
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard->Pid(), 120000);
+    ASSERT_TRUE(box.has_value()) << "a shortcut that cannot be right was not told\n" << wizard->Dump();
+    EXPECT_NE(box->text.find(L"system code page cannot write"), std::wstring::npos) << Narrow(box->text);
+    ASSERT_TRUE(PressButton(*box, L"OK"));
+    EXPECT_EQ(GetFileAttributesW(linkFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(root.FileExists(beyondEveryCodePage + L"\\app.exe"));
+    RemoveTree(std::wstring(programs) + L"\\" + linkFolder);
 }
 
 TEST_F(Encoding, LicenceShowsTheCodePagesPunctuation)
