@@ -5,7 +5,6 @@
 
 #include <climits>
 #else
-#include <cerrno>
 #include <iconv.h>
 #include <vector>
 #endif

@@ -51,13 +51,6 @@ lumora::String FromWide(const std::wstring &text)
     return lumora::String(text.data(), static_cast<int>(text.size()));
 }
 
-std::wstring ToWide(const lumora::String &name)
-{
-    std::wstring text;
-    for (int k = 0; k < name.Length(); ++k) text += name[k];
-    return text;
-}
-
 } // namespace
 
 const char *DecodeEntryName(const std::string &stored, int codePage, lumora::String &name)
@@ -77,7 +70,7 @@ const char *EncodeEntryName(const lumora::String &name, int codePage, std::strin
 {
     const char *fault = EntryNameFault(name);
     if (fault != nullptr) return fault;
-    std::wstring text = ToWide(name);
+    std::wstring text(static_cast<const wchar_t *>(name), static_cast<size_t>(name.Length()));
     if (!EncodeCodePage(codePage, text, stored)) {
         return !HasCodePageTables(codePage)
                    ? "the name holds characters beyond ASCII, and no code page was given "

@@ -89,8 +89,12 @@ bool WantsHelp(const std::vector<std::string> &arguments)
 bool TakeCodePage(std::vector<std::string> &arguments, int &codePage, std::string &error)
 {
     codePage = asciiOnly;
-    for (size_t k = 0; k < arguments.size(); ++k) {
-        if (arguments[k] != "--code-page") continue;
+    size_t k = 0;
+    while (k < arguments.size()) {
+        if (arguments[k] != "--code-page") {
+            ++k;
+            continue;
+        }
         if (k + 1 == arguments.size()) {
             error = "--code-page needs a value";
             return false;
@@ -98,14 +102,14 @@ bool TakeCodePage(std::vector<std::string> &arguments, int &codePage, std::strin
         const std::string &value = arguments[k + 1];
         char *end = nullptr;
         long number = std::strtol(value.c_str(), &end, 10);
-        if (end == value.c_str() || *end != '\0' || !IsWindowsCodePage(static_cast<int>(number))) {
+        if (end == value.c_str() || *end != '\0' || number < 0 || number > 65535 ||
+            !IsWindowsCodePage(static_cast<int>(number))) {
             error = "unknown code page " + value + " (874, 932, 936, 949, 950 or 1250 to 1258)";
             return false;
         }
         codePage = static_cast<int>(number);
         arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(k),
                         arguments.begin() + static_cast<std::ptrdiff_t>(k + 2));
-        --k;
     }
     return true;
 }
