@@ -86,24 +86,11 @@ const std::vector<PackedFile> forgedEntries = {{"\xA5..\xA5..\xA5tsa-escape/f", 
 const std::wstring beyondEveryCodePage = L"\u8f6f\u4ef6 Pr\u00f6gr\u00e4mme \u041f\u0440\u043e "
                                          L"\u30bd\u30d5\u30c8";
 
-bool EightBitPath()
-{
-    wchar_t value[4] = L"";
-    return GetEnvironmentVariableW(L"LUMORA_ANSI", value, 4) == 1 && value[0] == L'1';
-}
-
 const CodePageTexts *Texts()
 {
     for (const CodePageTexts &texts : codePageTexts)
         if (texts.codePage == static_cast<int>(GetACP())) return &texts;
     return nullptr;
-}
-
-// The 8-bit path takes only what the code page spells, already in the edit box; the wide path
-// takes any folder name.
-std::wstring DestinationFolderName(const CodePageTexts &texts)
-{
-    return EightBitPath() ? texts.ownFolder : beyondEveryCodePage;
 }
 
 ComponentSpec Component(const std::string &name, const std::string &subdirectory,
@@ -176,7 +163,7 @@ TEST_F(Encoding, RunsUnderTheCodePageItWasStartedFor)
 TEST_F(Encoding, NamesOfTheCodePageLandUnderADestinationItCannotSpell)
 {
     TempFolder root(L"setup-encoding");
-    std::wstring destination = root.PathOf(DestinationFolderName(*texts) + L"\\App");
+    std::wstring destination = root.PathOf(beyondEveryCodePage + L"\\App");
     PackagePlan plan = InstallingPlan();
     std::vector<PackedFile> files;
     for (const StoredName &name : texts->names) files.push_back({name.stored, Narrow(name.installed)});
@@ -187,12 +174,11 @@ TEST_F(Encoding, NamesOfTheCodePageLandUnderADestinationItCannotSpell)
 
     std::vector<std::wstring> expected;
     for (const StoredName &name : texts->names) {
-        std::wstring path = DestinationFolderName(*texts) + L"\\App\\" + name.installed;
+        std::wstring path = beyondEveryCodePage + L"\\App\\" + name.installed;
         expected.push_back(path);
         EXPECT_EQ(root.ReadFile(path), Narrow(name.installed)) << Narrow(path);
     }
-    expected.push_back(DestinationFolderName(*texts) + L"\\App\\" + texts->subdirectoryShown +
-                       L"\\readme.txt");
+    expected.push_back(beyondEveryCodePage + L"\\App\\" + texts->subdirectoryShown + L"\\readme.txt");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Joined(root.Files()), Joined(expected));
 }
@@ -259,7 +245,6 @@ TEST_F(Encoding, PathOfThreeHundredCharactersInstallsThroughTheLongForm)
 
 TEST_F(Encoding, ShortcutToAPathTheCodePageCannotSpellIsToldAndNotMade)
 {
-    if (EightBitPath()) GTEST_SKIP() << "the 8-bit path takes no such destination";
     TempFolder root(L"setup-encoding");
     PackagePlan plan = InstallingPlan();
     plan.components = {Component("Main program", ".", {{"app.exe", "MZ"}})};
