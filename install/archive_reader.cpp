@@ -1,5 +1,7 @@
 #include "install/archive_reader.h"
 
+#include "install/entry_name.h"
+
 namespace {
 
 const char magic[] = "TSA";
@@ -62,7 +64,9 @@ bool ArchiveReader::ReadGroupTable(ArchiveGroup &group, lumora::String &fault)
             return false;
         }
         ArchiveEntry entry;
-        entry.name = archive.InputString(nameLength);
+        entry.storedName.resize(static_cast<size_t>(nameLength));
+        if (nameLength > 0) archive.InputData(&entry.storedName[0], nameLength);
+        entry.nameFault = DecodeEntryName(entry.storedName, codePage, entry.name);
         entry.size = static_cast<int64_t>(archive.InputNumber(4));
         if (entry.size >= numberLimit) {
             fault = "has a file size beyond 2 GB in a group table";

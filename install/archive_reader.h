@@ -7,14 +7,18 @@
 #ifndef SETUP_INSTALL_ARCHIVE_READER_H
 #define SETUP_INSTALL_ARCHIVE_READER_H
 
+#include "install/code_page.h"
 #include "lumora/stream.h"
 #include "lumora/string.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct ArchiveEntry {
-    lumora::String name; // as stored: one character per byte, "/" or "\" between levels
+    std::string storedName; // the name's bytes as stored
+    lumora::String name;    // decoded, "/" or "\" between levels; when refused, what reports show
+    const char *nameFault;  // null when the name may be written below the target; else why not
     int64_t size;
 };
 
@@ -28,7 +32,11 @@ struct ArchiveGroup {
 
 class ArchiveReader {
 public:
-    explicit ArchiveReader(InStream &archive) : archive(archive) {}
+    // Names are decoded through codePage (a Windows code page, systemCodePage or asciiOnly).
+    explicit ArchiveReader(InStream &archive, int codePage = systemCodePage)
+        : archive(archive), codePage(codePage)
+    {
+    }
 
     // Checks the magic and moves to the first group. On failure `fault` says why.
     bool Start(lumora::String &fault);
@@ -50,6 +58,7 @@ private:
     bool ReadTag(const char *tag);
 
     InStream &archive;
+    const int codePage;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "install/entry_name.h"
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -17,7 +18,70 @@ bool IsDeviceName(const lumora::String &name, int start, int end)
     return numbered && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0);
 }
 
+// Both the C0 and the C1 range, and DEL: a code page's undefined bytes often decode to C1.
+bool IsControlCharacter(wchar_t c)
+{
+    return c < 32 || (c >= 0x7F && c <= 0x9F);
+}
+
+bool IsForbiddenOnWindows(wchar_t c)
+{
+    return c != L'\0' && std::wcschr(L"<>\"|?*", c) != nullptr;
+}
+
+lumora::String ShownBytes(const std::string &stored)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::wstring shown;
+    for (char byte : stored) {
+        unsigned char code = static_cast<unsigned char>(byte);
+        if (code >= 32 && code < 127) {
+            shown += static_cast<wchar_t>(code);
+        } else {
+            shown += L"\\x";
+            shown += static_cast<wchar_t>(digits[code >> 4]);
+            shown += static_cast<wchar_t>(digits[code & 15]);
+        }
+    }
+    return lumora::String(shown.c_str());
+}
+
+lumora::String FromWide(const std::wstring &text)
+{
+    return lumora::String(text.data(), static_cast<int>(text.size()));
+}
+
 } // namespace
+
+const char *DecodeEntryName(const std::string &stored, int codePage, lumora::String &name)
+{
+    std::wstring text;
+    if (!DecodeCodePage(codePage, stored, text)) {
+        name = ShownBytes(stored);
+        return !HasCodePageTables(codePage)
+                   ? "the name holds bytes beyond ASCII, and no code page was given to read them in"
+                   : "the name is no valid text in its code page";
+    }
+    name = FromWide(text);
+    return EntryNameFault(name);
+}
+
+const char *EncodeEntryName(const lumora::String &name, int codePage, std::string &stored)
+{
+    const char *fault = EntryNameFault(name);
+    if (fault != nullptr) return fault;
+    std::wstring text(static_cast<const wchar_t *>(name), static_cast<size_t>(name.Length()));
+    if (!EncodeCodePage(codePage, text, stored)) {
+        return !HasCodePageTables(codePage)
+                   ? "the name holds characters beyond ASCII, and no code page was given "
+                     "to store them in"
+                   : "the name holds a character its code page cannot store";
+    }
+    std::wstring back;
+    if (!DecodeCodePage(codePage, stored, back) || back != text)
+        return "the name would not read back the same from its code page";
+    return nullptr;
+}
 
 const char *EntryNameFault(const lumora::String &name)
 {
@@ -28,7 +92,8 @@ const char *EntryNameFault(const lumora::String &name)
     if (IsPathSeparator(name[length - 1])) return "the name ends with a separator and names no file";
     for (int k = 0; k < length; ++k) {
         if (name[k] == L':') return "the name holds a drive letter or a colon";
-        if (name[k] < 32) return "the name holds a control character";
+        if (IsControlCharacter(name[k])) return "the name holds a control character";
+        if (IsForbiddenOnWindows(name[k])) return "the name holds a character Windows allows in no file name";
     }
     int start = 0;
     while (start < length) {

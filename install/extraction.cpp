@@ -24,6 +24,15 @@ struct GroupDecompression {
     bool dataBeyondFiles = false; // the stream holds more than the entries' sizes
 };
 
+// libbz2 opens files by 8-bit name only, which cannot spell every folder; the file is opened
+// by its wide name and handed over. A failure inside BZ2_bzdopen may or may not have closed the
+// descriptor, so it is left alone then rather than closed twice.
+BZFILE *OpenCompressedFile(const lumora::String &path)
+{
+    int descriptor = OpenReadDescriptor(path);
+    return descriptor < 0 ? nullptr : BZ2_bzdopen(descriptor, "r");
+}
+
 lumora::String FilesNotWritten(size_t count)
 {
     return lumora::String::FromInt(static_cast<long long>(count)) +
@@ -33,9 +42,10 @@ lumora::String FilesNotWritten(size_t count)
 class ArchiveExtraction {
 public:
     ArchiveExtraction(const lumora::String &archiveName, const lumora::String &targetDir,
-                      InstallProgress &progress, InstallReport &report, const lumora::String &component)
+                      InstallProgress &progress, InstallReport &report, const lumora::String &component,
+                      int codePage)
         : archiveName(archiveName), targetPrefix(targetDir + "\\"), progress(progress), report(report),
-          component(component)
+          component(component), codePage(codePage)
     {
     }
 
@@ -59,13 +69,14 @@ private:
     InstallProgress &progress;
     InstallReport &report;
     const lumora::String &component;
+    const int codePage;
     bool complete = true;
 };
 
 bool ArchiveExtraction::Run()
 {
     InStream archive(lumora::STREAM_FILE, archiveName, lumora::STREAM_READ);
-    ArchiveReader reader(archive);
+    ArchiveReader reader(archive, codePage);
     lumora::String fault;
     if (!archive.IsOpen()) {
         Fault(archiveName, "the archive cannot be opened");
@@ -135,7 +146,7 @@ GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const Archi
 {
     GroupDecompression result;
     if (!StorePackedData(archive, group, temp)) return result;
-    BZFILE *packed = BZ2_bzopen(static_cast<const char *>(temp.BufferPath()), "r");
+    BZFILE *packed = OpenCompressedFile(temp.BufferPath());
     if (packed == nullptr) return result;
     OutStream data(lumora::STREAM_FILE, temp.DataPath(), lumora::STREAM_CREATE);
     if (data.IsOpen()) {
@@ -172,9 +183,8 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, const TempFiles &t
                                   FilesNotWritten(group.entries.size() - k));
             break;
         }
-        const char *nameFault = EntryNameFault(entry.name);
-        if (nameFault != nullptr) {
-            Fault(entry.name, lumora::String(nameFault) + "; the file is not written");
+        if (entry.nameFault != nullptr) {
+            Fault(entry.name, lumora::String(entry.nameFault) + "; the file is not written");
         } else {
             data.Seek(offset);
             WriteFile(data, entry);
@@ -212,7 +222,8 @@ void ArchiveExtraction::MakeDirectoryLevels(const lumora::String &name)
 } // namespace
 
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
-                    InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel)
+                    InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
+                    int codePage)
 {
-    return ArchiveExtraction(archiveName, targetDir, progress, report, componentLabel).Run();
+    return ArchiveExtraction(archiveName, targetDir, progress, report, componentLabel, codePage).Run();
 }

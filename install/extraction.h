@@ -6,6 +6,7 @@
 #ifndef SETUP_INSTALL_EXTRACTION_H
 #define SETUP_INSTALL_EXTRACTION_H
 
+#include "install/code_page.h"
 #include "install/install_report.h"
 #include "install/progress.h"
 #include "lumora/string.h"
@@ -16,9 +17,11 @@
 // or in TemporaryFolder() when the current directory cannot hold them; both are removed
 // before the next group and on every way out. Sets the file bar (0 at the start of each
 // file, then each new integer percentage); never touches the total bar.
-// Returns true when every file of the archive was written in full.
+// Entry names are decoded through codePage (Windows: the system's own by default) before any
+// check. Returns true when every file of the archive was written in full.
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
-                    InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel);
+                    InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
+                    int codePage = systemCodePage);
 
 // Copies sourceName (e.g. "lumora.dll", from the current directory) to
 // destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets

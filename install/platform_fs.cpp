@@ -1,62 +1,99 @@
 #include "install/platform_fs.h"
 
-#include <cstdio>
+#include "lumora/file_path.h"
+
 #include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 #ifdef _WIN32
-#include <direct.h>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+#else
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
 
-std::string NativePath(const lumora::String &path)
+#ifdef _WIN32
+std::wstring SystemPath(const lumora::String &path)
 {
-    std::string text = static_cast<const char *>(path);
-#ifndef _WIN32
-    for (char &c : text) {
-        if (c == '\\') c = '/';
-    }
-#endif
-    return text;
+    return static_cast<const wchar_t *>(lumora::FileSystemPath(path));
 }
+#else
+std::string SystemPath(const lumora::String &path)
+{
+    return static_cast<const char *>(lumora::FileSystemPath(path));
+}
+#endif
 
 } // namespace
 
+#ifdef _WIN32
+
 bool MakeDirectory(const lumora::String &path)
 {
-#ifdef _WIN32
-    return _mkdir(NativePath(path).c_str()) == 0;
-#else
-    return mkdir(NativePath(path).c_str(), 0777) == 0;
-#endif
+    return CreateDirectoryW(SystemPath(path).c_str(), nullptr) != 0;
 }
 
 bool RemoveFile(const lumora::String &path)
 {
-    return std::remove(NativePath(path).c_str()) == 0;
+    return DeleteFileW(SystemPath(path).c_str()) != 0;
+}
+
+bool IsDirectory(const lumora::String &path)
+{
+    DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+int OpenReadDescriptor(const lumora::String &path)
+{
+    return _wopen(SystemPath(path).c_str(), _O_RDONLY | _O_BINARY);
+}
+
+lumora::String TemporaryFolder()
+{
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return lumora::String(".\\");
+    std::wstring text(folder, length);
+    if (text.back() != L'\\' && text.back() != L'/') text += L'\\';
+    return lumora::String(text.c_str());
+}
+
+#else
+
+bool MakeDirectory(const lumora::String &path)
+{
+    return mkdir(SystemPath(path).c_str(), 0777) == 0;
+}
+
+bool RemoveFile(const lumora::String &path)
+{
+    return std::remove(SystemPath(path).c_str()) == 0;
 }
 
 bool IsDirectory(const lumora::String &path)
 {
     struct stat info;
-    return stat(NativePath(path).c_str(), &info) == 0 && (info.st_mode & S_IFMT) == S_IFDIR;
+    return stat(SystemPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int OpenReadDescriptor(const lumora::String &path)
+{
+    return open(SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC);
 }
 
 lumora::String TemporaryFolder()
 {
-#ifdef _WIN32
-    char folder[MAX_PATH + 1];
-    DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length > MAX_PATH) return lumora::String(".\\");
-    std::string text(folder, length);
-    if (text.back() != '\\' && text.back() != '/') text += '\\';
-#else
     const char *variable = std::getenv("TMPDIR");
     std::string text = variable != nullptr && variable[0] != '\0' ? variable : "/tmp";
     if (text.back() != '/') text += '/';
-#endif
     return lumora::String(text.c_str());
 }
+
+#endif

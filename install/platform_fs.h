@@ -1,5 +1,6 @@
 // The few file-system calls the engine needs, the same on Windows and Linux. Paths use "\"
-// as the separator, as the installer joins them; on Linux "\" means "/".
+// as the separator, as the installer joins them; on Linux "\" means "/". On Windows every path
+// goes to the wide calls, a long one in the "\\?\" form (lumora::FileSystemPath).
 #ifndef SETUP_INSTALL_PLATFORM_FS_H
 #define SETUP_INSTALL_PLATFORM_FS_H
 
@@ -14,6 +15,10 @@ bool MakeDirectory(const lumora::String &path);
 bool RemoveFile(const lumora::String &path);
 
 bool IsDirectory(const lumora::String &path);
+
+// Opens a file for reading as a runtime library descriptor, for libraries that take one
+// instead of a name; -1 when it cannot be opened.
+int OpenReadDescriptor(const lumora::String &path);
 
 // The user's temporary folder (GetTempPath on Windows; $TMPDIR or /tmp on Linux),
 // ending with a separator.

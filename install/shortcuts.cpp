@@ -2,6 +2,7 @@
 #include "install/shortcuts.h"
 
 #include "app/setup_config.h"
+#include "install/code_page.h"
 #include "install/platform_fs.h"
 #include "wizard/setup.h"
 
@@ -34,6 +35,13 @@ String ProgramsFolder()
     }
     CoTaskMemFree(folder);
     return path;
+}
+
+// The link object takes 8-bit text; a path the system code page can only approximate would
+// make a link to some other file, so such a path gives no text at all.
+bool ExactSystemText(const String &text, std::string &bytes)
+{
+    return EncodeCodePage(systemCodePage, static_cast<const wchar_t *>(text), bytes);
 }
 
 } // namespace
@@ -91,8 +99,15 @@ void tSetup::CreateStartMenuLinks(const String &destination)
                                         "the shortcut's path is longer than 259 characters");
             continue;
         }
-        if (!CreateShortcut(static_cast<const char *>(target), static_cast<const char *>(linkFile),
-                            static_cast<const char *>(destination), nullptr))
+        std::string targetText, linkFileText, directoryText;
+        if (!ExactSystemText(target, targetText) || !ExactSystemText(linkFile, linkFileText) ||
+            !ExactSystemText(destination, directoryText)) {
+            installationReport.AddFault(componentName, linkName,
+                                        "the shortcut's paths hold characters the system code page cannot "
+                                        "write, so it is not made");
+            continue;
+        }
+        if (!CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
             installationReport.AddFault(componentName, linkName, "the Start menu shortcut cannot be created");
     }
 }

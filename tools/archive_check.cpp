@@ -1,7 +1,6 @@
 #include "tools/archive_check.h"
 
 #include "install/archive_reader.h"
-#include "install/entry_name.h"
 #include "lumora/stream.h"
 
 #include <bzlib.h>
@@ -13,9 +12,7 @@ namespace {
 
 std::string Narrow(const lumora::String &text)
 {
-    std::string bytes;
-    for (int k = 0; k < text.Length(); ++k) bytes += static_cast<char>(text[k]);
-    return bytes;
+    return static_cast<const char *>(text);
 }
 
 // Decompresses the group's packed bytes from the archive's position; returns the fault or "".
@@ -57,14 +54,14 @@ std::string CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &d
 
 } // namespace
 
-bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std::string &error)
+bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std::string &error, int codePage)
 {
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
     if (!archive.IsOpen()) {
         error = "cannot open " + path;
         return false;
     }
-    ArchiveReader reader(archive);
+    ArchiveReader reader(archive, codePage);
     lumora::String fault;
     bool ok = reader.Start(fault);
     for (int group = 1; ok && reader.HasAnotherGroup(); ++group) {
@@ -77,7 +74,7 @@ bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std
     return ok;
 }
 
-VerifyResult VerifyArchive(const std::string &path)
+VerifyResult VerifyArchive(const std::string &path, int codePage)
 {
     VerifyResult result;
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
@@ -85,7 +82,7 @@ VerifyResult VerifyArchive(const std::string &path)
         result.faults.push_back("cannot open " + path);
         return result;
     }
-    ArchiveReader reader(archive);
+    ArchiveReader reader(archive, codePage);
     lumora::String fault;
     if (!reader.Start(fault)) {
         result.faults.push_back(std::string("the file ") + static_cast<const char *>(fault));
@@ -103,8 +100,8 @@ VerifyResult VerifyArchive(const std::string &path)
         result.files += static_cast<int64_t>(group.entries.size());
         result.unpackedBytes += group.unpackedTotal;
         for (const ArchiveEntry &entry : group.entries) {
-            const char *nameFault = EntryNameFault(entry.name);
-            if (nameFault != nullptr) result.faults.push_back(where + Narrow(entry.name) + ": " + nameFault);
+            if (entry.nameFault != nullptr)
+                result.faults.push_back(where + Narrow(entry.name) + ": " + entry.nameFault);
         }
         if (group.unpackedSize != group.unpackedTotal) {
             result.faults.push_back(where + "its unpacked length " + std::to_string(group.unpackedSize) +

@@ -1,5 +1,7 @@
 #include "tools/archive_writer.h"
 
+#include "install/entry_name.h"
+
 #include <bzlib.h>
 
 #include <algorithm>
@@ -27,9 +29,27 @@ void AppendNumber(std::string &bytes, uint64_t value, int width)
     for (int k = 0; k < width; ++k) bytes += static_cast<char>((value >> (8 * k)) & 0xff);
 }
 
-bool AddEntry(const fs::path &source, const std::string &name, std::vector<PackEntry> &entries,
+// The name as the installer will read it: Windows' own wide names, UTF-8 elsewhere.
+lumora::String NameOf(const fs::path &relative)
+{
+#ifdef _WIN32
+    return lumora::String(relative.generic_wstring().c_str());
+#else
+    return lumora::String(relative.generic_string().c_str());
+#endif
+}
+
+bool AddEntry(const fs::path &source, const fs::path &relative, int codePage, std::vector<PackEntry> &entries,
               std::string &error)
 {
+    std::string name;
+    const char *nameFault = EncodeEntryName(NameOf(relative), codePage, name);
+    if (nameFault != nullptr) {
+        error = source.string() + ": " + nameFault;
+        error += HasCodePageTables(codePage) ? " (code page " + std::to_string(codePage) + ")"
+                                             : " (see --code-page)";
+        return false;
+    }
     std::error_code code;
     int64_t size = static_cast<int64_t>(fs::file_size(source, code));
     if (code) {
@@ -92,13 +112,13 @@ bool CompressEntries(const std::vector<PackEntry> &group, std::string &stream, s
 } // namespace
 
 bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry> &entries,
-                    std::string &error)
+                    std::string &error, int codePage)
 {
     for (const std::string &path : paths) {
         std::error_code code;
         fs::path root(path);
         if (fs::is_regular_file(root, code)) {
-            if (!AddEntry(root, root.filename().generic_string(), entries, error)) return false;
+            if (!AddEntry(root, root.filename(), codePage, entries, error)) return false;
         } else if (fs::is_directory(root, code)) {
             std::vector<fs::path> files;
             for (auto it = fs::recursive_directory_iterator(root, code); !code && it != fs::end(it);
@@ -111,8 +131,7 @@ bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry
             }
             std::sort(files.begin(), files.end());
             for (const fs::path &file : files) {
-                if (!AddEntry(file, file.lexically_relative(root).generic_string(), entries, error))
-                    return false;
+                if (!AddEntry(file, file.lexically_relative(root), codePage, entries, error)) return false;
             }
         } else {
             error = path + ": no such file or folder";

@@ -3,6 +3,8 @@
 #ifndef SETUP_TOOLS_ARCHIVE_WRITER_H
 #define SETUP_TOOLS_ARCHIVE_WRITER_H
 
+#include "install/code_page.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -10,15 +12,17 @@
 
 struct PackEntry {
     std::string sourcePath; // where the data is read from
-    std::string name;       // the name stored: relative, "/" between levels
+    std::string name;       // the name's bytes as stored: relative, "/" between levels
     int64_t size = 0;
 };
 
 // The entries for the given paths: a file under its own name, a folder's files (at every
-// depth, sorted by name) under their paths relative to that folder. False with `error` for
-// a missing path, a name too long for the format, a file of 2 GB or more, or a name given twice.
+// depth, sorted by name) under their paths relative to that folder, each name stored in
+// codePage. False with `error` for a missing path, a name the code page cannot store exactly
+// or the installer would refuse, a name too long for the format, a file of 2 GB or more, or a
+// name given twice.
 bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry> &entries,
-                    std::string &error);
+                    std::string &error, int codePage = asciiOnly);
 
 // Consecutive runs of entries whose sizes add up to about groupSize bytes each, and of at
 // most 4096 files; a file larger than groupSize has a group to itself. Depends only on the sizes, so the

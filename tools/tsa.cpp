@@ -6,6 +6,7 @@
 #include "tools/terminal_progress.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,8 +28,15 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] ARGUMENTS\n"
                      "\n"
                      "'tsa COMMAND --help' describes a command.\n";
 
+// Every command reads or writes names, so every one takes the code page they are stored in.
+const char codePageHelp[] =
+    "\n"
+    "  --code-page N  names are stored in Windows code page N: 874, 932, 936, 949, 950 or\n"
+    "                 1250 to 1258, the system code page of the machines that will install the\n"
+    "                 archive (default: none; only ASCII names can be stored and read)\n";
+
 const char packUsage[] =
-    "usage: tsa pack [-j N] [-g SIZE] OUT.tsa PATH...\n"
+    "usage: tsa pack [-j N] [-g SIZE] [--code-page N] OUT.tsa PATH...\n"
     "\n"
     "Makes OUT.tsa from the given files and folders. A file is stored under its own name,\n"
     "the files inside a folder (at every depth) under their paths relative to that folder,\n"
@@ -36,25 +44,32 @@ const char packUsage[] =
     "compressed with bzip2 level 9; the archive is the same whatever the number of threads.\n"
     "\n"
     "  -j N     compress N groups at a time (default: the number of processors)\n"
-    "  -g SIZE  group size in bytes, or with a K or M suffix (default 8M)\n";
+    "  -g SIZE  group size in bytes, or with a K or M suffix (default 8M)\n"
+    "\n"
+    "Names are read as the system gives them (UTF-8 on Linux) and stored in the code page the\n"
+    "installer's system will read them in; a name that code page cannot store exactly, or one the\n"
+    "installer would refuse, stops the pack with a line naming the file.\n";
 
-const char listUsage[] = "usage: tsa list ARCHIVE\n"
+const char listUsage[] = "usage: tsa list [--code-page N] ARCHIVE\n"
                          "\n"
-                         "Prints each file's size, group and name, in the order the installer writes them.\n";
+                         "Prints each file's size, group and name, in the order the installer writes them;\n"
+                         "a byte of a name that does not decode is shown as \\xNN.\n";
 
 const char verifyUsage[] =
-    "usage: tsa verify ARCHIVE\n"
+    "usage: tsa verify [--code-page N] ARCHIVE\n"
     "\n"
     "Decompresses every group and checks the bzip2 CRCs, that each group's unpacked length\n"
     "equals the sum of its sizes and its data, that the bzip2 stream fills exactly the packed\n"
-    "length, and that every name stays inside the target folder. Exits with 1 on any fault.\n";
+    "length, and that every name, decoded as the installer decodes it on a system with that\n"
+    "code page, stays inside the target folder. Exits with 1 on any fault.\n";
 
 const char extractUsage[] =
-    "usage: tsa extract ARCHIVE DIR\n"
+    "usage: tsa extract [--code-page N] ARCHIVE DIR\n"
     "\n"
     "Extracts ARCHIVE into DIR (made if missing; its parent must exist) with the installer's\n"
     "own engine, through \"buffer.temp\" and \"data.temp\" in the current folder (or the\n"
-    "temporary folder). Prints the installation report; exits with 1 if it lists any fault.\n";
+    "temporary folder), names decoded through the code page. Prints the installation report;\n"
+    "exits with 1 if it lists any fault.\n";
 
 int Fail(const std::string &message)
 {
@@ -68,6 +83,35 @@ bool WantsHelp(const std::vector<std::string> &arguments)
         if (argument == "--help" || argument == "-h") return true;
     }
     return false;
+}
+
+// Takes "--code-page N" out of the arguments, wherever it stands; asciiOnly when it is absent.
+bool TakeCodePage(std::vector<std::string> &arguments, int &codePage, std::string &error)
+{
+    codePage = asciiOnly;
+    size_t k = 0;
+    while (k < arguments.size()) {
+        if (arguments[k] != "--code-page") {
+            ++k;
+            continue;
+        }
+        if (k + 1 == arguments.size()) {
+            error = "--code-page needs a value";
+            return false;
+        }
+        const std::string &value = arguments[k + 1];
+        char *end = nullptr;
+        long number = std::strtol(value.c_str(), &end, 10);
+        if (end == value.c_str() || *end != '\0' || number < 0 || number > 65535 ||
+            !IsWindowsCodePage(static_cast<int>(number))) {
+            error = "unknown code page " + value + " (874, 932, 936, 949, 950 or 1250 to 1258)";
+            return false;
+        }
+        codePage = static_cast<int>(number);
+        arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(k),
+                        arguments.begin() + static_cast<std::ptrdiff_t>(k + 2));
+    }
+    return true;
 }
 
 bool ParseSize(const std::string &text, int64_t &size)
@@ -84,8 +128,11 @@ bool ParseSize(const std::string &text, int64_t &size)
     return true;
 }
 
-int Pack(const std::vector<std::string> &arguments)
+int Pack(std::vector<std::string> arguments)
 {
+    int codePage = asciiOnly;
+    std::string error;
+    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores == 0 ? 1 : static_cast<int>(cores);
     int64_t groupSize = 8 << 20;
@@ -114,8 +161,7 @@ int Pack(const std::vector<std::string> &arguments)
     paths.erase(paths.begin());
 
     std::vector<PackEntry> entries;
-    std::string error;
-    if (!CollectEntries(paths, entries, error)) return Fail(error);
+    if (!CollectEntries(paths, entries, error, codePage)) return Fail(error);
     // An archive written into a folder being packed must not pack itself.
     std::error_code code;
     fs::path outputPath = fs::weakly_canonical(output, code);
@@ -135,22 +181,27 @@ int Pack(const std::vector<std::string> &arguments)
     return ok ? 0 : Fail(error);
 }
 
-int List(const std::vector<std::string> &arguments)
+int List(std::vector<std::string> arguments)
 {
+    int codePage = asciiOnly;
+    std::string error;
+    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
     if (arguments.size() != 1) return Fail("list needs exactly one archive");
     std::vector<ListedEntry> entries;
-    std::string error;
-    if (!ListArchive(arguments[0], entries, error)) return Fail(error);
+    if (!ListArchive(arguments[0], entries, error, codePage)) return Fail(error);
     for (const ListedEntry &entry : entries) {
         std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group, entry.name.c_str());
     }
     return 0;
 }
 
-int Verify(const std::vector<std::string> &arguments)
+int Verify(std::vector<std::string> arguments)
 {
+    int codePage = asciiOnly;
+    std::string error;
+    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
     if (arguments.size() != 1) return Fail("verify needs exactly one archive");
-    VerifyResult result = VerifyArchive(arguments[0]);
+    VerifyResult result = VerifyArchive(arguments[0], codePage);
     for (const std::string &fault : result.faults)
         std::fprintf(stderr, "%s: %s\n", arguments[0].c_str(), fault.c_str());
     if (!result.faults.empty()) return 1;
@@ -174,8 +225,11 @@ private:
     int fileNumber = 0;
 };
 
-int Extract(const std::vector<std::string> &arguments)
+int Extract(std::vector<std::string> arguments)
 {
+    int codePage = asciiOnly;
+    std::string error;
+    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
     if (arguments.size() != 2) return Fail("extract needs an archive and a folder");
     lumora::String archive(arguments[0].c_str());
     lumora::String target(arguments[1].c_str());
@@ -184,7 +238,7 @@ int Extract(const std::vector<std::string> &arguments)
     InstallReport report;
     {
         BarProgress progress;
-        ExtractArchive(archive, target, progress, report, archive);
+        ExtractArchive(archive, target, progress, report, archive, codePage);
     }
     for (const InstallFault &fault : report.Faults()) {
         std::fprintf(stderr, "%s: %s\n", static_cast<const char *>(fault.file),
@@ -207,7 +261,7 @@ int main(int argc, char **argv)
     struct Command {
         const char *name;
         const char *help;
-        int (*run)(const std::vector<std::string> &);
+        int (*run)(std::vector<std::string>);
     };
     const Command commands[] = {{"pack", packUsage, Pack},
                                 {"list", listUsage, List},
@@ -221,6 +275,7 @@ int main(int argc, char **argv)
         if (command != entry.name) continue;
         if (WantsHelp(arguments)) {
             std::fputs(entry.help, stdout);
+            std::fputs(codePageHelp, stdout);
             return 0;
         }
         return entry.run(arguments);

@@ -4,6 +4,10 @@
 
 #include "app/setup_config.h"
 
+#include <string>
+#include <vector>
+#include <windows.h>
+
 using namespace lumora;
 using namespace lumora::GUI;
 
@@ -15,23 +19,29 @@ const Point pageTextPosition(181, 14);
 // a wrong name cannot exhaust the memory of the process.
 const int64_t mostLicenseBytes = 16 * 1024 * 1024;
 
-// Every byte becomes one character with that code: the licence is shown as the file holds
-// it, line ends included. A file that cannot be opened gives an empty licence.
+// The licence is 8-bit text in the system code page, as every other 8-bit text of the
+// program, so its bytes become characters through that code page: 0x93 is a quotation mark
+// under 1252 and a letter under 1251. Line ends stay as the file holds them. A file that
+// cannot be opened gives an empty licence.
 String ReadLicenseFile(const String &name)
 {
-    String text;
     InStream file(STREAM_FILE, name, STREAM_READ);
-    if (!file.IsOpen()) return text;
+    if (!file.IsOpen()) return String();
     const int length = static_cast<int>(file.Size() < mostLicenseBytes ? file.Size() : mostLicenseBytes);
-    // Sizes the string to the whole file at once; characters never read stay 0, which ends
-    // the text where a file that shrank meanwhile ended.
-    text[length] = 0;
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(length));
     for (int i = 0; i < length; i++) {
         const uint64_t byte = file.InputNumber(1);
-        if (file.AtEnd()) break;
-        text[i] = static_cast<wchar_t>(byte);
+        if (file.AtEnd()) break; // the file shrank meanwhile
+        bytes += static_cast<char>(byte);
     }
-    return text;
+    if (bytes.empty()) return String();
+    const int count = static_cast<int>(bytes.size());
+    int characters = MultiByteToWideChar(CP_ACP, 0, bytes.data(), count, nullptr, 0);
+    if (characters <= 0) return String();
+    std::vector<wchar_t> text(static_cast<size_t>(characters));
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), count, text.data(), characters);
+    return String(text.data(), characters);
 }
 
 } // namespace

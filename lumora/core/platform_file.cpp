@@ -1,6 +1,8 @@
 // Files through the Windows API with wide names, or through POSIX calls elsewhere.
 #include "lumora/core/platform_file.h"
 
+#include "lumora/file_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -33,8 +35,8 @@ intptr_t FileOf(HANDLE handle)
 intptr_t OpenFileForReading(const String &name, int64_t *size)
 {
     *size = 0;
-    HANDLE handle = CreateFileW(static_cast<const wchar_t *>(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(static_cast<const wchar_t *>(FileSystemPath(name)), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return noFile;
     LARGE_INTEGER length;
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &length)) {
@@ -47,8 +49,8 @@ intptr_t OpenFileForReading(const String &name, int64_t *size)
 
 intptr_t CreateFileForWriting(const String &name)
 {
-    return FileOf(CreateFileW(static_cast<const wchar_t *>(name), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return FileOf(CreateFileW(static_cast<const wchar_t *>(FileSystemPath(name)), GENERIC_WRITE,
+                              FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool SeekFile(intptr_t file, int64_t position)
@@ -90,10 +92,7 @@ namespace {
 // Names are written the Windows way throughout the program.
 std::string PosixName(const String &name)
 {
-    std::string path = static_cast<const char *>(name);
-    for (char &c : path)
-        if (c == '\\') c = '/';
-    return path;
+    return static_cast<const char *>(FileSystemPath(name));
 }
 
 int Descriptor(intptr_t file)

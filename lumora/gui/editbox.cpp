@@ -3,6 +3,7 @@
 #include "lumora/widgets.h"
 
 #include <string>
+#include <vector>
 
 namespace lumora {
 namespace GUI {
@@ -70,7 +71,11 @@ void EditBox::CreateNative(HWND parent, const Point &origin)
 void EditBox::Notify(int code)
 {
     if (code != EN_CHANGE || !hwnd) return;
-    String typed = native::GetWindowText(hwnd);
+    // Read wide on both character paths: the text may name a folder, and the 8-bit form would
+    // put look-alikes in place of what the system code page lacks.
+    std::vector<wchar_t> buffer(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1);
+    GetWindowTextW(hwnd, buffer.data(), static_cast<int>(buffer.size()));
+    String typed(buffer.data());
     std::lock_guard<std::mutex> hold(textLock);
     text = typed;
 }

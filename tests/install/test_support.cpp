@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "tests/common/remove_tree.h"
+
 #include <bzlib.h>
 
 #include <algorithm>
@@ -56,7 +58,7 @@ void ScratchTest::SetUp()
         "tsa-" + std::to_string(ProcessNumber()) + "-" + info->test_suite_name() + "-" + info->name();
     std::replace(folder.begin(), folder.end(), '/', '_'); // parameterised tests are named "Case/3"
     root = fs::temp_directory_path() / folder;
-    fs::remove_all(root);
+    testsupport::RemoveTree(root);
     fs::create_directories(root / "tmp");
     fs::create_directories(root / "target");
     temp = root / "tmp";
@@ -72,8 +74,7 @@ void ScratchTest::TearDown()
 {
     SetTempVariable(previousTemp);
     fs::current_path(previousDirectory);
-    std::error_code ignored;
-    fs::remove_all(root, ignored);
+    testsupport::RemoveTree(root);
 }
 
 std::string LittleEndian(uint64_t value, int width)
@@ -138,8 +139,18 @@ std::vector<std::string> FilesBelow(const fs::path &folder)
 {
     std::vector<std::string> files;
     for (const auto &item : fs::recursive_directory_iterator(folder)) {
-        if (item.is_regular_file()) files.push_back(item.path().lexically_relative(folder).generic_string());
+        if (item.is_regular_file())
+            files.push_back(item.path().lexically_relative(folder).generic_u8string());
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+lumora::String PathText(const fs::path &path)
+{
+#ifdef _WIN32
+    return lumora::String(path.wstring().c_str());
+#else
+    return lumora::String(path.string().c_str());
+#endif
 }

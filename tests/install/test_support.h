@@ -4,6 +4,7 @@
 #define SETUP_TESTS_INSTALL_TEST_SUPPORT_H
 
 #include "install/progress.h"
+#include "lumora/string.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,10 @@ std::string ArchiveBytes(const std::vector<std::string> &groups);
 
 void WriteBytes(const fs::path &path, const std::string &bytes);
 std::string ReadBytes(const fs::path &path);
-// Every regular file below folder, as "relative/path" (with "/").
+// Every regular file below folder, as "relative/path" (with "/"), in UTF-8.
 std::vector<std::string> FilesBelow(const fs::path &folder);
+// A path as the engine takes it: the wide name on Windows, the UTF-8 one elsewhere.
+lumora::String PathText(const fs::path &path);
 
 class RecordingProgress : public InstallProgress {
 public:

@@ -1,6 +1,7 @@
 // `tsa verify` and `tsa list`: sound archives pass, each kind of damage is named.
 #include "test_support.h"
 #include "tools/archive_check.h"
+#include "tools/archive_writer.h"
 
 namespace {
 
@@ -79,3 +80,84 @@ TEST_F(TsaVerify, ListGivesEveryEntryWithItsGroup)
 }
 
 } // namespace
+
+// Names through the tool's code page: what pack stores, and what list and verify read back.
+class TsaCodePage : public ScratchTest {
+protected:
+    void MakeFile(const std::string &utf8Name)
+    {
+        fs::create_directories(root / "src");
+        WriteBytes(root / "src" / fs::u8path(utf8Name), "x");
+    }
+};
+
+TEST_F(TsaCodePage, PackRefusesANameBeyondAsciiWithOneLineNamingTheFile)
+{
+    MakeFile("Übersicht.txt");
+    std::vector<PackEntry> entries;
+    std::string error;
+    EXPECT_FALSE(CollectEntries({"src"}, entries, error));
+    EXPECT_NE(error.find("bersicht.txt: "), std::string::npos) << error;
+    EXPECT_NE(error.find("--code-page"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+struct PackCase {
+    const char *label;
+    const char *utf8Name;
+    int codePage;
+    std::string stored; // empty: refused
+};
+
+class TsaPackCodePage : public TsaCodePage, public ::testing::WithParamInterface<PackCase> {};
+
+TEST_P(TsaPackCodePage, StoresTheNameExactlyOrRefusesIt)
+{
+    MakeFile(GetParam().utf8Name);
+    std::vector<PackEntry> entries;
+    std::string error;
+    bool packed = CollectEntries({"src"}, entries, error, GetParam().codePage);
+    if (GetParam().stored.empty()) {
+        EXPECT_FALSE(packed);
+        EXPECT_NE(error.find("code page " + std::to_string(GetParam().codePage)), std::string::npos) << error;
+    } else {
+        ASSERT_TRUE(packed) << error;
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name, GetParam().stored);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, TsaPackCodePage,
+                         ::testing::Values(PackCase{"WesternUnder1252", "Übersicht.txt", 1252,
+                                                    "\xDC"
+                                                    "bersicht.txt"},
+                                           PackCase{"WesternUnder1251", "Übersicht.txt", 1251, ""},
+                                           PackCase{"JapaneseUnder932", "表.txt", 932, "\x95\x5C.txt"},
+                                           PackCase{"YenUnder1252", "¥..¥x", 1252, "\xA5..\xA5x"},
+                                           PackCase{"YenUnder932", "¥..¥x", 932, ""}),
+                         [](const ::testing::TestParamInfo<PackCase> &info) {
+                             return std::string(info.param.label);
+                         });
+
+TEST_F(TsaCodePage, VerifyReadsNamesAsTheInstallerOnThatCodePageDoes)
+{
+    WriteBytes("yen.tsa", ArchiveBytes({GroupBytes({{"\xA5..\xA5..\xA5x/f", "a"}})}));
+    WriteBytes("climb.tsa", ArchiveBytes({GroupBytes({{"\x81\x5C..\x5C..\x5Cx", "a"}})}));
+    // Without a code page no byte beyond ASCII means anything.
+    EXPECT_NE(Joined(VerifyArchive("yen.tsa").faults).find("no code page"), std::string::npos);
+    // Under 932 the yen byte is a katakana dot: the name stays inside, as installed there.
+    EXPECT_TRUE(VerifyArchive("yen.tsa", 932).faults.empty()) << Joined(VerifyArchive("yen.tsa", 932).faults);
+    for (int codePage : {932, 1251})
+        EXPECT_NE(Joined(VerifyArchive("climb.tsa", codePage).faults).find("leave the target"),
+                  std::string::npos)
+            << codePage;
+
+    std::vector<ListedEntry> entries;
+    std::string error;
+    ASSERT_TRUE(ListArchive("yen.tsa", entries, error, 1251)) << error;
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, static_cast<const char *>(lumora::String(L"\u0490..\u0490..\u0490x/f")));
+    entries.clear();
+    ASSERT_TRUE(ListArchive("yen.tsa", entries, error)) << error;
+    EXPECT_EQ(entries[0].name, "\\xA5..\\xA5..\\xA5x/f");
+}

@@ -1,5 +1,7 @@
 #include "temp_files.h"
 
+#include "tests/common/remove_tree.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -15,14 +17,13 @@ void TempFiles::SetUp()
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
     folder = std::filesystem::path(::testing::TempDir()) /
              ("lumora_" + std::to_string(getpid()) + "_" + test->test_suite_name() + "_" + test->name());
-    std::filesystem::remove_all(folder);
+    testsupport::RemoveTree(folder);
     std::filesystem::create_directories(folder);
 }
 
 void TempFiles::TearDown()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
+    testsupport::RemoveTree(folder);
 }
 
 lumora::String TempFiles::NameOf(const std::string &name) const

@@ -1,0 +1,38 @@
+# The tool on names beyond ASCII, as a vendor on Linux runs it: pack refuses them with one line
+# until a code page is named, and list and extract bring them back as they were, in UTF-8.
+# Run with -DTSA=<the tool> -DWORK=<a folder of its own>.
+function(run expected_result)
+    execute_process(COMMAND ${TSA} ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE error)
+    if(NOT result EQUAL expected_result)
+        message(FATAL_ERROR "tsa ${ARGN}: exit ${result}, not ${expected_result}\n${output}${error}")
+    endif()
+    set(output "${output}" PARENT_SCOPE)
+    set(error "${error}" PARENT_SCOPE)
+endfunction()
+
+set(name "Dokumente/Übersicht é.txt")
+file(REMOVE_RECURSE "${WORK}")
+file(WRITE "${WORK}/src/${name}" "payload")
+
+run(2 pack "${WORK}/default.tsa" "${WORK}/src")
+string(REGEX MATCHALL "\n" lines "${error}")
+list(LENGTH lines count)
+if(NOT count EQUAL 1 OR NOT error MATCHES "Übersicht é\\.txt: .*--code-page")
+    message(FATAL_ERROR "pack did not refuse in one line naming the file:\n${error}")
+endif()
+if(EXISTS "${WORK}/default.tsa")
+    message(FATAL_ERROR "a refused pack left an archive behind")
+endif()
+
+run(0 pack --code-page 1252 "${WORK}/western.tsa" "${WORK}/src")
+run(0 list --code-page 1252 "${WORK}/western.tsa")
+if(NOT output MATCHES "  ${name}\n")
+    message(FATAL_ERROR "list does not show ${name}:\n${output}")
+endif()
+run(1 verify "${WORK}/western.tsa")
+run(0 verify --code-page 1252 "${WORK}/western.tsa")
+run(0 extract --code-page 1252 "${WORK}/western.tsa" "${WORK}/out")
+file(READ "${WORK}/out/${name}" content)
+if(NOT content STREQUAL "payload")
+    message(FATAL_ERROR "extract did not bring back ${name}")
+endif()
