@@ -10,6 +10,8 @@ public:
     virtual ~InstallProgress() = default;
     virtual void SetFileProgress(int percent) = 0;
     virtual void SetTotalProgress(int percent) = 0;
+    // The file whose progress was reported last is written in full, an empty one too.
+    virtual void FileDone() {}
 };
 
 #endif

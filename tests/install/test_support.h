@@ -58,9 +58,11 @@ public:
         if (onFileProgress) onFileProgress(percent);
     }
     void SetTotalProgress(int percent) override { totalValues.push_back(percent); }
+    void FileDone() override { ++filesDone; }
 
     std::vector<int> fileValues;
     std::vector<int> totalValues;
+    int filesDone = 0;
     std::function<void(int)> onFileProgress;
 };
 
