@@ -11,6 +11,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 using namespace navtest;
@@ -172,7 +173,11 @@ TEST(Installation, BothBarsMoveWhileALargeComponentInstalls)
     }
 
     EXPECT_TRUE(std::any_of(fileValues.begin(), fileValues.end(), [](int v) { return v > 0 && v < 100; }))
-        << "the file bar was never seen between 0 and 100";
+        << "the file bar was never seen between 0 and 100; seen:" << [&] {
+               std::string text;
+               for (int value : fileValues) text += " " + std::to_string(value);
+               return text;
+           }();
     ASSERT_FALSE(totalValues.empty());
     EXPECT_TRUE(std::is_sorted(totalValues.begin(), totalValues.end())) << "the total bar went back";
     for (int value : totalValues) EXPECT_TRUE(value == 0 || value == 50 || value == 100) << value;
@@ -407,60 +412,113 @@ INSTANTIATE_TEST_SUITE_P(Installation, LibraryCopy, ::testing::Bool(),
                              return std::string(info.param ? "Asked" : "NotAsked");
                          });
 
+bool TreeComplete(const TempFolder &destination,
+                  const std::vector<std::pair<std::wstring, std::string>> &expected)
+{
+    for (const auto &entry : expected) {
+        std::optional<uint64_t> size = destination.FileSize(entry.first);
+        if (!size || *size != entry.second.size()) return false;
+    }
+    return true;
+}
+
+enum class CloseWay { CloseCommand, Background, SessionEnd };
+
 struct CloseCase {
     const char *name;
     std::string pages;
+    CloseWay way;
     std::wstring answer; // in the exit box; empty: no box is expected
     bool programEnds;
 };
 
 class CloseWhileInstalling : public ::testing::TestWithParam<CloseCase> {};
 
-TEST_P(CloseWhileInstalling, WaitsForTheWorkerAndEndsCleanly)
+TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
 {
     const CloseCase &param = GetParam();
     Package package;
     TempFolder destination(L"setup-dest");
     PackagePlan plan;
     plan.pages = param.pages;
+    plan.background = param.way == CloseWay::Background;
     plan.components = LargeComponents();
     ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+    const auto expected = ExpectedTree(plan.components, {1, 2});
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir());
     ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
-    ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
+    std::unique_ptr<SessionEndRequest> sessionEnd;
+    if (param.way == CloseWay::CloseCommand) {
+        ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
+    } else if (param.way == CloseWay::Background) {
+        HWND background = WaitForWindow(wizard.Pid(), L"Torvane Setup v0.1");
+        ASSERT_TRUE(uidriver::CloseWindow(background));
+    } else {
+        sessionEnd = std::make_unique<SessionEndRequest>(wizard.Window());
+    }
 
     if (!param.answer.empty()) {
         std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid());
         ASSERT_TRUE(box.has_value()) << wizard.Dump();
         EXPECT_EQ(box->caption, L"Exit Setup");
-        // The box is modal inside the installation's wait, which cannot move on meanwhile.
+        // The usual question would say that nothing gets installed, which is no longer true.
+        EXPECT_NE(box->text.find(L"cannot stop before it is done"), std::wstring::npos) << Narrow(box->text);
+        EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
         EXPECT_EQ(WindowText(wizard.Window()), installationTitle);
         ASSERT_TRUE(PressButton(*box, param.answer));
     }
+    // A running installation cannot let the session end.
+    if (sessionEnd) {
+        EXPECT_EQ(sessionEnd->Agreed(), std::optional<bool>(false));
+    }
 
     if (param.programEnds) {
+        // Until the window goes it shows the installation; it goes only with every file in place.
+        bool completeWhenGone = false;
+        std::wstring titleSeen;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                if (IsWindow(wizard.Window()) && IsVisible(wizard.Window())) {
+                    std::wstring title = WindowText(wizard.Window());
+                    if (!title.empty() && title != installationTitle) titleSeen = title;
+                    return false;
+                }
+                completeWhenGone = TreeComplete(destination, expected);
+                return true;
+            },
+            120000))
+            << "the window did not close after the installation";
+        EXPECT_TRUE(completeWhenGone) << "the window went while the worker was still installing";
+        EXPECT_EQ(titleSeen, L"") << "the window showed another page before it closed";
         DWORD exitCode = 1;
         ASSERT_TRUE(wizard.Process().WaitForExit(120000, &exitCode)) << "the program did not end";
         EXPECT_EQ(exitCode, 0u);
         EXPECT_TRUE(package.FileExists(L"setup.temp"));
-        // The worker was allowed to finish: everything is in place, no temp file is left.
-        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
+        ExpectTree(destination, expected);
         EXPECT_FALSE(package.FileExists(L"buffer.temp"));
         EXPECT_FALSE(package.FileExists(L"data.temp"));
     } else {
         ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
-        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
+        ExpectTree(destination, expected);
         FinishNormally(wizard, package);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Installation, CloseWhileInstalling,
-    ::testing::Values(CloseCase{"YesInTheExitBoxEndsAfterTheWorker", installingPages, L"Yes", true},
-                      CloseCase{"NoInTheExitBoxGoesOnToTheCompletionPage", installingPages, L"No", false},
-                      CloseCase{"CompletionAsLastPageEndsWithoutAQuestion", "0011010", L"", true}),
-    [](const ::testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Installation, CloseWhileInstalling,
+                         ::testing::Values(CloseCase{"YesByCloseCommandEndsAfterTheWorker", installingPages,
+                                                     CloseWay::CloseCommand, L"Yes", true},
+                                           CloseCase{"YesByClosingTheBackgroundEndsAfterTheWorker",
+                                                     installingPages, CloseWay::Background, L"Yes", true},
+                                           CloseCase{"YesBySessionEndEndsAfterTheWorker", installingPages,
+                                                     CloseWay::SessionEnd, L"Yes", true},
+                                           CloseCase{"NoInTheExitBoxGoesOnToTheCompletionPage",
+                                                     installingPages, CloseWay::CloseCommand, L"No", false},
+                                           CloseCase{"CompletionAsLastPageEndsAfterTheWorkerWithoutAQuestion",
+                                                     "0011010", CloseWay::CloseCommand, L"", true}),
+                         [](const ::testing::TestParamInfo<CloseCase> &info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
