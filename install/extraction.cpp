@@ -31,8 +31,12 @@ bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
 // Inflates the bzip2 stream at the start of `packed` into `data` until the stream ends.
 // Nothing past the entries' sizes is ever used, so a stream that inflates without end fills
 // neither the disk nor the time.
-GroupDecompression Decompress(TempFile &packed, TempFile &data, int64_t unpackedTotal)
+GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
+                              InstallProgress &progress)
 {
+    const int64_t unpackedTotal = group.unpackedTotal;
+    int64_t packedRead = 0;
+    int percentShown = -1;
     GroupDecompression result;
     bz_stream stream = {};
     if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK) return result;
@@ -46,6 +50,15 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, int64_t unpacked
             int got = packed.Read(input.data(), transferBlockSize);
             ok = got >= 0;
             inputLeft = got > 0;
+            if (got > 0) packedRead += got;
+            // A large group takes seconds to unpack; the bar shows that it does.
+            int percent = group.packedSize > 0
+                              ? CopyPercent(std::min(packedRead, group.packedSize), group.packedSize)
+                              : 100;
+            if (percent != percentShown) {
+                percentShown = percent;
+                progress.SetUnpackProgress(percent);
+            }
             stream.next_in = input.data();
             stream.avail_in = static_cast<unsigned>(got > 0 ? got : 0);
         }
@@ -175,7 +188,7 @@ GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const Archi
     if (!CreateTempFile(packed, "buffer.temp", inWorkingFolder) || !StorePackedData(archive, group, packed))
         return GroupDecompression();
     if (!CreateTempFile(data, "data.temp", inWorkingFolder)) return GroupDecompression();
-    return Decompress(packed, data, group.unpackedTotal);
+    return Decompress(packed, data, group, progress);
 }
 
 void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize)

@@ -16,7 +16,8 @@
 // while those names are free there, otherwise to names of this run's own in TemporaryFolder();
 // both belong to this run alone and are removed before the next group and on every way out.
 // Sets the file bar (0 at the start of each file, then each new integer percentage) and says
-// FileDone after each file written in full; never touches the total bar.
+// FileDone after each file written in full; reports each group's unpacking with
+// SetUnpackProgress before its files; never touches the total bar.
 // Returns true when every file of the archive was written in full.
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel);

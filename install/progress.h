@@ -12,6 +12,9 @@ public:
     virtual void SetTotalProgress(int percent) = 0;
     // The file whose progress was reported last is written in full, an empty one too.
     virtual void FileDone() {}
+    // How far a group's data is unpacked before its first file is written: the share of its
+    // packed bytes read, at each new integer percentage.
+    virtual void SetUnpackProgress(int) {}
 };
 
 #endif

@@ -29,6 +29,11 @@ void ProgressBars::FileDone()
     fileRefresh.FileDone(GetTickCount());
 }
 
+void ProgressBars::SetUnpackProgress(int percent)
+{
+    fileRefresh.Set(percent, GetTickCount());
+}
+
 void ProgressBars::Tick()
 {
     fileRefresh.Tick(GetTickCount());

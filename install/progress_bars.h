@@ -15,6 +15,7 @@ public:
     void SetFileProgress(int percent) override;
     void SetTotalProgress(int percent) override;
     void FileDone() override;
+    void SetUnpackProgress(int percent) override; // on the file bar: the file is on its way
 
     // From the window's thread while the worker runs: a held file bar value comes due.
     void Tick();

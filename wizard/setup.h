@@ -30,8 +30,8 @@ public:
     long InstallComponents(lumora::Threads::Thread *thread);
 
     // The most components the Components page has rows for: the group box grows upwards
-    // from a fixed bottom edge and would leave the window beyond this many.
-    static const int mostOfferedComponents = 10;
+    // from a fixed bottom edge and would cover the page icon and text beyond this many.
+    static const int mostOfferedComponents = 8;
 
 private:
     // construction

@@ -2,6 +2,7 @@
 #include "install/extraction.h"
 #include "test_support.h"
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -152,6 +153,33 @@ TEST_F(Extraction, TwoRunsInOneWorkingFolderAtOnceBothWriteExactTrees)
     EXPECT_FALSE(fs::exists(root / "buffer.temp"));
     EXPECT_FALSE(fs::exists(root / "data.temp"));
     EXPECT_TRUE(FilesBelow(temp).empty());
+}
+
+std::vector<int> Steps(int from, int step, int to);
+
+TEST_F(Extraction, UnpackingALargeGroupIsReportedRisingToHundredBeforeItsFiles)
+{
+    // Incompressible bytes, so the packed stream spans many reads.
+    std::string data(3000000, '\0');
+    uint32_t state = 7;
+    for (char &c : data) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    WriteBytes("data.tsa", ArchiveBytes({GroupBytes({{"big", data}})}));
+    RecordingProgress progress;
+    size_t unpackedBeforeFile = 0;
+    progress.onFileProgress = [&](int percent) {
+        if (percent == 0) unpackedBeforeFile = progress.unpackValues.size();
+    };
+    InstallReport report;
+    EXPECT_TRUE(Extract("data.tsa", target, progress, report));
+    ASSERT_GT(progress.unpackValues.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(progress.unpackValues.begin(), progress.unpackValues.end()));
+    EXPECT_EQ(progress.unpackValues.back(), 100);
+    EXPECT_EQ(unpackedBeforeFile, progress.unpackValues.size())
+        << "the file was written before unpacking ended";
+    EXPECT_EQ(progress.fileValues, Steps(1, 1, 100)) << "the file's own sequence changed";
 }
 
 struct FileProgressCase {

@@ -521,4 +521,180 @@ INSTANTIATE_TEST_SUITE_P(Installation, CloseWhileInstalling,
                              return std::string(info.param.name);
                          });
 
+struct BarEndCase {
+    const char *name;
+    std::vector<ComponentSpec> components;
+    bool copyLibrary;
+};
+
+std::vector<PackedFile> SmallFiles(int count)
+{
+    std::vector<PackedFile> files;
+    for (int k = 0; k < count; ++k)
+        files.push_back({"small/" + std::to_string(k) + ".txt", "file " + std::to_string(k)});
+    return files;
+}
+
+class BarsAtTheEnd : public ::testing::TestWithParam<BarEndCase> {};
+
+// The bars are hidden with the installation display; what they hold then is where the run ended.
+TEST_P(BarsAtTheEnd, ShowHundredOnceEverythingIsInstalled)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = GetParam().components;
+    plan.copyLibrary = GetParam().copyLibrary;
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    std::vector<HWND> bars = wizard.ProgressBars();
+    ASSERT_EQ(bars.size(), 2u) << wizard.Dump();
+    EXPECT_EQ(ProgressPosition(bars[0]), 100) << "the file bar";
+    EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar";
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, BarsAtTheEnd,
+    ::testing::Values(
+        BarEndCase{
+            "AfterManySmallFiles", {Component("Main program", "required", ".", {SmallFiles(400)})}, false},
+        BarEndCase{
+            "AfterALargeFile",
+            {Component("Main program", "required", ".", {{{"large.dat", GeneratedContent(6000000, 9)}}})},
+            false},
+        BarEndCase{"AfterAnEmptyLastFile",
+                   {Component("Main program", "required", ".", {{{"a.txt", "a"}, {"empty.txt", ""}}})},
+                   false},
+        BarEndCase{
+            "AfterTheLibraryCopy", {Component("Main program", "required", ".", {SmallFiles(3)})}, true}),
+    [](const ::testing::TestParamInfo<BarEndCase> &info) { return std::string(info.param.name); });
+
+TEST(Installation, TwoInstallersStartedAtOnceFromOnePackageFolderBothEndWithExactTrees)
+{
+    Package package;
+    TempFolder first(L"setup-dest"), second(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = installingPages;
+    // Many groups, so both runs ask for the temp files' names again and again.
+    std::vector<std::vector<PackedFile>> groups;
+    for (int k = 0; k < 8; ++k)
+        groups.push_back({{"g" + std::to_string(k) + "/a.dat", GeneratedContent(400000, 20 + k)},
+                          {"g" + std::to_string(k) + "/b.dat", GeneratedContent(300000, 40 + k)}});
+    plan.components = {Component("Main program", "required", ".", groups)};
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession one(package), two(package);
+    for (auto [wizard, destination] : {std::pair{&one, &first}, std::pair{&two, &second}}) {
+        ASSERT_TRUE(wizard->Open(directoryTitle)) << Narrow(wizard->Process().Error());
+        ASSERT_TRUE(wizard->WaitForPage(directoryTitle, {L"Cancel", L"Next ->"})) << wizard->Dump();
+        ASSERT_TRUE(wizard->SetDestination(destination->Dir()));
+        ASSERT_TRUE(wizard->Press(L"Next ->"));
+        ASSERT_TRUE(wizard->WaitForTitle(componentsTitle)) << wizard->Dump();
+    }
+    ASSERT_TRUE(one.Press(L"Next ->"));
+    ASSERT_TRUE(two.Press(L"Next ->"));
+    for (WizardSession *wizard : {&one, &two}) {
+        ASSERT_TRUE(wizard->WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard->Dump();
+        EXPECT_EQ(FindDialog(wizard->Pid()), nullptr);
+    }
+    ExpectTree(first, ExpectedTree(plan.components, {1}));
+    ExpectTree(second, ExpectedTree(plan.components, {1}));
+    EXPECT_FALSE(package.FileExists(L"buffer.temp"));
+    EXPECT_FALSE(package.FileExists(L"data.temp"));
+    FinishNormally(one, package);
+    FinishNormally(two, package);
+}
+
+struct CapCase {
+    const char *name;
+    int count;
+    int requiredBeyond; // a component number past the rows that is "required", or 0
+};
+
+class ComponentRows : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
+{
+    const CapCase &param = GetParam();
+    const int rows = std::min(param.count, 8);
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = "0011111";
+    for (int i = 1; i <= param.count; ++i) {
+        std::string number = std::to_string(i);
+        plan.components.push_back(Component("Part " + number,
+                                            i == param.requiredBeyond ? "required" : "default", ".",
+                                            {{{"part" + number + ".txt", "part " + number}}}));
+    }
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    ASSERT_TRUE(wizard.Open(directoryTitle)) << Narrow(wizard.Process().Error());
+    ASSERT_TRUE(wizard.SetDestination(destination.Dir()));
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(componentsTitle)) << wizard.Dump();
+
+    // Every row lies below the page icon, 32 pixels high, whose top the page text shares.
+    std::optional<Control> pageText = FindControl(wizard.Window(), L"Select components to install.");
+    ASSERT_TRUE(pageText.has_value()) << wizard.Dump();
+    std::vector<std::wstring> offered;
+    for (const Control &control : Controls(wizard.Window())) {
+        if (!control.visible || !control.IsCheckBox()) continue;
+        offered.push_back(control.text);
+        EXPECT_GE(control.screenRect.top, pageText->screenRect.top + 32)
+            << Narrow(control.text) << " is covered";
+    }
+    std::vector<std::wstring> expectedRows;
+    for (int i = 1; i <= rows; ++i) expectedRows.push_back(L"Part " + std::to_wstring(i));
+    EXPECT_EQ(offered, expectedRows);
+    std::wstring caption = L"Available components";
+    if (param.count > rows)
+        caption += L" (the first " + std::to_wstring(rows) + L" of " + std::to_wstring(param.count) + L")";
+    EXPECT_TRUE(wizard.Shows(caption)) << wizard.Dump();
+
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Dump();
+    std::wstring notice = L"Setup can offer only the first 8 of the " + std::to_wstring(param.count) +
+                          L" components of this package; the other " + std::to_wstring(param.count - 8) +
+                          L" are not installed.";
+    bool noticeShown = false;
+    for (const Control &control : Controls(wizard.Window()))
+        noticeShown = noticeShown || (control.visible && control.text.find(notice) != std::wstring::npos);
+    EXPECT_EQ(noticeShown, param.count > rows) << wizard.Dump();
+
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    if (param.requiredBeyond != 0) {
+        std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
+        ASSERT_TRUE(box.has_value()) << "a required component was left out without a notice";
+        EXPECT_EQ(box->caption, L"Installation incomplete");
+        EXPECT_NE(
+            box->text.find(L"Part " + std::to_wstring(param.requiredBeyond) + L": the component is required"),
+            std::wstring::npos)
+            << Narrow(box->text);
+        ASSERT_TRUE(PressButton(*box, L"OK"));
+    }
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    std::vector<int> installed;
+    for (int i = 1; i <= rows; ++i) installed.push_back(i);
+    ExpectTree(destination, ExpectedTree(plan.components, installed));
+    std::vector<HWND> bars = wizard.ProgressBars();
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar counts only what could be installed";
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, ComponentRows,
+    ::testing::Values(CapCase{"EightFitThePage", 8, 0},
+                      CapCase{"HundredAndTwentyWithARequiredOneBeyondTheRows", 120, 115}),
+    [](const ::testing::TestParamInfo<CapCase> &info) { return std::string(info.param.name); });
+
 } // namespace
