@@ -33,7 +33,7 @@ public:
     Signal<> onPaint;              // during WM_PAINT; GetUpdateRect and GetDrawSurface are valid
     Signal<int, int, int> onEvent; // every message: number, wParam, lParam
     // Asked by Close, by the system close command and when the session is to end (the
-    // window then goes only once the session really ends).
+    // window does not close then: the session's end may still be refused).
     Callback<bool> doQuit;
 
     // attributes

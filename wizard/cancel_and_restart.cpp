@@ -69,6 +69,14 @@ bool tSetup::AllowBackgroundQuit()
     return AllowQuit();
 }
 
+// The session ends after the user agreed to leave: the wizard goes as it would on Yes to Cancel.
+// Where no question was asked (the last page), it stays for the system to end, since under
+// Wine a later program can still refuse the end that this one was told of.
+void tSetup::OnWindowEvent(int message, int wParam, int)
+{
+    if (message == WM_ENDSESSION && wParam && leaving && mainWindow->GetSystemWindow()) mainWindow->Close();
+}
+
 void tSetup::RequestShutdownPrivilege()
 {
     OSVERSIONINFOA version = {};

@@ -97,6 +97,8 @@ tSetup::tSetup() : Application(String())
     mainWindow->doQuit.Disconnect();
     mainWindow->doQuit.Connect(new Instance<tSetup>(this), new Method<tSetup, bool>(&tSetup::AllowQuit));
     Connect(mainWindow->onPaint, this, &tSetup::PaintFrame);
+    mainWindow->onEvent.Connect(new Instance<tSetup>(this),
+                                new Method<tSetup, void, int, int, int>(&tSetup::OnWindowEvent));
 
     HideWidgetsOfOtherPages();
     // The first page's buttons read as they will whenever the page is reached again: "Yes"

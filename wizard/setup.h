@@ -25,6 +25,7 @@ public:
     void PaintFrame();
     void PaintBackground();
     void OnBackgroundEvent(int message, int wParam, int lParam);
+    void OnWindowEvent(int message, int wParam, int lParam);
 
     // The installation worker: the body of installThread.
     long InstallComponents(lumora::Threads::Thread *thread);

@@ -256,11 +256,8 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_QUERYENDSESSION:
         // The session may end only where the window may close; another program can still
-        // refuse, so nothing closes yet.
+        // refuse, so nothing closes here.
         return AllowsQuit() ? TRUE : FALSE;
-    case WM_ENDSESSION:
-        if (wParam && AllowsQuit()) DestroyNative();
-        return 0;
     case WM_QUIT:
         // Sent, not posted: the loop must end even if a nested message pump eats the quit message.
         session::RequestLoopEnd();

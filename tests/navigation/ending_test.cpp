@@ -182,6 +182,10 @@ TEST(Ending, SessionEndOnTheLastPageBeforeAnyInstallationNeedsNoQuestion)
     SessionEndRequest sessionEnd(wizard.Window());
     EXPECT_EQ(sessionEnd.Agreed(), std::optional<bool>(true));
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    // Nothing closes on the program's own account: the system ends it, or another program
+    // refuses the end and the page stays usable.
+    EXPECT_TRUE(IsVisible(wizard.Window()));
+    ASSERT_TRUE(wizard.Press(L"Cancel"));
     ExpectNormalEnd(wizard, package);
 }
 
