@@ -16,6 +16,20 @@ const int valueBufferLength = 256;
 // it (one file read per line) would stall the wizard before it opens.
 const int mostPageLines = 100;
 
+// The key list comes back as names each ended by a zero, the last by two; a list cut short
+// by the buffer ends two characters before its end.
+template <class Char> std::vector<lumora::String> SplitKeyList(const std::vector<Char> &list, DWORD length)
+{
+    std::vector<lumora::String> keys;
+    for (DWORD start = 0; start < length;) {
+        DWORD end = start;
+        while (end < length && list[end] != 0) ++end;
+        if (end > start) keys.push_back(lumora::String(&list[start]));
+        start = end + 1;
+    }
+    return keys;
+}
+
 lumora::String ConfigurationPath()
 {
     return lumora::Application::GetApplicationDirectory() + lumora::String("setup.tsi");
@@ -51,4 +65,23 @@ lumora::String ReadSetupLines(const lumora::String &section, const lumora::Strin
         text.Append(ReadSetupValue(section, lumora::String::FromInt(line), defaultLine));
     }
     return text;
+}
+
+std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)
+{
+    lumora::String path = ConfigurationPath();
+    for (DWORD capacity = 4096;; capacity *= 2) {
+        if (lumora::Setup::enableUnicode) {
+            std::vector<wchar_t> list(capacity, 0);
+            DWORD length =
+                GetPrivateProfileStringW(static_cast<const wchar_t *>(section), nullptr, L"", list.data(),
+                                         capacity, static_cast<const wchar_t *>(path));
+            if (length + 2 < capacity || capacity >= (1u << 24)) return SplitKeyList(list, length);
+        } else {
+            std::vector<char> list(capacity, 0);
+            DWORD length = GetPrivateProfileStringA(static_cast<const char *>(section), nullptr, "",
+                                                    list.data(), capacity, static_cast<const char *>(path));
+            if (length + 2 < capacity || capacity >= (1u << 24)) return SplitKeyList(list, length);
+        }
+    }
 }

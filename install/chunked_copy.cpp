@@ -23,7 +23,7 @@ int CopyPercent(int64_t done, int64_t size)
     return static_cast<int>(quotient);
 }
 
-bool CopyWithProgress(InStream &source, OutStream &target, int64_t size,
+bool CopyWithProgress(const ReadSource &source, OutStream &target, int64_t size,
                       const std::function<void(int)> &onNewPercent)
 {
     int64_t chunk = CopyChunkSize(size);
@@ -36,7 +36,7 @@ bool CopyWithProgress(InStream &source, OutStream &target, int64_t size,
         remaining -= chunkLeft;
         while (ok && chunkLeft != 0) {
             int piece = static_cast<int>(std::min(chunkLeft, static_cast<int64_t>(buffer.size())));
-            ok = source.InputData(buffer.data(), piece) == piece && target.OutputData(buffer.data(), piece);
+            ok = source(buffer.data(), piece) == piece && target.OutputData(buffer.data(), piece);
             chunkLeft -= piece;
         }
         int percent = CopyPercent(size - remaining, size);

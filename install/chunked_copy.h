@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <functional>
 
+// Reads up to count bytes into buffer and returns how many it read; fewer than asked only at
+// the end of the source or on a failure.
+using ReadSource = std::function<int(void *buffer, int count)>;
+
 // The chunk is max(size / 100, 10000) bytes, so a bar moves at most a hundred times.
 int64_t CopyChunkSize(int64_t size);
 
@@ -18,7 +22,7 @@ int CopyPercent(int64_t done, int64_t size);
 // percentage differs from the last one shown (0 at the start), calls onNewPercent. A chunk
 // is moved in pieces of at most 1 MB, so memory stays small whatever the file's size.
 // False when the source ran short or the target failed.
-bool CopyWithProgress(InStream &source, OutStream &target, int64_t size,
+bool CopyWithProgress(const ReadSource &source, OutStream &target, int64_t size,
                       const std::function<void(int)> &onNewPercent);
 
 #endif

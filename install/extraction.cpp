@@ -10,27 +10,73 @@
 #include <bzlib.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace {
 
-const int decompressionReadSize = 1024;
-const int storeBlockSize = 1 << 16;
+const int transferBlockSize = 1 << 16;
 
 struct GroupDecompression {
-    bool prepared = false;        // both temp files were made in the chosen folder
-    bool streamDamaged = false;   // BZ2_bzread failed before the end of the stream
+    bool prepared = false;        // both temp files were made and written
+    bool streamDamaged = false;   // the stream broke off or failed its checks before its end
     bool dataBeyondFiles = false; // the stream holds more than the entries' sizes
+    int64_t dataSize = 0;         // bytes in the data file
 };
 
-// libbz2 opens files by 8-bit name only, which cannot spell every folder; the file is opened
-// by its wide name and handed over. A failure inside BZ2_bzdopen may or may not have closed the
-// descriptor, so it is left alone then rather than closed twice.
-BZFILE *OpenCompressedFile(const lumora::String &path)
+bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
 {
-    int descriptor = OpenReadDescriptor(path);
-    return descriptor < 0 ? nullptr : BZ2_bzdopen(descriptor, "r");
+    return inWorkingFolder ? file.Create(name) : file.CreateInTemporaryFolder(name);
+}
+
+// Inflates the bzip2 stream at the start of `packed` into `data` until the stream ends.
+// Nothing past the entries' sizes is ever used, so a stream that inflates without end fills
+// neither the disk nor the time.
+GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
+                              InstallProgress &progress)
+{
+    const int64_t unpackedTotal = group.unpackedTotal;
+    int64_t packedRead = 0;
+    int percentShown = -1;
+    GroupDecompression result;
+    bz_stream stream = {};
+    if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK) return result;
+    std::vector<char> input(transferBlockSize);
+    std::vector<char> output(transferBlockSize);
+    bool ok = packed.Seek(0);
+    bool inputLeft = true;
+    int status = BZ_OK;
+    while (ok && status == BZ_OK && result.dataSize <= unpackedTotal) {
+        if (stream.avail_in == 0 && inputLeft) {
+            int got = packed.Read(input.data(), transferBlockSize);
+            ok = got >= 0;
+            inputLeft = got > 0;
+            if (got > 0) packedRead += got;
+            // A large group takes seconds to unpack; the bar shows that it does.
+            int percent = group.packedSize > 0
+                              ? CopyPercent(std::min(packedRead, group.packedSize), group.packedSize)
+                              : 100;
+            if (percent != percentShown) {
+                percentShown = percent;
+                progress.SetUnpackProgress(percent);
+            }
+            stream.next_in = input.data();
+            stream.avail_in = static_cast<unsigned>(got > 0 ? got : 0);
+        }
+        stream.next_out = output.data();
+        stream.avail_out = transferBlockSize;
+        if (ok) status = BZ2_bzDecompress(&stream);
+        int produced = transferBlockSize - static_cast<int>(stream.avail_out);
+        if (produced > 0) ok = ok && data.Write(output.data(), produced);
+        result.dataSize += produced;
+        // All input taken and nothing more coming out: the stream was cut short.
+        if (status == BZ_OK && !inputLeft && stream.avail_in == 0 && produced == 0)
+            status = BZ_UNEXPECTED_EOF;
+    }
+    BZ2_bzDecompressEnd(&stream);
+    result.prepared = ok;
+    result.streamDamaged = status != BZ_OK && status != BZ_STREAM_END;
+    result.dataBeyondFiles = result.dataSize > unpackedTotal;
+    return result;
 }
 
 lumora::String FilesNotWritten(size_t count)
@@ -58,10 +104,11 @@ private:
         complete = false;
     }
     void ExtractGroup(InStream &archive, const ArchiveGroup &group);
-    GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, TempFiles &temp);
-    bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFiles &temp);
-    void WriteFiles(const ArchiveGroup &group, const TempFiles &temp);
-    void WriteFile(InStream &data, const ArchiveEntry &entry);
+    GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, bool inWorkingFolder,
+                                   TempFile &data);
+    bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
+    void WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize);
+    void WriteFile(TempFile &data, const ArchiveEntry &entry);
     void MakeDirectoryLevels(const lumora::String &name);
 
     const lumora::String &archiveName;
@@ -100,13 +147,11 @@ bool ArchiveExtraction::Run()
 
 void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &group)
 {
-    // Read-only media cannot hold the temp files; the user's temporary folder can.
-    auto temp = std::make_unique<TempFiles>(lumora::String());
-    GroupDecompression result = PrepareData(archive, group, *temp);
-    if (!result.prepared) {
-        temp = std::make_unique<TempFiles>(TemporaryFolder());
-        result = PrepareData(archive, group, *temp);
-    }
+    // The working folder's names first, where nobody else holds them; a working folder that
+    // fills up or fails sends both files to the user's temporary folder.
+    TempFile data;
+    GroupDecompression result = PrepareData(archive, group, true, data);
+    if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
     if (!result.prepared) {
         Fault(archiveName,
               lumora::String("neither the working directory nor the temporary folder can hold the "
@@ -123,77 +168,53 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
                   FilesNotWritten(group.entries.size()));
         return;
     }
-    WriteFiles(group, *temp);
+    WriteFiles(group, data, result.dataSize);
 }
 
-bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFiles &temp)
+bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed)
 {
-    OutStream buffer(lumora::STREAM_FILE, temp.BufferPath(), lumora::STREAM_CREATE);
-    if (!buffer.IsOpen()) return false;
-    temp.BufferMade();
-    std::vector<unsigned char> block(storeBlockSize);
+    std::vector<unsigned char> block(transferBlockSize);
     bool ok = archive.Seek(group.packedOffset);
     for (int64_t remaining = group.packedSize; ok && remaining > 0;) {
-        int piece = static_cast<int>(std::min<int64_t>(remaining, storeBlockSize));
-        ok = archive.InputData(block.data(), piece) == piece && buffer.OutputData(block.data(), piece);
+        int piece = static_cast<int>(std::min<int64_t>(remaining, transferBlockSize));
+        ok = archive.InputData(block.data(), piece) == piece && packed.Write(block.data(), piece);
         remaining -= piece;
     }
-    return buffer.Close() && ok;
+    return ok;
 }
 
 GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const ArchiveGroup &group,
-                                                  TempFiles &temp)
+                                                  bool inWorkingFolder, TempFile &data)
 {
-    GroupDecompression result;
-    if (!StorePackedData(archive, group, temp)) return result;
-    BZFILE *packed = OpenCompressedFile(temp.BufferPath());
-    if (packed == nullptr) return result;
-    OutStream data(lumora::STREAM_FILE, temp.DataPath(), lumora::STREAM_CREATE);
-    if (data.IsOpen()) {
-        temp.DataMade();
-        // Nothing past the entries' sizes is ever used, so a stream that inflates without end
-        // fills neither the disk nor the time.
-        char buffer[decompressionReadSize];
-        int64_t written = 0;
-        int count = 0;
-        bool writing = true;
-        while (writing && (count = BZ2_bzread(packed, buffer, decompressionReadSize)) > 0) {
-            writing = data.OutputData(buffer, count);
-            written += count;
-            if (written > group.unpackedTotal) break;
-        }
-        result.prepared = data.Close() && writing;
-        result.streamDamaged = count < 0;
-        result.dataBeyondFiles = written > group.unpackedTotal;
-    }
-    BZ2_bzclose(packed);
-    temp.RemoveBuffer();
-    return result;
+    TempFile packed;
+    if (!CreateTempFile(packed, "buffer.temp", inWorkingFolder) || !StorePackedData(archive, group, packed))
+        return GroupDecompression();
+    if (!CreateTempFile(data, "data.temp", inWorkingFolder)) return GroupDecompression();
+    return Decompress(packed, data, group, progress);
 }
 
-void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, const TempFiles &temp)
+void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize)
 {
-    InStream data(lumora::STREAM_FILE, temp.DataPath(), lumora::STREAM_READ);
-    int64_t available = data.Size();
     int64_t offset = 0;
     for (size_t k = 0; k < group.entries.size(); ++k) {
         const ArchiveEntry &entry = group.entries[k];
-        if (entry.size > available - offset) {
+        if (entry.size > dataSize - offset) {
             Fault(entry.name, lumora::String("the group's data ends before this file; ") +
                                   FilesNotWritten(group.entries.size() - k));
             break;
         }
         if (entry.nameFault != nullptr) {
             Fault(entry.name, lumora::String(entry.nameFault) + "; the file is not written");
+        } else if (!data.Seek(offset)) {
+            Fault(entry.name, "the temporary data cannot be read back; the file is not written");
         } else {
-            data.Seek(offset);
             WriteFile(data, entry);
         }
         offset += entry.size;
     }
 }
 
-void ArchiveExtraction::WriteFile(InStream &data, const ArchiveEntry &entry)
+void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 {
     MakeDirectoryLevels(entry.name);
     OutStream file(lumora::STREAM_FILE, targetPrefix + entry.name, lumora::STREAM_CREATE);
@@ -202,9 +223,13 @@ void ArchiveExtraction::WriteFile(InStream &data, const ArchiveEntry &entry)
         return;
     }
     progress.SetFileProgress(0);
+    auto read = [&data](void *buffer, int count) { return data.Read(buffer, count); };
     bool copied =
-        CopyWithProgress(data, file, entry.size, [this](int percent) { progress.SetFileProgress(percent); });
-    if (!file.Close() || !copied) Fault(entry.name, "the file could not be written in full");
+        CopyWithProgress(read, file, entry.size, [this](int percent) { progress.SetFileProgress(percent); });
+    if (file.Close() && copied)
+        progress.FileDone();
+    else
+        Fault(entry.name, "the file could not be written in full");
 }
 
 // Each level is made before the one below it; an existing level is the normal case.

@@ -13,10 +13,12 @@
 
 // Extracts every group of the archive named archiveName (opened as given, so a bare name is
 // taken from the current directory) into targetDir, which must exist. Each group's
-// compressed bytes go to "buffer.temp" and its data to "data.temp" in the current directory,
-// or in TemporaryFolder() when the current directory cannot hold them; both are removed
-// before the next group and on every way out. Sets the file bar (0 at the start of each
-// file, then each new integer percentage); never touches the total bar.
+// compressed bytes go to "buffer.temp" and its data to "data.temp" in the current directory
+// while those names are free there, otherwise to names of this run's own in TemporaryFolder();
+// both belong to this run alone and are removed before the next group and on every way out.
+// Sets the file bar (0 at the start of each file, then each new integer percentage) and says
+// FileDone after each file written in full; reports each group's unpacking with
+// SetUnpackProgress before its files; never touches the total bar.
 // Entry names are decoded through codePage (Windows: the system's own by default) before any
 // check. Returns true when every file of the archive was written in full.
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
@@ -25,8 +27,8 @@ bool ExtractArchive(const lumora::String &archiveName, const lumora::String &tar
 
 // Copies sourceName (e.g. "lumora.dll", from the current directory) to
 // destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets
-// the file bar to p and the total bar to TotalProgressDuringCopy(p, componentCount).
-// Returns true when the copy is complete.
+// the file bar to p and the total bar to TotalProgressDuringCopy(p, componentCount); says
+// FileDone when the copy is complete, and then returns true.
 bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destinationDir, int componentCount,
                  InstallProgress &progress, InstallReport &report);
 

@@ -4,40 +4,17 @@
 #include "app/setup_config.h"
 #include "install/extraction.h"
 #include "install/platform_fs.h"
+#include "install/progress_bars.h"
 #include "wizard/setup.h"
 
 #include <windows.h>
 
+#include <algorithm>
+#include <set>
+
 using lumora::String;
-using lumora::GUI::Progressbar;
 
 namespace {
-
-// The engine's progress, shown on the wizard's two bars. Every bar change is a message to
-// the window's thread and a repaint; thousands of small files would flick the file bar from
-// 0 to 100 faster than anyone can see, at the cost of the installation itself. So the file
-// bar takes at most one new value per refresh interval; the total bar, which changes once
-// per component, takes every value.
-class ProgressBars : public InstallProgress {
-public:
-    ProgressBars(Progressbar *fileBar, Progressbar *totalBar) : fileBar(fileBar), totalBar(totalBar) {}
-    void SetFileProgress(int percent) override
-    {
-        DWORD now = GetTickCount();
-        if (percent == fileShown || (fileShownAt != 0 && now - fileShownAt < refreshMilliseconds)) return;
-        fileBar->SetValue(percent);
-        fileShown = percent;
-        fileShownAt = now == 0 ? 1 : now;
-    }
-    void SetTotalProgress(int percent) override { totalBar->SetValue(percent); }
-
-private:
-    static const DWORD refreshMilliseconds = 15;
-    Progressbar *fileBar;
-    Progressbar *totalBar;
-    int fileShown = -1;
-    DWORD fileShownAt = 0;
-};
 
 bool IsSeparator(wchar_t character)
 {
@@ -60,15 +37,36 @@ bool MakeDirectoryPath(const String &path)
 
 } // namespace
 
+// Components beyond the page's rows were announced before the installation; a required one
+// among them is missing all the same, and the installation must not pass for complete.
+void tSetup::ReportComponentsNotOffered(int packageCount)
+{
+    if (packageCount <= mostOfferedComponents) return;
+    std::set<int> reported;
+    // Only the keys the file holds are looked at, so a forged count costs nothing.
+    for (const String &key : ReadSetupKeys("Component Config")) {
+        int number = key.ToInt();
+        if (number <= mostOfferedComponents || number > packageCount || String::FromInt(number) != key)
+            continue;
+        if (ReadSetupValue("Component Config", key, "default").CompareN("required", 8) != 0) continue;
+        if (!reported.insert(number).second) continue;
+        installationReport.AddFault(ReadSetupValue("Component Setup", key, "Main program"), "",
+                                    String("the component is required, but Setup can offer only the first ") +
+                                        String::FromInt(mostOfferedComponents) + " components");
+    }
+}
+
 long tSetup::InstallComponents(lumora::Threads::Thread *thread)
 {
     installationReport.Clear();
     // The destination is read once, so typing cannot move a running installation.
     const String destination = directoryEdit->GetText();
-    int componentCount = ReadSetupValue("Component Setup", "NumberOfComponents", "0").ToInt();
-    if (componentCount < 0) componentCount = 0;
+    int packageCount = ReadSetupValue("Component Setup", "NumberOfComponents", "0").ToInt();
+    if (packageCount < 0) packageCount = 0;
+    // Only what the Components page could offer is installed, and the bars count only that.
+    const int componentCount = std::min(packageCount, mostOfferedComponents);
     installComponentCount = componentCount;
-    ProgressBars progress(fileProgress, totalProgress);
+    ProgressBars &progress = *installationBars;
 
     if (destination.Length() == 0) {
         // An empty destination would put the files in the root of the current drive.
@@ -79,6 +77,7 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
                                     "the destination directory cannot be made, so nothing was installed");
     } else {
         // Any non-zero value asks for the one copy; the bar's share follows that one step.
+        ReportComponentsNotOffered(packageCount);
         const int copyLibrary = ReadSetupValue("Component Setup", "CopyLUMORA", "0").ToInt() != 0 ? 1 : 0;
         for (int i = 1; i <= componentCount; i++) {
             bool *selected = componentSelected.GetEntry(i);

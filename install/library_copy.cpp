@@ -18,11 +18,15 @@ bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destina
         report.AddFault(label, targetName, "the file cannot be created");
         return false;
     }
-    bool copied = CopyWithProgress(source, target, source.Size(), [&](int percent) {
+    auto read = [&source](void *buffer, int count) { return source.InputData(buffer, count); };
+    bool copied = CopyWithProgress(read, target, source.Size(), [&](int percent) {
         progress.SetFileProgress(percent);
         progress.SetTotalProgress(TotalProgressDuringCopy(percent, componentCount));
     });
     bool complete = target.Close() && copied;
-    if (!complete) report.AddFault(label, targetName, "the file could not be written in full");
+    if (complete)
+        progress.FileDone();
+    else
+        report.AddFault(label, targetName, "the file could not be written in full");
     return complete;
 }

@@ -6,14 +6,10 @@
 #include <string>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 #else
 #include <cstdio>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #endif
 
 namespace {
@@ -50,11 +46,6 @@ bool IsDirectory(const lumora::String &path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-int OpenReadDescriptor(const lumora::String &path)
-{
-    return _wopen(SystemPath(path).c_str(), _O_RDONLY | _O_BINARY);
-}
-
 lumora::String TemporaryFolder()
 {
     wchar_t folder[MAX_PATH + 1];
@@ -81,11 +72,6 @@ bool IsDirectory(const lumora::String &path)
 {
     struct stat info;
     return stat(SystemPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-int OpenReadDescriptor(const lumora::String &path)
-{
-    return open(SystemPath(path).c_str(), O_RDONLY | O_CLOEXEC);
 }
 
 lumora::String TemporaryFolder()

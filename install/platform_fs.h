@@ -16,10 +16,6 @@ bool RemoveFile(const lumora::String &path);
 
 bool IsDirectory(const lumora::String &path);
 
-// Opens a file for reading as a runtime library descriptor, for libraries that take one
-// instead of a name; -1 when it cannot be opened.
-int OpenReadDescriptor(const lumora::String &path);
-
 // The user's temporary folder (GetTempPath on Windows; $TMPDIR or /tmp on Linux),
 // ending with a separator.
 lumora::String TemporaryFolder();

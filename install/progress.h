@@ -10,6 +10,11 @@ public:
     virtual ~InstallProgress() = default;
     virtual void SetFileProgress(int percent) = 0;
     virtual void SetTotalProgress(int percent) = 0;
+    // The file whose progress was reported last is written in full, an empty one too.
+    virtual void FileDone() {}
+    // How far a group's data is unpacked before its first file is written: the share of its
+    // packed bytes read, at each new integer percentage.
+    virtual void SetUnpackProgress(int) {}
 };
 
 #endif

@@ -1,32 +1,46 @@
-// The pair of temporary files one archive group passes through: "buffer.temp" holds the
-// group's compressed bytes, "data.temp" its decompressed data.
+// The temporary files one archive group passes through: "buffer.temp" holds the group's
+// compressed bytes, "data.temp" its decompressed data. Each belongs to one run alone: it is
+// created exclusively, shared with nobody, written and read back through its own handle and
+// removed through it, so a second run in the same folder can neither spoil nor take it.
 #ifndef SETUP_INSTALL_TEMP_FILES_H
 #define SETUP_INSTALL_TEMP_FILES_H
 
 #include "lumora/string.h"
 
-class TempFiles {
+#include <cstdint>
+
+class TempFile {
 public:
-    // folder is "" for the current directory, or a path ending with a separator.
-    explicit TempFiles(const lumora::String &folder);
-    ~TempFiles(); // removes whichever of the two files this object made
-    TempFiles(const TempFiles &) = delete;
-    TempFiles &operator=(const TempFiles &) = delete;
+    TempFile() = default;
+    ~TempFile(); // removes the file
+    TempFile(const TempFile &) = delete;
+    TempFile &operator=(const TempFile &) = delete;
 
-    const lumora::String &BufferPath() const { return bufferPath; }
-    const lumora::String &DataPath() const { return dataPath; }
+    // Takes `name` in the working folder while nobody holds that name and the folder lets it
+    // be made; otherwise a name of this run's own in the user's temporary folder.
+    bool Create(const char *name);
+    // Only the run's own name in the user's temporary folder.
+    bool CreateInTemporaryFolder(const char *name);
 
-    // Called once a file has been created, so only files made here are ever removed.
-    void BufferMade() { bufferMade = true; }
-    void DataMade() { dataMade = true; }
-    void RemoveBuffer();
-    void RemoveData();
+    // attributes
+    bool IsOpen() const { return file != noFile; }
+    const lumora::String &Path() const { return path; }
+
+    // operations
+    bool Write(const void *data, int count);
+    bool Seek(int64_t position);
+    // Up to count bytes from the position; the number read, -1 on failure.
+    int Read(void *data, int count);
+    // Closes the file and deletes it; what another run made under the same name is never
+    // touched, since that name could not have been taken here.
+    void Remove();
 
 private:
-    lumora::String bufferPath;
-    lumora::String dataPath;
-    bool bufferMade = false;
-    bool dataMade = false;
+    static const intptr_t noFile = -1;
+    bool CreateExclusively(const lumora::String &candidate);
+
+    intptr_t file = noFile;
+    lumora::String path;
 };
 
 #endif

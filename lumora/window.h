@@ -32,7 +32,9 @@ public:
     // events
     Signal<> onPaint;              // during WM_PAINT; GetUpdateRect and GetDrawSurface are valid
     Signal<int, int, int> onEvent; // every message: number, wParam, lParam
-    Callback<bool> doQuit;         // asked by Close and by the system close command
+    // Asked by Close, by the system close command and when the session is to end (the
+    // window does not close then: the session's end may still be refused).
+    Callback<bool> doQuit;
 
     // attributes
     int SetText(const String &title) override; // the window's title
@@ -64,6 +66,7 @@ protected:
     Size DefaultSize() const override;
 
 private:
+    bool AllowsQuit(); // doQuit's answer; a request while it is still asking is refused
     Point ChildOrigin(const Widget *child) const;
     void RelayoutChildren();
     void RepaintTitlebars(bool newTitle);

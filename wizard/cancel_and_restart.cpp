@@ -34,16 +34,47 @@ void tSetup::OnCancel()
 
 bool tSetup::AllowQuit()
 {
+    // The worker cannot be stopped halfway, so leaving now would only hide it: a close asked
+    // for meanwhile waits for its end, with the progress in view.
+    if (installing) {
+        if (!closeAfterInstallation)
+            closeAfterInstallation =
+                currentPage == lastPage ||
+                QuickMessage("Setup is installing the files now and cannot stop before it is done.\n\n"
+                             "Do you want to exit Setup as soon as the installation has finished?",
+                             "Exit Setup", MB_YESNO, questionIcon) == IDYES;
+        return false;
+    }
+
     // The last page is where the wizard is meant to end: no question there.
     if (currentPage == lastPage) return true;
 
-    int answer = QuickMessage("Do you really want to exit Setup now?\n\n"
-                              "If you quit now, the program will not be installed on your computer.\n"
-                              "You may run Setup again later to complete the installation.",
-                              "Exit Setup", MB_YESNO, questionIcon);
-    if (answer != IDYES) return false;
+    if (!leaving) {
+        int answer = QuickMessage("Do you really want to exit Setup now?\n\n"
+                                  "If you quit now, the program will not be installed on your computer.\n"
+                                  "You may run Setup again later to complete the installation.",
+                                  "Exit Setup", MB_YESNO, questionIcon);
+        if (answer != IDYES) return false;
+        leaving = true;
+    }
     if (displayBackgroundWindow) backgroundWindow->Close();
     return true;
+}
+
+// The background stands behind the wizard and owns it, so closing it would take the wizard
+// along: it goes only when the wizard may.
+bool tSetup::AllowBackgroundQuit()
+{
+    if (leaving || !mainWindow->GetSystemWindow()) return true;
+    return AllowQuit();
+}
+
+// The session ends after the user agreed to leave: the wizard goes as it would on Yes to Cancel.
+// Where no question was asked (the last page), it stays for the system to end, since under
+// Wine a later program can still refuse the end that this one was told of.
+void tSetup::OnWindowEvent(int message, int wParam, int)
+{
+    if (message == WM_ENDSESSION && wParam && leaving && mainWindow->GetSystemWindow()) mainWindow->Close();
 }
 
 void tSetup::RequestShutdownPrivilege()

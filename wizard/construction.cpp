@@ -62,13 +62,17 @@ bool tSetup::EnablesAnyPage()
     return false;
 }
 
+int tSetup::ReadPackageComponentCount()
+{
+    return ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
+}
+
 int tSetup::ReadComponentCount()
 {
-    // The window has room for about ten rows; a count far beyond that is a damaged file, and
-    // following it would build widgets until memory runs out.
-    const int mostComponents = 100;
-    int count = ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
-    return count > mostComponents ? mostComponents : count;
+    // Components beyond the rows of the page cannot be offered; the pages say so before the
+    // installation starts.
+    int count = ReadPackageComponentCount();
+    return count > mostOfferedComponents ? mostOfferedComponents : count;
 }
 
 tSetup::tSetup() : Application(String())
@@ -93,6 +97,8 @@ tSetup::tSetup() : Application(String())
     mainWindow->doQuit.Disconnect();
     mainWindow->doQuit.Connect(new Instance<tSetup>(this), new Method<tSetup, bool>(&tSetup::AllowQuit));
     Connect(mainWindow->onPaint, this, &tSetup::PaintFrame);
+    mainWindow->onEvent.Connect(new Instance<tSetup>(this),
+                                new Method<tSetup, void, int, int, int>(&tSetup::OnWindowEvent));
 
     HideWidgetsOfOtherPages();
     // The first page's buttons read as they will whenever the page is reached again: "Yes"
@@ -207,6 +213,8 @@ void tSetup::PlaceWindows()
         Connect(backgroundWindow->onPaint, this, &tSetup::PaintBackground);
         backgroundWindow->onEvent.Connect(
             new Instance<tSetup>(this), new Method<tSetup, void, int, int, int>(&tSetup::OnBackgroundEvent));
+        backgroundWindow->doQuit.Connect(new Instance<tSetup>(this),
+                                         new Method<tSetup, bool>(&tSetup::AllowBackgroundQuit));
         // Keeps the wizard standing in front of the full-screen background.
         backgroundWindow->SetFlags(WF_APPGROUP);
         mainWindow->SetFlags(WF_APPGROUP);

@@ -1,6 +1,7 @@
 // Back and Next: moving between the enabled pages, and the installation run that Next
 // starts on the way into the page after it.
 #include "app/setup_config.h"
+#include "install/progress_bars.h"
 #include "wizard/setup.h"
 
 #include <windows.h>
@@ -109,6 +110,9 @@ void tSetup::RunInstallation()
     totalProgressLabel->Show();
     totalProgress->Show();
 
+    ProgressBars bars(fileProgress, totalProgress);
+    installationBars = &bars;
+    installing = true;
     installThread = new lumora::Threads::Thread(nullptr);
     installThread->threadMain.Connect(
         new lumora::Instance<tSetup>(this),
@@ -137,15 +141,28 @@ void tSetup::RunInstallation()
             else
                 DispatchMessageA(&message);
         }
+        bars.Tick();
         if (installThread->GetStatus() == lumora::Threads::THREAD_STOPPED) break;
     }
 
     // Deleting the thread waits for the body to unwind after its own Stop.
     delete installThread;
     installThread = nullptr;
+    installing = false;
+    // The bars end where the worker ended, the last file's 100 included.
+    bars.Flush();
+    installationBars = nullptr;
     if (quitRequested) PostQuitMessage(static_cast<int>(quitCode));
 
-    if (IsWindow(mainWindow->GetSystemWindow())) ReportInstallationFaults();
+    if (IsWindow(mainWindow->GetSystemWindow())) {
+        ReportInstallationFaults();
+        if (closeAfterInstallation) {
+            // The close the user asked for during the installation, now that it is done.
+            leaving = true;
+            mainWindow->Close();
+        }
+    }
+    if (!IsWindow(mainWindow->GetSystemWindow())) return;
 
     nextButton->Show();
     installationText->Hide();

@@ -46,6 +46,16 @@ String ReadLicenseFile(const String &name)
 
 } // namespace
 
+// Empty while every component of the package has a row on the Components page.
+String tSetup::ComponentCapNotice()
+{
+    int packageCount = ReadPackageComponentCount();
+    if (packageCount <= mostOfferedComponents) return String();
+    return String("Setup can offer only the first ") + String::FromInt(mostOfferedComponents) + " of the " +
+           String::FromInt(packageCount) + " components of this package; the other " +
+           String::FromInt(packageCount - mostOfferedComponents) + " are not installed.";
+}
+
 void tSetup::BuildPageContents()
 {
     String licenseFile = ReadSetupValue("License", "LicenseFile", "nolicense");
@@ -60,7 +70,10 @@ void tSetup::BuildPageContents()
         new Text(ReadSetupLines("Installation", "Copying the files to your computer."), pageTextPosition);
     directoryText =
         new Text(ReadSetupLines("Directory", "Choose the destination directory."), pageTextPosition);
-    summaryText = new Text(ReadSetupLines("Summary", "Setup is now ready to install."), pageTextPosition);
+    String summary = ReadSetupLines("Summary", "Setup is now ready to install.");
+    String capNotice = ComponentCapNotice();
+    if (capNotice.Length() > 0) summary.Append(String("\n\n") + capNotice);
+    summaryText = new Text(summary, pageTextPosition);
     byeText = new Text(ReadSetupLines("Bye", "The setup has been completed!"), pageTextPosition);
     licenseText =
         new Text(ReadSetupLines("License", "Do you accept the following agreement?"), pageTextPosition);
@@ -86,8 +99,13 @@ void tSetup::BuildComponentWidgets()
     // The group's bottom edge stays at 271; it grows upwards by one row per component.
     const int rowHeight = 25;
     int count = ReadComponentCount();
-    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * count),
-                                   Size(328, rowHeight * count + 15));
+    int packageCount = ReadPackageComponentCount();
+    String caption = "Available components";
+    if (packageCount > count)
+        caption.Append(String(" (the first ") + String::FromInt(count) + " of " +
+                       String::FromInt(packageCount) + ")");
+    componentsGroup =
+        new GroupBox(caption, Point(139, 256 - rowHeight * count), Size(328, rowHeight * count + 15));
 
     int y = 269 - rowHeight * count;
     for (int i = 1; i <= ReadComponentCount(); i++) {

@@ -5,6 +5,8 @@
 #include "install/install_report.h"
 #include "lumora/lumora.h"
 
+class ProgressBars;
+
 class tSetup : public lumora::Application {
 public:
     tSetup();
@@ -19,12 +21,18 @@ public:
     void OnCancel();
     void OnBrowse();
     bool AllowQuit();
+    bool AllowBackgroundQuit();
     void PaintFrame();
     void PaintBackground();
     void OnBackgroundEvent(int message, int wParam, int lParam);
+    void OnWindowEvent(int message, int wParam, int lParam);
 
     // The installation worker: the body of installThread.
     long InstallComponents(lumora::Threads::Thread *thread);
+
+    // The most components the Components page has rows for: the group box grows upwards
+    // from a fixed bottom edge and would cover the page icon and text beyond this many.
+    static const int mostOfferedComponents = 8;
 
 private:
     // construction
@@ -41,7 +49,8 @@ private:
     void BuildProgressWidgets();
     void BuildComponentWidgets();
     static lumora::String ReadProgramFilesDirectory();
-    static int ReadComponentCount(); // N, read again at every call
+    static int ReadComponentCount();        // N as offered, read again at every call
+    static int ReadPackageComponentCount(); // N as the file gives it
     void RequestShutdownPrivilege();
 
     // navigation
@@ -52,6 +61,8 @@ private:
     static lumora::String ReadPageTitle(int page); // empty for no page
     void RunInstallation();
     void ReportInstallationFaults();
+    void ReportComponentsNotOffered(int packageCount);
+    static lumora::String ComponentCapNotice();
     void CreateStartMenuLinks(const lumora::String &destination);
 
     int currentPage;
@@ -113,6 +124,14 @@ private:
     lumora::GUI::Progressbar *totalProgress = nullptr;
 
     lumora::Threads::Thread *installThread = nullptr;
+    // The worker's bars, set while it runs.
+    ProgressBars *installationBars = nullptr;
+    // A close asked for while the worker runs is held until it ends: nothing may hide a
+    // running installation.
+    bool installing = false;
+    bool closeAfterInstallation = false;
+    // The user has agreed to leave; the other window's request needs no second question.
+    bool leaving = false;
 
     // What the last installation could not do, written by the worker and shown by
     // navigation once the worker has stopped.

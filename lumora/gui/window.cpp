@@ -83,14 +83,19 @@ Rect Window::GetContentArea() const
 int Window::Close()
 {
     if (!hwnd) return -1;
-    // A second close while the first one is still asking (its message box is open) is the same request.
-    if (asking) return 1;
+    if (!AllowsQuit()) return 1;
+    DestroyNative();
+    return 0;
+}
+
+bool Window::AllowsQuit()
+{
+    // A second request while the first one is still asking (its message box is open) is the same request.
+    if (asking) return false;
     asking = true;
     bool allowed = doQuit.Call(true);
     asking = false;
-    if (!allowed) return 1;
-    DestroyNative();
-    return 0;
+    return allowed;
 }
 
 int Window::RegisterObject(Object *object)
@@ -249,6 +254,10 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         Close();
         return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end only where the window may close; another program can still
+        // refuse, so nothing closes here.
+        return AllowsQuit() ? TRUE : FALSE;
     case WM_QUIT:
         // Sent, not posted: the loop must end even if a nested message pump eats the quit message.
         session::RequestLoopEnd();

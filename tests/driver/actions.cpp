@@ -66,4 +66,10 @@ bool CloseWindow(HWND window)
     return PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
 }
 
+bool EndTask(HWND window)
+{
+    if (!IsWindow(window)) return false;
+    return PostMessageW(window, WM_CLOSE, 0, 0) != 0;
+}
+
 } // namespace uidriver

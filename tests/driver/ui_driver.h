@@ -199,6 +199,30 @@ bool TypeText(HWND edit, const std::wstring &text);
 // Asks a window to close as the close command of its system menu would (posted WM_SYSCOMMAND
 // SC_CLOSE).
 bool CloseWindow(HWND window);
+// Asks a window to close as a task list's End task does (posted WM_CLOSE).
+bool EndTask(HWND window);
+
+// Asks a program's window whether the session may end, as the system does before a log-off or
+// a restart (WM_QUERYENDSESSION), and tells it the session ends (WM_ENDSESSION) once it agreed.
+// The question is sent from a thread of its own, so a box the program opens in answer can be
+// answered meanwhile; the destructor waits for the answer.
+class SessionEndRequest {
+public:
+    explicit SessionEndRequest(HWND window);
+    ~SessionEndRequest();
+    SessionEndRequest(const SessionEndRequest &) = delete;
+    SessionEndRequest &operator=(const SessionEndRequest &) = delete;
+
+    // Waits for the answer; nothing when none came in time (the window gone counts as no).
+    std::optional<bool> Agreed(DWORD timeoutMs = kDefaultTimeoutMs);
+
+private:
+    static DWORD WINAPI Ask(void *self);
+
+    HWND window;
+    HANDLE thread = nullptr;
+    volatile LONG agreed = 0;
+};
 
 // ---------------------------------------------------------------------------------------------
 // Message boxes (dialogs of class #32770)

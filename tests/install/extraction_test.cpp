@@ -2,6 +2,9 @@
 #include "install/extraction.h"
 #include "test_support.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace {
 
 using Extraction = ScratchTest;
@@ -38,6 +41,7 @@ TEST_F(Extraction, ZeroSizeFileIsCreatedEmptyWithOnlyAZeroProgress)
     ASSERT_TRUE(fs::exists(target / "empty"));
     EXPECT_EQ(fs::file_size(target / "empty"), 0u);
     EXPECT_EQ(progress.fileValues, std::vector<int>{0});
+    EXPECT_EQ(progress.filesDone, 1);
 }
 
 TEST_F(Extraction, MakesEveryDirectoryLevelForSlashAndBackslashNames)
@@ -80,22 +84,102 @@ TEST_F(Extraction, TempFilesLieInTheWorkingDirectoryOnlyWhileTheirGroupIsWritten
     EXPECT_TRUE(FilesBelow(temp).empty());
 }
 
-TEST_F(Extraction, TempFilesMoveToTheTemporaryFolderWhenTheWorkingDirectoryCannotHoldThem)
+TEST_F(Extraction, ATempFileMovesToTheTemporaryFolderWhenItsNameCannotBeMadeHere)
 {
     // A folder in the way stands in for read-only media: nothing can be created under that name.
-    fs::create_directories(root / "buffer.temp");
+    fs::create_directories(root / "data.temp");
     WriteBytes("data.tsa", ArchiveBytes({GroupBytes({{"a", "payload"}})}));
     RecordingProgress progress;
-    bool dataInTemporaryFolder = false;
-    progress.onFileProgress = [&](int) { dataInTemporaryFolder = fs::exists(temp / "data.temp"); };
+    std::vector<std::string> temporaryFilesWhileWriting;
+    progress.onFileProgress = [&](int) { temporaryFilesWhileWriting = FilesBelow(temp); };
     InstallReport report;
     EXPECT_TRUE(Extract("data.tsa", target, progress, report));
     EXPECT_TRUE(report.IsEmpty()) << static_cast<const char *>(report.Summary());
-    EXPECT_TRUE(dataInTemporaryFolder);
+    ASSERT_EQ(temporaryFilesWhileWriting.size(), 1u);
+    const std::string &name = temporaryFilesWhileWriting[0];
+    EXPECT_EQ(name.rfind("setup-", 0), 0u) << name;
+    EXPECT_EQ(name.substr(name.size() - 10), "-data.temp") << name;
     EXPECT_EQ(ReadBytes(target / "a"), "payload");
-    EXPECT_TRUE(fs::is_directory(root / "buffer.temp")); // what was there is left alone
+    EXPECT_TRUE(fs::is_directory(root / "data.temp")); // what was there is left alone
+    EXPECT_FALSE(fs::exists(root / "buffer.temp"));
+    EXPECT_TRUE(FilesBelow(temp).empty());
+}
+
+// Another run's temp files, or ones a crashed run left, look the same from here.
+TEST_F(Extraction, TempFilesOfAnotherRunAreNeitherReadNorEmptiedNorRemoved)
+{
+    WriteBytes(root / "buffer.temp", "another run's compressed bytes");
+    WriteBytes(root / "data.temp", "another run's data");
+    WriteBytes("data.tsa", ArchiveBytes({GroupBytes({{"a", "mine"}, {"b", std::string(30000, 'b')}})}));
+    RecordingProgress progress;
+    InstallReport report;
+    EXPECT_TRUE(Extract("data.tsa", target, progress, report));
+    EXPECT_TRUE(report.IsEmpty()) << static_cast<const char *>(report.Summary());
+    EXPECT_EQ(ReadBytes(target / "a"), "mine");
+    EXPECT_EQ(ReadBytes(target / "b"), std::string(30000, 'b'));
+    EXPECT_EQ(ReadBytes(root / "buffer.temp"), "another run's compressed bytes");
+    EXPECT_EQ(ReadBytes(root / "data.temp"), "another run's data");
+    EXPECT_TRUE(FilesBelow(temp).empty());
+    fs::remove(root / "buffer.temp");
+    fs::remove(root / "data.temp");
+}
+
+TEST_F(Extraction, TwoRunsInOneWorkingFolderAtOnceBothWriteExactTrees)
+{
+    // Many groups each, so the two runs keep asking for the same names while the other holds them.
+    std::vector<std::string> first, second;
+    for (int k = 0; k < 12; ++k) {
+        std::string name = "f" + std::to_string(k);
+        first.push_back(GroupBytes({{name, std::string(40000 + k, static_cast<char>('a' + k))}}));
+        second.push_back(GroupBytes({{name, std::string(50000 + k, static_cast<char>('A' + k))}}));
+    }
+    WriteBytes("first.tsa", ArchiveBytes(first));
+    WriteBytes("second.tsa", ArchiveBytes(second));
+    fs::create_directories(root / "one");
+    fs::create_directories(root / "two");
+    RecordingProgress progressOne, progressTwo;
+    InstallReport reportOne, reportTwo;
+    bool completeOne = false, completeTwo = false;
+    std::thread other([&] { completeTwo = Extract("second.tsa", root / "two", progressTwo, reportTwo); });
+    completeOne = Extract("first.tsa", root / "one", progressOne, reportOne);
+    other.join();
+    EXPECT_TRUE(completeOne) << static_cast<const char *>(reportOne.Summary());
+    EXPECT_TRUE(completeTwo) << static_cast<const char *>(reportTwo.Summary());
+    for (int k = 0; k < 12; ++k) {
+        std::string name = "f" + std::to_string(k);
+        EXPECT_EQ(ReadBytes(root / "one" / name), std::string(40000 + k, static_cast<char>('a' + k))) << name;
+        EXPECT_EQ(ReadBytes(root / "two" / name), std::string(50000 + k, static_cast<char>('A' + k))) << name;
+    }
+    EXPECT_FALSE(fs::exists(root / "buffer.temp"));
     EXPECT_FALSE(fs::exists(root / "data.temp"));
     EXPECT_TRUE(FilesBelow(temp).empty());
+}
+
+std::vector<int> Steps(int from, int step, int to);
+
+TEST_F(Extraction, UnpackingALargeGroupIsReportedRisingToHundredBeforeItsFiles)
+{
+    // Incompressible bytes, so the packed stream spans many reads.
+    std::string data(3000000, '\0');
+    uint32_t state = 7;
+    for (char &c : data) {
+        state = state * 1664525u + 1013904223u;
+        c = static_cast<char>(state >> 24);
+    }
+    WriteBytes("data.tsa", ArchiveBytes({GroupBytes({{"big", data}})}));
+    RecordingProgress progress;
+    size_t unpackedBeforeFile = 0;
+    progress.onFileProgress = [&](int percent) {
+        if (percent == 0) unpackedBeforeFile = progress.unpackValues.size();
+    };
+    InstallReport report;
+    EXPECT_TRUE(Extract("data.tsa", target, progress, report));
+    ASSERT_GT(progress.unpackValues.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(progress.unpackValues.begin(), progress.unpackValues.end()));
+    EXPECT_EQ(progress.unpackValues.back(), 100);
+    EXPECT_EQ(unpackedBeforeFile, progress.unpackValues.size())
+        << "the file was written before unpacking ended";
+    EXPECT_EQ(progress.fileValues, Steps(1, 1, 100)) << "the file's own sequence changed";
 }
 
 struct FileProgressCase {
@@ -121,6 +205,7 @@ TEST_P(FileProgressSequence, ShowsZeroThenEachNewPercentage)
     InstallReport report;
     EXPECT_TRUE(Extract("data.tsa", target, progress, report));
     EXPECT_EQ(progress.fileValues, GetParam().expected);
+    EXPECT_EQ(progress.filesDone, 1);
     EXPECT_EQ(fs::file_size(target / "f"), GetParam().size);
 }
 

@@ -198,19 +198,21 @@ TEST_F(HostileInput, UncreatableOutputFileIsReportedAndTheRestGoesOn)
     ASSERT_EQ(report.FaultCount(), 1);
     EXPECT_EQ(FaultText(0), "taken: the file cannot be created");
     EXPECT_EQ(ReadBytes(target / "after"), "y");
+    EXPECT_EQ(progress.filesDone, 1) << "only the file written in full is done";
 }
 
 TEST_F(HostileInput, NoPlaceForTempFilesSkipsTheGroupAndIsReported)
 {
+    // A folder in the way of the working folder's name, and no temporary folder at all.
     fs::create_directories(root / "buffer.temp");
-    fs::create_directories(temp / "buffer.temp");
+    fs::remove_all(temp);
     EXPECT_FALSE(Extract(ArchiveBytes({GroupBytes({{"a", "1"}, {"b", "2"}})})));
     ASSERT_EQ(report.FaultCount(), 1);
     EXPECT_NE(FaultText(0).find("2 files are not written"), std::string::npos) << FaultText(0);
     EXPECT_TRUE(FilesBelow(target).empty());
     EXPECT_TRUE(fs::is_directory(root / "buffer.temp"));
     fs::remove(root / "buffer.temp");
-    fs::remove(temp / "buffer.temp");
+    fs::create_directories(temp);
 }
 
 TEST_F(HostileInput, DamageInOneGroupLeavesTheNextGroupIntact)

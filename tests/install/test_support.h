@@ -61,9 +61,13 @@ public:
         if (onFileProgress) onFileProgress(percent);
     }
     void SetTotalProgress(int percent) override { totalValues.push_back(percent); }
+    void FileDone() override { ++filesDone; }
+    void SetUnpackProgress(int percent) override { unpackValues.push_back(percent); }
 
     std::vector<int> fileValues;
     std::vector<int> totalValues;
+    int filesDone = 0;
+    std::vector<int> unpackValues;
     std::function<void(int)> onFileProgress;
 };
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+
 using namespace navtest;
 using namespace uidriver;
 
@@ -34,11 +37,47 @@ void ExpectNormalEnd(WizardSession &wizard, const Package &package)
     EXPECT_TRUE(package.FileExists(L"setup.temp"));
 }
 
-class ExitQuestion : public ::testing::TestWithParam<bool> {};
+// One way a user or the system asks the program to end. A session end also gives an answer:
+// whether the program lets the session end.
+struct WayOut {
+    const char *name;
+    std::function<std::unique_ptr<SessionEndRequest>(WizardSession &wizard, HWND background)> ask;
+};
+
+const WayOut waysOut[] = {
+    {"ByCancel",
+     [](WizardSession &wizard, HWND) {
+         EXPECT_TRUE(wizard.Press(L"Cancel"));
+         return std::unique_ptr<SessionEndRequest>();
+     }},
+    {"ByCloseCommand",
+     [](WizardSession &wizard, HWND) {
+         EXPECT_TRUE(uidriver::CloseWindow(wizard.Window()));
+         return std::unique_ptr<SessionEndRequest>();
+     }},
+    {"ByEndTask",
+     [](WizardSession &wizard, HWND) {
+         EXPECT_TRUE(EndTask(wizard.Window()));
+         return std::unique_ptr<SessionEndRequest>();
+     }},
+    {"ByClosingTheBackground",
+     [](WizardSession &, HWND background) {
+         EXPECT_TRUE(uidriver::CloseWindow(background));
+         return std::unique_ptr<SessionEndRequest>();
+     }},
+    {"ByEndTaskOnTheBackground",
+     [](WizardSession &, HWND background) {
+         EXPECT_TRUE(EndTask(background));
+         return std::unique_ptr<SessionEndRequest>();
+     }},
+    {"BySessionEnd",
+     [](WizardSession &wizard, HWND) { return std::make_unique<SessionEndRequest>(wizard.Window()); }},
+};
+
+class ExitQuestion : public ::testing::TestWithParam<WayOut> {};
 
 TEST_P(ExitQuestion, NoKeepsThePageAndYesClosesBothWindows)
 {
-    const bool byCloseCommand = GetParam();
     Package package;
     PackagePlan plan = SmallPackage("1111111");
     plan.background = true;
@@ -50,33 +89,38 @@ TEST_P(ExitQuestion, NoKeepsThePageAndYesClosesBothWindows)
     ASSERT_NE(background, nullptr);
     ASSERT_TRUE(wizard.WaitForPage(L"Setup", {L"Cancel", L"Next ->"})) << wizard.Dump();
 
-    auto askToLeave = [&] {
-        return byCloseCommand ? uidriver::CloseWindow(wizard.Window()) : wizard.Press(L"Cancel");
-    };
-    ASSERT_TRUE(askToLeave());
+    std::unique_ptr<SessionEndRequest> sessionEnd = GetParam().ask(wizard, background);
     std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid());
-    ASSERT_TRUE(box.has_value());
+    ASSERT_TRUE(box.has_value()) << "the program was let go without a question";
     EXPECT_EQ(box->caption, L"Exit Setup");
     EXPECT_EQ(box->text, exitText);
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
     EXPECT_EQ(box->icon, MessageIcon::Question);
     ASSERT_TRUE(PressButton(*box, L"No"));
     ASSERT_TRUE(WaitForWindowGone(box->hwnd));
+    if (sessionEnd) {
+        EXPECT_EQ(sessionEnd->Agreed(), std::optional<bool>(false));
+    }
     ASSERT_TRUE(wizard.WaitForPage(L"Setup", {L"Cancel", L"Next ->"})) << wizard.Dump();
+    EXPECT_TRUE(IsVisible(wizard.Window()));
     EXPECT_TRUE(IsVisible(background));
 
-    ASSERT_TRUE(askToLeave());
+    sessionEnd = GetParam().ask(wizard, background);
     box = WaitForMessageBox(wizard.Pid());
     ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"Exit Setup");
     ASSERT_TRUE(PressButton(*box, L"Yes"));
+    if (sessionEnd) {
+        EXPECT_EQ(sessionEnd->Agreed(), std::optional<bool>(true));
+    }
     EXPECT_TRUE(WaitForWindowGone(wizard.Window()));
     EXPECT_TRUE(WaitForWindowGone(background));
     ExpectNormalEnd(wizard, package);
 }
 
-INSTANTIATE_TEST_SUITE_P(Ending, ExitQuestion, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool> &info) {
-                             return std::string(info.param ? "ByCloseCommand" : "ByCancel");
+INSTANTIATE_TEST_SUITE_P(Ending, ExitQuestion, ::testing::ValuesIn(waysOut),
+                         [](const ::testing::TestParamInfo<WayOut> &info) {
+                             return std::string(info.param.name);
                          });
 
 TEST(Ending, NoOnTheLicensePageShowsTheCancelNoticeAndOkEndsWithoutTheExitBox)
@@ -123,6 +167,24 @@ TEST(Ending, CancelOnTheLastPageBeforeAnyInstallationClosesAtOnce)
     ASSERT_TRUE(wizard.Open(L"Setup"));
     ASSERT_TRUE(wizard.Press(L"Next ->"));
     ASSERT_TRUE(wizard.WaitForPage(L"Ready to install", {L"<- Back", L"Cancel", L"Finish"})) << wizard.Dump();
+    ASSERT_TRUE(wizard.Press(L"Cancel"));
+    ExpectNormalEnd(wizard, package);
+}
+
+TEST(Ending, SessionEndOnTheLastPageBeforeAnyInstallationNeedsNoQuestion)
+{
+    Package package;
+    ASSERT_TRUE(WritePackage(package, SmallPackage("1000100"))) << Narrow(package.Error());
+    WizardSession wizard(package);
+    ASSERT_TRUE(wizard.Open(L"Setup"));
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForPage(L"Ready to install", {L"<- Back", L"Cancel", L"Finish"})) << wizard.Dump();
+    SessionEndRequest sessionEnd(wizard.Window());
+    EXPECT_EQ(sessionEnd.Agreed(), std::optional<bool>(true));
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    // Nothing closes on the program's own account: the system ends it, or another program
+    // refuses the end and the page stays usable.
+    EXPECT_TRUE(IsVisible(wizard.Window()));
     ASSERT_TRUE(wizard.Press(L"Cancel"));
     ExpectNormalEnd(wizard, package);
 }

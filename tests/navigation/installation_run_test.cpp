@@ -11,6 +11,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
 
 using namespace navtest;
@@ -172,7 +173,11 @@ TEST(Installation, BothBarsMoveWhileALargeComponentInstalls)
     }
 
     EXPECT_TRUE(std::any_of(fileValues.begin(), fileValues.end(), [](int v) { return v > 0 && v < 100; }))
-        << "the file bar was never seen between 0 and 100";
+        << "the file bar was never seen between 0 and 100; seen:" << [&] {
+               std::string text;
+               for (int value : fileValues) text += " " + std::to_string(value);
+               return text;
+           }();
     ASSERT_FALSE(totalValues.empty());
     EXPECT_TRUE(std::is_sorted(totalValues.begin(), totalValues.end())) << "the total bar went back";
     for (int value : totalValues) EXPECT_TRUE(value == 0 || value == 50 || value == 100) << value;
@@ -407,60 +412,289 @@ INSTANTIATE_TEST_SUITE_P(Installation, LibraryCopy, ::testing::Bool(),
                              return std::string(info.param ? "Asked" : "NotAsked");
                          });
 
+bool TreeComplete(const TempFolder &destination,
+                  const std::vector<std::pair<std::wstring, std::string>> &expected)
+{
+    for (const auto &entry : expected) {
+        std::optional<uint64_t> size = destination.FileSize(entry.first);
+        if (!size || *size != entry.second.size()) return false;
+    }
+    return true;
+}
+
+enum class CloseWay { CloseCommand, Background, SessionEnd };
+
 struct CloseCase {
     const char *name;
     std::string pages;
+    CloseWay way;
     std::wstring answer; // in the exit box; empty: no box is expected
     bool programEnds;
 };
 
 class CloseWhileInstalling : public ::testing::TestWithParam<CloseCase> {};
 
-TEST_P(CloseWhileInstalling, WaitsForTheWorkerAndEndsCleanly)
+TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
 {
     const CloseCase &param = GetParam();
     Package package;
     TempFolder destination(L"setup-dest");
     PackagePlan plan;
     plan.pages = param.pages;
+    plan.background = param.way == CloseWay::Background;
     plan.components = LargeComponents();
     ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+    const auto expected = ExpectedTree(plan.components, {1, 2});
 
     WizardSession wizard(package);
     StartInstallation(wizard, destination.Dir());
     ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
-    ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
+    std::unique_ptr<SessionEndRequest> sessionEnd;
+    if (param.way == CloseWay::CloseCommand) {
+        ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
+    } else if (param.way == CloseWay::Background) {
+        HWND background = WaitForWindow(wizard.Pid(), L"Torvane Setup v0.1");
+        ASSERT_TRUE(uidriver::CloseWindow(background));
+    } else {
+        sessionEnd = std::make_unique<SessionEndRequest>(wizard.Window());
+    }
 
     if (!param.answer.empty()) {
         std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid());
         ASSERT_TRUE(box.has_value()) << wizard.Dump();
         EXPECT_EQ(box->caption, L"Exit Setup");
-        // The box is modal inside the installation's wait, which cannot move on meanwhile.
+        // The usual question would say that nothing gets installed, which is no longer true.
+        EXPECT_NE(box->text.find(L"cannot stop before it is done"), std::wstring::npos) << Narrow(box->text);
+        EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
         EXPECT_EQ(WindowText(wizard.Window()), installationTitle);
         ASSERT_TRUE(PressButton(*box, param.answer));
     }
+    // A running installation cannot let the session end.
+    if (sessionEnd) {
+        EXPECT_EQ(sessionEnd->Agreed(), std::optional<bool>(false));
+    }
 
     if (param.programEnds) {
+        // Until the window goes it shows the installation; it goes only with every file in place.
+        bool completeWhenGone = false;
+        std::wstring titleSeen;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                if (IsWindow(wizard.Window()) && IsVisible(wizard.Window())) {
+                    std::wstring title = WindowText(wizard.Window());
+                    if (!title.empty() && title != installationTitle) titleSeen = title;
+                    return false;
+                }
+                completeWhenGone = TreeComplete(destination, expected);
+                return true;
+            },
+            120000))
+            << "the window did not close after the installation";
+        EXPECT_TRUE(completeWhenGone) << "the window went while the worker was still installing";
+        EXPECT_EQ(titleSeen, L"") << "the window showed another page before it closed";
         DWORD exitCode = 1;
         ASSERT_TRUE(wizard.Process().WaitForExit(120000, &exitCode)) << "the program did not end";
         EXPECT_EQ(exitCode, 0u);
         EXPECT_TRUE(package.FileExists(L"setup.temp"));
-        // The worker was allowed to finish: everything is in place, no temp file is left.
-        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
+        ExpectTree(destination, expected);
         EXPECT_FALSE(package.FileExists(L"buffer.temp"));
         EXPECT_FALSE(package.FileExists(L"data.temp"));
     } else {
         ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
-        ExpectTree(destination, ExpectedTree(plan.components, {1, 2}));
+        ExpectTree(destination, expected);
         FinishNormally(wizard, package);
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(Installation, CloseWhileInstalling,
+                         ::testing::Values(CloseCase{"YesByCloseCommandEndsAfterTheWorker", installingPages,
+                                                     CloseWay::CloseCommand, L"Yes", true},
+                                           CloseCase{"YesByClosingTheBackgroundEndsAfterTheWorker",
+                                                     installingPages, CloseWay::Background, L"Yes", true},
+                                           CloseCase{"YesBySessionEndEndsAfterTheWorker", installingPages,
+                                                     CloseWay::SessionEnd, L"Yes", true},
+                                           CloseCase{"NoInTheExitBoxGoesOnToTheCompletionPage",
+                                                     installingPages, CloseWay::CloseCommand, L"No", false},
+                                           CloseCase{"CompletionAsLastPageEndsAfterTheWorkerWithoutAQuestion",
+                                                     "0011010", CloseWay::CloseCommand, L"", true}),
+                         [](const ::testing::TestParamInfo<CloseCase> &info) {
+                             return std::string(info.param.name);
+                         });
+
+struct BarEndCase {
+    const char *name;
+    std::vector<ComponentSpec> components;
+    bool copyLibrary;
+};
+
+std::vector<PackedFile> SmallFiles(int count)
+{
+    std::vector<PackedFile> files;
+    for (int k = 0; k < count; ++k)
+        files.push_back({"small/" + std::to_string(k) + ".txt", "file " + std::to_string(k)});
+    return files;
+}
+
+class BarsAtTheEnd : public ::testing::TestWithParam<BarEndCase> {};
+
+// The bars are hidden with the installation display; what they hold then is where the run ended.
+TEST_P(BarsAtTheEnd, ShowHundredOnceEverythingIsInstalled)
+{
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = GetParam().components;
+    plan.copyLibrary = GetParam().copyLibrary;
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    StartInstallation(wizard, destination.Dir());
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    std::vector<HWND> bars = wizard.ProgressBars();
+    ASSERT_EQ(bars.size(), 2u) << wizard.Dump();
+    EXPECT_EQ(ProgressPosition(bars[0]), 100) << "the file bar";
+    EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar";
+    FinishNormally(wizard, package);
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Installation, CloseWhileInstalling,
-    ::testing::Values(CloseCase{"YesInTheExitBoxEndsAfterTheWorker", installingPages, L"Yes", true},
-                      CloseCase{"NoInTheExitBoxGoesOnToTheCompletionPage", installingPages, L"No", false},
-                      CloseCase{"CompletionAsLastPageEndsWithoutAQuestion", "0011010", L"", true}),
-    [](const ::testing::TestParamInfo<CloseCase> &info) { return std::string(info.param.name); });
+    Installation, BarsAtTheEnd,
+    ::testing::Values(
+        BarEndCase{
+            "AfterManySmallFiles", {Component("Main program", "required", ".", {SmallFiles(400)})}, false},
+        BarEndCase{
+            "AfterALargeFile",
+            {Component("Main program", "required", ".", {{{"large.dat", GeneratedContent(6000000, 9)}}})},
+            false},
+        BarEndCase{"AfterAnEmptyLastFile",
+                   {Component("Main program", "required", ".", {{{"a.txt", "a"}, {"empty.txt", ""}}})},
+                   false},
+        BarEndCase{
+            "AfterTheLibraryCopy", {Component("Main program", "required", ".", {SmallFiles(3)})}, true}),
+    [](const ::testing::TestParamInfo<BarEndCase> &info) { return std::string(info.param.name); });
+
+TEST(Installation, TwoInstallersStartedAtOnceFromOnePackageFolderBothEndWithExactTrees)
+{
+    Package package;
+    TempFolder first(L"setup-dest"), second(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = installingPages;
+    // Many groups, so both runs ask for the temp files' names again and again.
+    std::vector<std::vector<PackedFile>> groups;
+    for (int k = 0; k < 8; ++k)
+        groups.push_back({{"g" + std::to_string(k) + "/a.dat", GeneratedContent(400000, 20 + k)},
+                          {"g" + std::to_string(k) + "/b.dat", GeneratedContent(300000, 40 + k)}});
+    plan.components = {Component("Main program", "required", ".", groups)};
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession one(package), two(package);
+    for (auto [wizard, destination] : {std::pair{&one, &first}, std::pair{&two, &second}}) {
+        ASSERT_TRUE(wizard->Open(directoryTitle)) << Narrow(wizard->Process().Error());
+        ASSERT_TRUE(wizard->WaitForPage(directoryTitle, {L"Cancel", L"Next ->"})) << wizard->Dump();
+        ASSERT_TRUE(wizard->SetDestination(destination->Dir()));
+        ASSERT_TRUE(wizard->Press(L"Next ->"));
+        ASSERT_TRUE(wizard->WaitForTitle(componentsTitle)) << wizard->Dump();
+    }
+    ASSERT_TRUE(one.Press(L"Next ->"));
+    ASSERT_TRUE(two.Press(L"Next ->"));
+    for (WizardSession *wizard : {&one, &two}) {
+        ASSERT_TRUE(wizard->WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard->Dump();
+        EXPECT_EQ(FindDialog(wizard->Pid()), nullptr);
+    }
+    ExpectTree(first, ExpectedTree(plan.components, {1}));
+    ExpectTree(second, ExpectedTree(plan.components, {1}));
+    EXPECT_FALSE(package.FileExists(L"buffer.temp"));
+    EXPECT_FALSE(package.FileExists(L"data.temp"));
+    FinishNormally(one, package);
+    FinishNormally(two, package);
+}
+
+struct CapCase {
+    const char *name;
+    int count;
+    int requiredBeyond; // a component number past the rows that is "required", or 0
+};
+
+class ComponentRows : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
+{
+    const CapCase &param = GetParam();
+    const int rows = std::min(param.count, 8);
+    Package package;
+    TempFolder destination(L"setup-dest");
+    PackagePlan plan;
+    plan.pages = "0011111";
+    for (int i = 1; i <= param.count; ++i) {
+        std::string number = std::to_string(i);
+        plan.components.push_back(Component("Part " + number,
+                                            i == param.requiredBeyond ? "required" : "default", ".",
+                                            {{{"part" + number + ".txt", "part " + number}}}));
+    }
+    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+
+    WizardSession wizard(package);
+    ASSERT_TRUE(wizard.Open(directoryTitle)) << Narrow(wizard.Process().Error());
+    ASSERT_TRUE(wizard.SetDestination(destination.Dir()));
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(componentsTitle)) << wizard.Dump();
+
+    // Every row lies below the page icon, 32 pixels high, whose top the page text shares.
+    std::optional<Control> pageText = FindControl(wizard.Window(), L"Select components to install.");
+    ASSERT_TRUE(pageText.has_value()) << wizard.Dump();
+    std::vector<std::wstring> offered;
+    for (const Control &control : Controls(wizard.Window())) {
+        if (!control.visible || !control.IsCheckBox()) continue;
+        offered.push_back(control.text);
+        EXPECT_GE(control.screenRect.top, pageText->screenRect.top + 32)
+            << Narrow(control.text) << " is covered";
+    }
+    std::vector<std::wstring> expectedRows;
+    for (int i = 1; i <= rows; ++i) expectedRows.push_back(L"Part " + std::to_wstring(i));
+    EXPECT_EQ(offered, expectedRows);
+    std::wstring caption = L"Available components";
+    if (param.count > rows)
+        caption += L" (the first " + std::to_wstring(rows) + L" of " + std::to_wstring(param.count) + L")";
+    EXPECT_TRUE(wizard.Shows(caption)) << wizard.Dump();
+
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Dump();
+    std::wstring notice = L"Setup can offer only the first 8 of the " + std::to_wstring(param.count) +
+                          L" components of this package; the other " + std::to_wstring(param.count - 8) +
+                          L" are not installed.";
+    bool noticeShown = false;
+    for (const Control &control : Controls(wizard.Window()))
+        noticeShown = noticeShown || (control.visible && control.text.find(notice) != std::wstring::npos);
+    EXPECT_EQ(noticeShown, param.count > rows) << wizard.Dump();
+
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    if (param.requiredBeyond != 0) {
+        std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
+        ASSERT_TRUE(box.has_value()) << "a required component was left out without a notice";
+        EXPECT_EQ(box->caption, L"Installation incomplete");
+        EXPECT_NE(
+            box->text.find(L"Part " + std::to_wstring(param.requiredBeyond) + L": the component is required"),
+            std::wstring::npos)
+            << Narrow(box->text);
+        ASSERT_TRUE(PressButton(*box, L"OK"));
+    }
+    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
+    std::vector<int> installed;
+    for (int i = 1; i <= rows; ++i) installed.push_back(i);
+    ExpectTree(destination, ExpectedTree(plan.components, installed));
+    std::vector<HWND> bars = wizard.ProgressBars();
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar counts only what could be installed";
+    FinishNormally(wizard, package);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installation, ComponentRows,
+    ::testing::Values(CapCase{"EightFitThePage", 8, 0},
+                      CapCase{"HundredAndTwentyWithARequiredOneBeyondTheRows", 120, 115}),
+    [](const ::testing::TestParamInfo<CapCase> &info) { return std::string(info.param.name); });
 
 } // namespace
