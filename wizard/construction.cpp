@@ -3,6 +3,7 @@
 #include "wizard/setup.h"
 
 #include "app/setup_config.h"
+#include "app/setup_rules.h"
 
 #include <windows.h>
 
@@ -64,9 +65,6 @@ bool tSetup::EnablesAnyPage()
 
 int tSetup::ReadComponentCount()
 {
-    // The window has room for about ten rows; a count far beyond that is a damaged file, and
-    // following it would build widgets until memory runs out.
-    const int mostComponents = 100;
     int count = ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
     return count > mostComponents ? mostComponents : count;
 }
