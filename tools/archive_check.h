@@ -1,4 +1,4 @@
-// Reading archives for `tsa list` and `tsa verify`.
+// Reading archives for `tsa list`, `tsa verify` and `tsa check`.
 #ifndef SETUP_TOOLS_ARCHIVE_CHECK_H
 #define SETUP_TOOLS_ARCHIVE_CHECK_H
 
@@ -7,25 +7,41 @@
 #include <vector>
 
 struct ListedEntry {
-    std::string name;
+    std::string name; // as stored: one byte per character
     int64_t size;
     int group; // 1-based
 };
 
-// The entries of every group in table order. False with `error` when the archive cannot be
-// read or its tables are damaged.
-bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std::string &error);
+struct ArchiveListing {
+    std::vector<ListedEntry> entries; // of every group whose table could be read, in table order
+    int groups = 0;                   // the groups whose table could be read
+    int64_t storedBytes = 0;          // the sum of the entries' sizes
+    int64_t packedBytes = 0;          // the sum of those groups' compressed lengths
+    std::string fault;                // why the rest cannot be read; empty when all could
+};
+
+// The archive's tables, up to the first one that cannot be read.
+ArchiveListing ListArchive(const std::string &path);
+
+struct ArchiveFault {
+    int group;         // 1-based; 0 for the archive as a whole
+    std::string entry; // the entry concerned, or empty
+    std::string what;
+};
 
 struct VerifyResult {
-    int groups = 0;
-    int64_t files = 0;
-    int64_t unpackedBytes = 0;
-    std::vector<std::string> faults; // empty when the archive is sound
+    ArchiveListing listing;
+    std::vector<ArchiveFault> faults; // empty when the archive is sound
+    bool trailingByte = false;        // one byte follows the last group, which the installer ignores
 };
 
 // Decompresses every group (bzip2 checks each block's CRC and the stream's), and checks that
 // the stored unpacked length equals the sum of the sizes and the decompressed length, that
-// the stream fills exactly its packed length, and that every name is safe to extract.
+// the stream fills exactly its packed length, and that every name is safe to extract. A
+// table that cannot be read is one fault, and nothing after it is read.
 VerifyResult VerifyArchive(const std::string &path);
+
+// "group 2: " or "", then "NAME: " when the fault concerns an entry, then what.
+std::string FaultText(const ArchiveFault &fault);
 
 #endif

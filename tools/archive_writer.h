@@ -4,21 +4,39 @@
 #define SETUP_TOOLS_ARCHIVE_WRITER_H
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 struct PackEntry {
-    std::string sourcePath; // where the data is read from
-    std::string name;       // the name stored: relative, "/" between levels
+    std::filesystem::path sourcePath; // where the data is read from
+    std::string name;                 // the name stored: relative, "/" between levels
     int64_t size = 0;
 };
 
+struct PackOptions {
+    std::string prefix;                // put before every stored name: "" or a folder ending in "/"
+    std::vector<std::string> excludes; // patterns of names to leave out
+};
+
+struct Collection {
+    std::vector<PackEntry> entries;
+    std::vector<std::string> faults; // one line per path that cannot be stored; nothing may be packed
+    std::vector<std::string> notes;  // one line per folder or other thing that is left out
+};
+
 // The entries for the given paths: a file under its own name, a folder's files (at every
-// depth, sorted by name) under their paths relative to that folder. False with `error` for
-// a missing path, a name too long for the format, a file of 2 GB or more, or a name given twice.
-bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry> &entries,
-                    std::string &error);
+// depth, sorted by name) under their paths relative to that folder, each behind the prefix.
+// A path or level that matches an exclude pattern is left out: "*" matches any run and "?"
+// any one character but "/", "[...]" one of a set; a pattern with a "/" is matched against
+// the whole path below the folder, one without against each level. Faults: a missing path, a
+// name too long for the format or refused by the installer, a file of 2 GB or more, and two
+// names that Windows takes for one. Folders left without files are named in the notes.
+Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options);
+
+// True when the exclude pattern matches the text, as described above for one level.
+bool MatchesPattern(const std::string &pattern, const std::string &text);
 
 // Consecutive runs of entries whose sizes add up to about groupSize bytes each, and of at
 // most 4096 files; a file larger than groupSize has a group to itself. Depends only on the sizes, so the
@@ -29,7 +47,9 @@ std::vector<std::vector<PackEntry>> SplitIntoGroups(const std::vector<PackEntry>
 bool BuildGroup(const std::vector<PackEntry> &group, std::string &bytes, std::string &error);
 
 // Writes "TSA" and every group to outputPath, compressing up to `jobs` groups at a time.
-// onProgress gets the input bytes done so far and the total.
+// onProgress gets the input bytes done so far and the total. The archive is written to a
+// new file beside outputPath, which takes its place only once it is complete, so a failure
+// leaves whatever was there before.
 bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<PackEntry>> &groups, int jobs,
                   const std::function<void(int64_t, int64_t)> &onProgress, std::string &error);
 
