@@ -22,7 +22,7 @@ struct Finding {
     std::wstring message;
 };
 
-// Every fault of the package in folder, in the order of setup.tsi. Errors stop the
+// Every fault of the package in folder, in the order the program meets them. Errors stop the
 // installation or leave it incomplete; warnings are what the user would likely not want.
 std::vector<Finding> CheckPackage(const std::filesystem::path &folder);
 
