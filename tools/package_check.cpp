@@ -3,8 +3,9 @@
 #include "app/setup_rules.h"
 #include "tools/archive_check.h"
 #include "tools/name_rules.h"
+#include "tools/package_files.h"
 #include "tools/profile_file.h"
-#include "tools/terminal_text.h"
+#include "tools/setup_keys.h"
 
 #include <algorithm>
 #include <fstream>
@@ -25,42 +26,6 @@ const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
 const size_t longestPath = 259;
 const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
 
-struct SectionKeys {
-    const wchar_t *section;
-    std::vector<const wchar_t *> keys;     // read under these names
-    std::vector<const wchar_t *> numbered; // read as these prefixes followed by 1, 2, ...
-};
-
-const std::vector<const wchar_t *> fontKeys = {L"XPos", L"YPos",      L"Size",   L"Color",
-                                               L"Font", L"Underline", L"Italic", L"Weight"};
-const std::vector<const wchar_t *> pageKeys = {L"Title", L"Lines"};
-
-// Every section and key the program reads.
-const std::vector<SectionKeys> knownSections = {
-    {L"Setup",
-     {L"DisplayBackgroundWindow", L"DisplayAppName", L"DisplayAppVersion", L"DisplayCompanyName"},
-     {}},
-    {L"Dialogs",
-     {L"Introduction", L"License", L"Directory", L"Components", L"Summary", L"Bye", L"Reboot"},
-     {}},
-    {L"Application", {L"Name", L"Version", L"Company"}, {}},
-    {L"Name Font", fontKeys, {}},
-    {L"Company Font", fontKeys, {}},
-    {L"Introduction", pageKeys, {L""}},
-    {L"License", {L"Title", L"Lines", L"LicenseFile"}, {L""}},
-    {L"Directory", {L"Title", L"Lines", L"DirName"}, {L""}},
-    {L"Components", pageKeys, {L""}},
-    {L"Summary", pageKeys, {L""}},
-    {L"Bye", pageKeys, {L""}},
-    {L"Reboot", pageKeys, {L""}},
-    {L"Installation", pageKeys, {L""}},
-    {L"Component Setup", {L"NumberOfComponents", L"CopyLUMORA"}, {L""}},
-    {L"Component Config", {}, {L""}},
-    {L"Component Files", {}, {L""}},
-    {L"Component Subdirs", {}, {L""}},
-    {L"Startmenu Links", {L"NumberOfLinks", L"StartmenuDirectory"}, {L"Component", L"Name", L"File"}},
-};
-
 struct PageText {
     const wchar_t *section;
     const wchar_t *flag; // its [Dialogs] key; null for the installation's page
@@ -79,20 +44,13 @@ const wchar_t *const backgroundKeys[][2] = {
     {L"Setup", L"DisplayAppName"}, {L"Setup", L"DisplayAppVersion"}, {L"Setup", L"DisplayCompanyName"},
     {L"Application", L"Name"},     {L"Application", L"Version"},     {L"Application", L"Company"}};
 
-Text Folded(const Text &text)
+// Where the name holds a character Windows refuses in file names, or npos.
+size_t RefusedCharacter(const Text &name)
 {
-    Text folded = text;
-    for (wchar_t &c : folded) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    for (size_t k = 0; k < name.size(); ++k) {
+        if (name[k] < 0x20 || Text(refusedInFileNames).find(name[k]) != Text::npos) return k;
     }
-    return folded;
-}
-
-Text Widened(const std::string &bytes)
-{
-    Text text;
-    for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return text;
+    return Text::npos;
 }
 
 Text Number(long long value)
@@ -103,152 +61,6 @@ Text Number(long long value)
 Text Quoted(const Text &text)
 {
     return L"\"" + text + L"\"";
-}
-
-std::string Utf8(const Text &text)
-{
-    std::string bytes;
-    for (wchar_t c : text) {
-        unsigned long code = static_cast<unsigned long>(c);
-        if (code < 0x80) {
-            bytes += static_cast<char>(code);
-        } else if (code < 0x800) {
-            bytes += static_cast<char>(0xc0 | (code >> 6));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        } else if (code < 0x10000) {
-            bytes += static_cast<char>(0xe0 | (code >> 12));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        } else {
-            bytes += static_cast<char>(0xf0 | ((code >> 18) & 0x07));
-            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        }
-    }
-    return bytes;
-}
-
-fs::path PathOf(const Text &level)
-{
-#ifdef _WIN32
-    return fs::path(level);
-#else
-    return fs::path(Utf8(level));
-#endif
-}
-
-// A name as the file system gives it, in the form LevelText gives a name of setup.tsi, so the
-// two compare as Windows compares them.
-Text FileNameText(const fs::path &path)
-{
-#ifdef _WIN32
-    return path.filename().wstring();
-#else
-    return Widened(path.filename().string());
-#endif
-}
-
-Text LevelText(const Text &level)
-{
-#ifdef _WIN32
-    return level;
-#else
-    return Widened(Utf8(level));
-#endif
-}
-
-// The file that a name relative to the working directory opens on Windows, the package folder
-// being the working directory: letter case aside, either separator.
-std::optional<fs::path> FindInPackage(const fs::path &folder, const Text &name)
-{
-    fs::path path = folder;
-    size_t start = 0;
-    while (start <= name.size()) {
-        size_t end = name.find_first_of(L"\\/", start);
-        if (end == Text::npos) end = name.size();
-        Text level = name.substr(start, end - start);
-        start = end + 1;
-        if (level.empty() || level == L".") continue;
-        if (level == L"..") {
-            path = path.parent_path();
-            continue;
-        }
-        std::error_code code;
-        fs::path exact = path / PathOf(level);
-        if (fs::exists(exact, code)) {
-            path = exact;
-            continue;
-        }
-        std::optional<fs::path> match;
-        Text wanted = Folded(LevelText(level));
-        for (fs::directory_iterator it(path, code); !code && it != fs::directory_iterator();
-             it.increment(code)) {
-            if (Folded(FileNameText(it->path())) == wanted) {
-                match = it->path();
-                break;
-            }
-        }
-        if (!match) return std::nullopt;
-        path = *match;
-    }
-    std::error_code code;
-    if (!fs::is_regular_file(path, code)) return std::nullopt;
-    return path;
-}
-
-// The path below the destination, "\" between levels and no "." levels.
-Text JoinedPath(const Text &subdirectory, const Text &name)
-{
-    Text joined;
-    for (const Text &part : {subdirectory, name}) {
-        size_t start = 0;
-        while (start <= part.size()) {
-            size_t end = part.find_first_of(L"\\/", start);
-            if (end == Text::npos) end = part.size();
-            Text level = part.substr(start, end - start);
-            start = end + 1;
-            if (level.empty() || level == L".") continue;
-            if (!joined.empty()) joined += L'\\';
-            joined += level;
-        }
-    }
-    return joined;
-}
-
-// Edits (insert, remove, replace, swap two neighbours) from one name to the other.
-size_t EditDistance(const Text &left, const Text &right)
-{
-    std::vector<std::vector<size_t>> cost(left.size() + 1, std::vector<size_t>(right.size() + 1));
-    for (size_t i = 0; i <= left.size(); ++i) cost[i][0] = i;
-    for (size_t j = 0; j <= right.size(); ++j) cost[0][j] = j;
-    for (size_t i = 1; i <= left.size(); ++i) {
-        for (size_t j = 1; j <= right.size(); ++j) {
-            size_t change = left[i - 1] == right[j - 1] ? 0 : 1;
-            cost[i][j] = std::min({cost[i - 1][j] + 1, cost[i][j - 1] + 1, cost[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && left[i - 1] == right[j - 2] && left[i - 2] == right[j - 1])
-                cost[i][j] = std::min(cost[i][j], cost[i - 2][j - 2] + 1);
-        }
-    }
-    return cost[left.size()][right.size()];
-}
-
-// True when name reads like a slip of the pen for candidate: short names must match exactly.
-bool SpelledLike(const Text &name, const Text &candidate)
-{
-    size_t allowed = name.size() < 4 ? 0 : name.size() < 8 ? 1 : 2;
-    size_t distance = EditDistance(Folded(name), Folded(candidate));
-    return distance > 0 && distance <= allowed;
-}
-
-// The number a numbered key ends in, split off its prefix; -1 when it ends in none.
-long long SplitNumber(const Text &key, Text &prefix)
-{
-    size_t start = key.size();
-    while (start > 0 && key[start - 1] >= L'0' && key[start - 1] <= L'9') --start;
-    prefix = key.substr(0, start);
-    if (start == key.size() || key.size() - start > 9) return -1;
-    return std::stoll(key.substr(start));
 }
 
 struct InstalledFile {
@@ -592,7 +404,7 @@ void PackageCheck::CheckLinks()
         }
         Text nameKey = L"Name" + number;
         Text name = static_cast<const wchar_t *>(Read(links, nameKey, L""));
-        size_t refused = name.find_first_of(refusedInFileNames);
+        size_t refused = RefusedCharacter(name);
         if (name.empty()) {
             AtKey(Severity::warning, links, nameKey, L"is missing, so the link file is called \".lnk\"");
         } else if (refused != Text::npos) {
@@ -601,7 +413,7 @@ void PackageCheck::CheckLinks()
                       L", which Windows refuses in file names");
         }
         Text directory = static_cast<const wchar_t *>(Read(links, L"StartmenuDirectory", L""));
-        refused = directory.find_first_of(refusedInFileNames);
+        refused = RefusedCharacter(directory);
         if (link == 1 && refused != Text::npos) {
             AtKey(Severity::warning, links, L"StartmenuDirectory",
                   Quoted(directory) + L" holds " + Quoted(directory.substr(refused, 1)) +
@@ -750,61 +562,9 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     }
 }
 
-std::string JsonString(const Text &text)
-{
-    std::string shown = TerminalText(text), quoted = "\"";
-    for (char c : shown) {
-        if (c == '"' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 } // namespace
 
 std::vector<Finding> CheckPackage(const fs::path &folder)
 {
     return PackageCheck(folder).Run();
-}
-
-std::string FindingLine(const Finding &finding)
-{
-    std::string line = finding.severity == Severity::error ? "error: " : "warning: ";
-    if (!finding.file.empty()) {
-        line += TerminalText(finding.file) + ": ";
-        if (!finding.entry.empty()) line += TerminalText(finding.entry) + ": ";
-    } else {
-        if (!finding.section.empty() || finding.key.empty())
-            line += "[" + TerminalText(finding.section) + "]";
-        if (!finding.key.empty()) line += (finding.section.empty() ? "" : " ") + TerminalText(finding.key);
-        if (finding.line > 0) line += " (line " + std::to_string(finding.line) + ")";
-        line += ": ";
-    }
-    return line + TerminalText(finding.message);
-}
-
-std::string FindingJson(const Finding &finding)
-{
-    std::string json =
-        std::string("{\"severity\":\"") + (finding.severity == Severity::error ? "error" : "warning") + "\"";
-    if (!finding.file.empty()) {
-        json += ",\"file\":" + JsonString(finding.file);
-        if (!finding.entry.empty()) json += ",\"entry\":" + JsonString(finding.entry);
-    } else {
-        json += ",\"section\":" + JsonString(finding.section);
-        if (!finding.key.empty()) json += ",\"key\":" + JsonString(finding.key);
-        if (finding.line > 0) json += ",\"line\":" + std::to_string(finding.line);
-    }
-    return json + ",\"message\":" + JsonString(finding.message) + "}";
-}
-
-std::string CountLine(const std::vector<Finding> &findings, bool json)
-{
-    long errors = std::count_if(findings.begin(), findings.end(),
-                                [](const Finding &finding) { return finding.severity == Severity::error; });
-    long warnings = static_cast<long>(findings.size()) - errors;
-    if (json)
-        return "{\"errors\":" + std::to_string(errors) + ",\"warnings\":" + std::to_string(warnings) + "}";
-    return std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") + std::to_string(warnings) +
-           (warnings == 1 ? " warning" : " warnings");
 }
