@@ -270,7 +270,8 @@ void PackageCheck::ReadComponent(Component &component)
     if (subdirectory != L".") {
         Text level = subdirectory;
         while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
-        const char *fault = InstallerNameFault(Utf8(level));
+        // An empty name is the destination itself.
+        const char *fault = level.empty() ? nullptr : InstallerNameFault(Utf8(level));
         if (fault != nullptr) {
             AtKey(Severity::error, L"Component Subdirs", number,
                   Quoted(subdirectory) + L" would put the files outside the destination: " + Widened(fault));

@@ -201,6 +201,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "destination: the name has a \"..\" level and would leave the target directory",
                    "error: [Startmenu Links] File2 (line 22): \"Docs\\Help\\Index.html\" is not installed by "
                    "component 2 (\"Docs\")"}},
+        CheckCase{"EmptySubfolderIsTheDestination",
+                  [] { Configure("2=docs\r\n", "2=\r\n"); },
+                  {"error: [Startmenu Links] File2 (line 22): \"Docs\\Help\\Index.html\" is not installed by "
+                   "component 2 (\"Docs\")"}},
         CheckCase{"FileWhereAFolderIsNeeded",
                   [] {
                       Docs({{"help/index.html", "<p>"}, {"Help", ""}});
