@@ -15,5 +15,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# Test programs run under Wine, in the project's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# Test programs run under Wine, in the project's own prefix, with this tree's loader.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env SETUP_WIN_ARCH=i686 ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

@@ -1,4 +1,5 @@
-# Cross build for 64-bit Windows (tests on machines that cannot run 32-bit programs) with the posix-thread flavour of mingw-w64.
+# Cross build for 64-bit Windows with the posix-thread flavour of mingw-w64: the same sources,
+# tested under 64-bit Wine where the machine cannot run 32-bit programs.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -15,5 +16,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# Test programs run under Wine, in the project's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# Test programs run under Wine, in the project's own prefix, with this tree's loader.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env SETUP_WIN_ARCH=x86_64 ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

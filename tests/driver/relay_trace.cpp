@@ -2,6 +2,9 @@
 // calls a program makes without touching it.
 #include "tests/driver/ui_driver.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace uidriver {
 
 ScopedRegistryValue::ScopedRegistryValue(HKEY root, const std::wstring &subKey, const std::wstring &name,
@@ -113,6 +116,47 @@ std::vector<std::string> RelayTrace::Calls(const std::string &function) const
     return calls;
 }
 
+namespace {
+
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// A 64-bit program's trace prints each argument word with up to 16 digits, and an int
+// argument may arrive sign-extended: keeping the low 32 bits of every longer word lets one
+// expectation serve both widths. Quoted strings are copied as they stand.
+std::string LowWords(const std::string &arguments)
+{
+    std::string out;
+    size_t i = 0;
+    while (i < arguments.size()) {
+        char c = arguments[i];
+        if (c == '"') {
+            size_t close = i + 1;
+            while (close < arguments.size() && arguments[close] != '"')
+                close += arguments[close] == '\\' ? 2 : 1;
+            close = std::min(close + 1, arguments.size());
+            out.append(arguments, i, close - i);
+            i = close;
+        } else if (IsHexDigit(c) && (i == 0 || !std::isalnum(static_cast<unsigned char>(arguments[i - 1])))) {
+            size_t end = i;
+            while (end < arguments.size() && IsHexDigit(arguments[end])) end++;
+            size_t length = end - i;
+            bool word = end == arguments.size() || !std::isalnum(static_cast<unsigned char>(arguments[end]));
+            size_t keep = word && length > 8 && length <= 16 ? 8 : length;
+            out.append(arguments, end - keep, keep);
+            i = end;
+        } else {
+            out += c;
+            i++;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<std::string> RelayTrace::CallArguments(const std::string &function) const
 {
     const std::string marker = "Call " + function + "(";
@@ -121,8 +165,9 @@ std::vector<std::string> RelayTrace::CallArguments(const std::string &function) 
         size_t open = line.find(marker) + marker.size();
         size_t close = line.find(") ret=", open);
         if (close == std::string::npos) close = line.rfind(')');
-        arguments.push_back(close == std::string::npos || close < open ? line.substr(open)
-                                                                       : line.substr(open, close - open));
+        arguments.push_back(LowWords(close == std::string::npos || close < open
+                                         ? line.substr(open)
+                                         : line.substr(open, close - open)));
     }
     return arguments;
 }

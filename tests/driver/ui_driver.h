@@ -362,7 +362,8 @@ public:
     // The "Call" lines of one function, e.g. "user32.ExitWindowsEx" gives lines holding
     // "Call user32.ExitWindowsEx(00000002,00000000)".
     std::vector<std::string> Calls(const std::string &function) const;
-    // The argument lists of those calls, e.g. "00000002,00000000".
+    // The argument lists of those calls, e.g. "00000002,00000000", with every argument word
+    // cut to its low 32 bits so that 32- and 64-bit programs read alike.
     std::vector<std::string> CallArguments(const std::string &function) const;
 
 private:

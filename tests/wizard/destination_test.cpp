@@ -10,17 +10,16 @@ namespace {
 
 const wchar_t currentVersionKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 
-// Gives ProgramFilesDir another value, another type or none for one test, and puts the
-// prefix's own value back afterwards.
-class ScopedProgramFilesDir {
-public:
-    enum Kind { Text, Number, Missing };
+enum class Kind { Text, Number, Missing };
 
-    ScopedProgramFilesDir(Kind kind, const std::wstring &text = L"")
+// Gives ProgramFilesDir another value, another type or none in one registry view for one
+// test, and puts the prefix's own value back afterwards.
+class ScopedProgramFilesDirView {
+public:
+    ScopedProgramFilesDirView(Kind kind, const std::wstring &text, REGSAM view)
     {
         if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, currentVersionKey, 0, nullptr, 0,
-                            KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
+                            KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
             return;
         DWORD size = 0;
         if (RegQueryValueExW(key, L"ProgramFilesDir", nullptr, &oldType, nullptr, &size) == ERROR_SUCCESS) {
@@ -29,11 +28,11 @@ public:
                        ERROR_SUCCESS;
         }
         LONG result = ERROR_SUCCESS;
-        if (kind == Text) {
+        if (kind == Kind::Text) {
             result = RegSetValueExW(key, L"ProgramFilesDir", 0, REG_SZ,
                                     reinterpret_cast<const BYTE *>(text.c_str()),
                                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-        } else if (kind == Number) {
+        } else if (kind == Kind::Number) {
             DWORD number = 42;
             result = RegSetValueExW(key, L"ProgramFilesDir", 0, REG_DWORD,
                                     reinterpret_cast<const BYTE *>(&number), sizeof(number));
@@ -43,7 +42,7 @@ public:
         ready = result == ERROR_SUCCESS;
     }
 
-    ~ScopedProgramFilesDir()
+    ~ScopedProgramFilesDirView()
     {
         if (!key) return;
         if (hadValue)
@@ -54,8 +53,8 @@ public:
         RegCloseKey(key);
     }
 
-    ScopedProgramFilesDir(const ScopedProgramFilesDir &) = delete;
-    ScopedProgramFilesDir &operator=(const ScopedProgramFilesDir &) = delete;
+    ScopedProgramFilesDirView(const ScopedProgramFilesDirView &) = delete;
+    ScopedProgramFilesDirView &operator=(const ScopedProgramFilesDirView &) = delete;
     bool Ready() const { return ready; }
 
 private:
@@ -64,6 +63,18 @@ private:
     bool hadValue = false;
     DWORD oldType = 0;
     std::vector<BYTE> oldData;
+};
+
+// Both views: a 32-bit setup.exe reads the 32-bit one, a 64-bit build the other.
+struct ScopedProgramFilesDir {
+    ScopedProgramFilesDir(Kind kind, const std::wstring &text)
+        : view32(kind, text, KEY_WOW64_32KEY), view64(kind, text, KEY_WOW64_64KEY)
+    {
+    }
+    bool Ready() const { return view32.Ready() && view64.Ready(); }
+
+    ScopedProgramFilesDirView view32;
+    ScopedProgramFilesDirView view64;
 };
 
 const std::string directoryFirst =
@@ -78,7 +89,7 @@ std::optional<uidriver::Control> DestinationBox(const WizardSession &session)
 
 struct DestinationCase {
     const char *name;
-    ScopedProgramFilesDir::Kind kind;
+    Kind kind;
     std::wstring programFiles;
     std::string dirNameLine;
     bool eightBit;
@@ -123,8 +134,6 @@ TEST_P(DefaultDestination, IsProgramFilesBackslashDirName)
     EXPECT_EQ(g.right - g.left, 328);
     EXPECT_EQ(g.bottom - g.top, 43);
 }
-
-using Kind = ScopedProgramFilesDir::Kind;
 
 const DestinationCase destinationCases[] = {
     {"NoDirNameKeepsTrailingBackslash", Kind::Text, L"D:\\Programs", "", false, L"D:\\Programs\\"},
