@@ -2,6 +2,7 @@
 // already give the defaults for a missing file, section or key and ignore letter case.
 #include "app/setup_config.h"
 
+#include "app/setup_rules.h"
 #include "lumora/application.h"
 #include "lumora/process.h"
 
@@ -9,12 +10,8 @@
 
 namespace {
 
-// The profile functions cut longer values to this many characters including the zero.
-const int valueBufferLength = 256;
-
-// A page shows about twenty lines; a count far beyond that is a damaged file, and following
-// it (one file read per line) would stall the wizard before it opens.
-const int mostPageLines = 100;
+// The zero that ends the value takes one place of the buffer.
+const int valueBufferLength = setupValueLength + 1;
 
 // The key list comes back as names each ended by a zero, the last by two; a list cut short
 // by the buffer ends two characters before its end.
@@ -57,14 +54,7 @@ lumora::String ReadSetupValue(const lumora::String &section, const lumora::Strin
 
 lumora::String ReadSetupLines(const lumora::String &section, const lumora::String &defaultLine)
 {
-    int lineCount = ReadSetupValue(section, "Lines", "1").ToInt();
-    if (lineCount > mostPageLines) lineCount = mostPageLines;
-    lumora::String text;
-    for (int line = 1; line <= lineCount; line++) {
-        if (line > 1) text.Append("\n");
-        text.Append(ReadSetupValue(section, lumora::String::FromInt(line), defaultLine));
-    }
-    return text;
+    return ComposeSetupLines(ReadSetupValue, section, defaultLine);
 }
 
 std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)

@@ -31,7 +31,7 @@ bool IsForbiddenOnWindows(wchar_t c)
 
 lumora::String ShownBytes(const std::string &stored)
 {
-    static const char digits[] = "0123456789ABCDEF";
+    static const char digits[] = "0123456789abcdef";
     std::wstring shown;
     for (char byte : stored) {
         unsigned char code = static_cast<unsigned char>(byte);

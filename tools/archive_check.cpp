@@ -1,7 +1,9 @@
 #include "tools/archive_check.h"
 
 #include "install/archive_reader.h"
+#include "install/entry_name.h"
 #include "lumora/stream.h"
+#include "tools/terminal_text.h"
 
 #include <bzlib.h>
 
@@ -9,11 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::string Narrow(const lumora::String &text)
-{
-    return static_cast<const char *>(text);
-}
 
 // Decompresses the group's packed bytes from the archive's position; returns the fault or "".
 std::string CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed)
@@ -52,26 +49,44 @@ std::string CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &d
     return "";
 }
 
+void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)
+{
+    ++listing.groups;
+    listing.packedBytes += group.packedSize;
+    for (const ArchiveEntry &entry : group.entries) {
+        listing.entries.push_back(
+            ListedEntry{DecodedNameText(entry.name), entry.size, listing.groups, entry.nameFault != nullptr});
+        listing.storedBytes += entry.size;
+    }
+}
+
 } // namespace
 
-bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std::string &error, int codePage)
+ArchiveListing ListArchive(const std::string &path, int codePage)
 {
+    ArchiveListing listing;
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
     if (!archive.IsOpen()) {
-        error = "cannot open " + path;
-        return false;
+        listing.fault = "the archive cannot be opened";
+        return listing;
     }
     ArchiveReader reader(archive, codePage);
     lumora::String fault;
-    bool ok = reader.Start(fault);
-    for (int group = 1; ok && reader.HasAnotherGroup(); ++group) {
-        ArchiveGroup table;
-        ok = reader.ReadGroupTable(table, fault) && reader.SkipPackedData(table);
-        for (const ArchiveEntry &entry : table.entries)
-            entries.push_back(ListedEntry{Narrow(entry.name), entry.size, group});
+    if (!reader.Start(fault)) {
+        listing.fault = std::string("the file ") + static_cast<const char *>(fault);
+        return listing;
     }
-    if (!ok) error = path + ": the archive " + static_cast<const char *>(fault);
-    return ok;
+    while (reader.HasAnotherGroup()) {
+        ArchiveGroup group;
+        if (!reader.ReadGroupTable(group, fault)) {
+            listing.fault = "group " + std::to_string(listing.groups + 1) + ": the archive " +
+                            static_cast<const char *>(fault);
+            break;
+        }
+        AddGroup(listing, group);
+        reader.SkipPackedData(group);
+    }
+    return listing;
 }
 
 VerifyResult VerifyArchive(const std::string &path, int codePage)
@@ -79,47 +94,56 @@ VerifyResult VerifyArchive(const std::string &path, int codePage)
     VerifyResult result;
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
     if (!archive.IsOpen()) {
-        result.faults.push_back("cannot open " + path);
+        result.faults.push_back(ArchiveFault{0, "", "the archive cannot be opened"});
         return result;
     }
     ArchiveReader reader(archive, codePage);
     lumora::String fault;
     if (!reader.Start(fault)) {
-        result.faults.push_back(std::string("the file ") + static_cast<const char *>(fault));
+        result.faults.push_back(
+            ArchiveFault{0, "", std::string("the file ") + static_cast<const char *>(fault)});
         return result;
     }
-    if (!reader.HasAnotherGroup()) result.faults.push_back("the archive holds no group");
+    if (!reader.HasAnotherGroup()) result.faults.push_back(ArchiveFault{0, "", "the archive holds no group"});
     while (reader.HasAnotherGroup()) {
         ArchiveGroup group;
-        std::string where = "group " + std::to_string(result.groups + 1) + ": ";
+        int number = result.listing.groups + 1;
         if (!reader.ReadGroupTable(group, fault)) {
-            result.faults.push_back(where + "the archive " + static_cast<const char *>(fault));
-            break;
+            // Nothing after a damaged table can be found, so it is the archive's last finding.
+            result.faults.push_back(
+                ArchiveFault{number, "", std::string("the archive ") + static_cast<const char *>(fault)});
+            return result;
         }
-        ++result.groups;
-        result.files += static_cast<int64_t>(group.entries.size());
-        result.unpackedBytes += group.unpackedTotal;
+        AddGroup(result.listing, group);
         for (const ArchiveEntry &entry : group.entries) {
             if (entry.nameFault != nullptr)
-                result.faults.push_back(where + Narrow(entry.name) + ": " + entry.nameFault);
+                result.faults.push_back(ArchiveFault{number, DecodedNameText(entry.name), entry.nameFault});
         }
         if (group.unpackedSize != group.unpackedTotal) {
-            result.faults.push_back(where + "its unpacked length " + std::to_string(group.unpackedSize) +
-                                    " differs from the sum of its sizes " +
-                                    std::to_string(group.unpackedTotal));
+            result.faults.push_back(ArchiveFault{number, "",
+                                                 "its unpacked length " + std::to_string(group.unpackedSize) +
+                                                     " differs from the sum of its sizes " +
+                                                     std::to_string(group.unpackedTotal)});
         }
         int64_t decompressed = 0;
         std::string streamFault = CheckStream(archive, group, decompressed);
         if (!streamFault.empty()) {
-            result.faults.push_back(where + streamFault);
+            result.faults.push_back(ArchiveFault{number, "", streamFault});
         } else if (decompressed != group.unpackedTotal) {
-            result.faults.push_back(where + "it decompresses to " + std::to_string(decompressed) +
-                                    " bytes, its files need " + std::to_string(group.unpackedTotal));
+            result.faults.push_back(ArchiveFault{number, "",
+                                                 "it decompresses to " + std::to_string(decompressed) +
+                                                     " bytes, its files need " +
+                                                     std::to_string(group.unpackedTotal)});
         }
         reader.SkipPackedData(group);
     }
-    if (archive.GetPos() < archive.Size()) {
-        result.faults.push_back("one stray byte follows the last group");
-    }
+    result.trailingByte = archive.GetPos() < archive.Size();
     return result;
+}
+
+std::string FaultText(const ArchiveFault &fault)
+{
+    std::string text = fault.group > 0 ? "group " + std::to_string(fault.group) + ": " : "";
+    if (!fault.entry.empty()) text += fault.entry + ": ";
+    return text + fault.what;
 }

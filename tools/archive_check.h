@@ -1,4 +1,4 @@
-// Reading archives for `tsa list` and `tsa verify`.
+// Reading archives for `tsa list`, `tsa verify` and `tsa check`.
 #ifndef SETUP_TOOLS_ARCHIVE_CHECK_H
 #define SETUP_TOOLS_ARCHIVE_CHECK_H
 
@@ -9,28 +9,43 @@
 #include <vector>
 
 struct ListedEntry {
-    std::string
-        name; // decoded, in the platform's 8-bit text (UTF-8 on Linux); as \xNN where it does not decode
+    std::string name; // decoded, ready for a terminal (tools/terminal_text.h: DecodedNameText)
     int64_t size;
-    int group; // 1-based
+    int group;    // 1-based
+    bool refused; // the installer does not write it (VerifyResult names why)
 };
 
-// The entries of every group in table order, their names decoded through codePage. False with
-// `error` when the archive cannot be read or its tables are damaged.
-bool ListArchive(const std::string &path, std::vector<ListedEntry> &entries, std::string &error,
-                 int codePage = asciiOnly);
+struct ArchiveListing {
+    std::vector<ListedEntry> entries; // of every group whose table could be read, in table order
+    int groups = 0;                   // the groups whose table could be read
+    int64_t storedBytes = 0;          // the sum of the entries' sizes
+    int64_t packedBytes = 0;          // the sum of those groups' compressed lengths
+    std::string fault;                // why the rest cannot be read; empty when all could
+};
+
+// The archive's tables, up to the first one that cannot be read, names decoded through codePage.
+ArchiveListing ListArchive(const std::string &path, int codePage = asciiOnly);
+
+struct ArchiveFault {
+    int group;         // 1-based; 0 for the archive as a whole
+    std::string entry; // the entry concerned, ready for a terminal, or empty
+    std::string what;
+};
 
 struct VerifyResult {
-    int groups = 0;
-    int64_t files = 0;
-    int64_t unpackedBytes = 0;
-    std::vector<std::string> faults; // empty when the archive is sound
+    ArchiveListing listing;
+    std::vector<ArchiveFault> faults; // empty when the archive is sound
+    bool trailingByte = false;        // one byte follows the last group, which the installer ignores
 };
 
 // Decompresses every group (bzip2 checks each block's CRC and the stream's), and checks that
 // the stored unpacked length equals the sum of the sizes and the decompressed length, that
-// the stream fills exactly its packed length, and that every name, decoded through codePage,
-// is safe to extract.
+// the stream fills exactly its packed length, and that every name, decoded through codePage as
+// the installer decodes it on a system with that code page, is safe to extract. A table that
+// cannot be read is one fault, and nothing after it is read.
 VerifyResult VerifyArchive(const std::string &path, int codePage = asciiOnly);
+
+// "group 2: " or "", then "NAME: " when the fault concerns an entry, then what.
+std::string FaultText(const ArchiveFault &fault);
 
 #endif

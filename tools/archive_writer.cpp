@@ -1,10 +1,12 @@
 #include "tools/archive_writer.h"
 
 #include "install/entry_name.h"
+#include "tools/name_rules.h"
 
 #include <bzlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +15,16 @@
 #include <mutex>
 #include <set>
 #include <thread>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -29,43 +41,198 @@ void AppendNumber(std::string &bytes, uint64_t value, int width)
     for (int k = 0; k < width; ++k) bytes += static_cast<char>((value >> (8 * k)) & 0xff);
 }
 
-// The name as the installer will read it: Windows' own wide names, UTF-8 elsewhere.
-lumora::String NameOf(const fs::path &relative)
+// The name as stored, or false when the system cannot give it as bytes.
+bool StoredForm(const fs::path &path, std::string &name)
 {
-#ifdef _WIN32
-    return lumora::String(relative.generic_wstring().c_str());
-#else
-    return lumora::String(relative.generic_string().c_str());
-#endif
+    try {
+        name = path.generic_string();
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
-bool AddEntry(const fs::path &source, const fs::path &relative, int codePage, std::vector<PackEntry> &entries,
-              std::string &error)
+std::string Shown(const fs::path &path)
 {
-    std::string name;
-    const char *nameFault = EncodeEntryName(NameOf(relative), codePage, name);
-    if (nameFault != nullptr) {
-        error = source.string() + ": " + nameFault;
-        error += HasCodePageTables(codePage) ? " (code page " + std::to_string(codePage) + ")"
-                                             : " (see --code-page)";
-        return false;
+    std::string text;
+    return StoredForm(path, text) ? text : "a path that cannot be shown";
+}
+
+bool Excluded(const PackOptions &options, const std::string &relative, const std::string &level)
+{
+    for (const std::string &pattern : options.excludes) {
+        bool whole = pattern.find('/') != std::string::npos;
+        if (MatchesPattern(pattern, whole ? relative : level)) return true;
     }
-    std::error_code code;
-    int64_t size = static_cast<int64_t>(fs::file_size(source, code));
-    if (code) {
-        error = "cannot read " + source.string() + ": " + code.message();
-        return false;
+    return false;
+}
+
+class Collector {
+public:
+    Collector(const PackOptions &options, Collection &collection) : options(options), collection(collection)
+    {
     }
-    if (size >= numberLimit) {
-        error = source.string() + " is 2 GB or larger, more than an archive entry can hold";
-        return false;
+
+    void AddFile(const fs::path &source, const std::string &relative)
+    {
+        std::error_code code;
+        uintmax_t size = fs::file_size(source, code);
+        std::string name = options.prefix + relative;
+        if (code) {
+            Fault(source, "cannot be read: " + code.message());
+        } else if (size >= static_cast<uintmax_t>(numberLimit)) {
+            Fault(source, "is 2 GB or larger, more than an archive entry can hold");
+        } else {
+            collection.entries.push_back(PackEntry{source, "", static_cast<int64_t>(size), name});
+        }
     }
-    if (name.size() > static_cast<size_t>(nameLimit)) {
-        error = "the name " + name.substr(0, 40) + "... is longer than 65535 bytes";
-        return false;
+
+    void AddFolder(const fs::path &root)
+    {
+        std::vector<std::pair<fs::path, std::string>> files;
+        std::vector<std::string> folders;
+        Walk(root, "", files, folders);
+        std::sort(files.begin(), files.end());
+        std::set<std::string> filled;
+        for (const auto &file : files) {
+            AddFile(file.first, file.second);
+            for (size_t end = file.second.find('/'); end != std::string::npos;
+                 end = file.second.find('/', end + 1))
+                filled.insert(file.second.substr(0, end));
+        }
+        if (files.empty()) {
+            Note(root, "holds no file, so nothing of it is stored");
+            return;
+        }
+        // Only the topmost of a run of empty folders is named; the ones inside go with it.
+        for (const std::string &folder : folders) {
+            size_t slash = folder.rfind('/');
+            bool parentFilled = slash == std::string::npos || filled.count(folder.substr(0, slash)) > 0;
+            if (filled.count(folder) == 0 && parentFilled)
+                Note(root / folder, "is an empty folder, which an archive cannot hold; left out");
+        }
     }
-    entries.push_back(PackEntry{source.string(), name, size});
-    return true;
+
+private:
+    void Walk(const fs::path &folder, const std::string &relative,
+              std::vector<std::pair<fs::path, std::string>> &files, std::vector<std::string> &folders)
+    {
+        std::error_code code;
+        fs::directory_iterator it(folder, code);
+        for (; !code && it != fs::directory_iterator(); it.increment(code)) {
+            const fs::path &path = it->path();
+            std::string level;
+            if (!StoredForm(path.filename(), level)) {
+                Fault(path, "has a name that cannot be stored as bytes");
+                continue;
+            }
+            std::string below = relative.empty() ? level : relative + "/" + level;
+            if (Excluded(options, below, level)) continue;
+            std::error_code kind;
+            if (it->is_directory(kind) && !it->is_symlink(kind)) {
+                folders.push_back(below);
+                Walk(path, below, files, folders);
+            } else if (it->is_regular_file(kind)) {
+                files.emplace_back(path, below);
+            } else {
+                Note(path, "is neither a file nor a folder (links to folders are not followed); left out");
+            }
+        }
+        if (code) Fault(folder, "cannot be read: " + code.message());
+    }
+
+    void Fault(const fs::path &path, const std::string &what)
+    {
+        collection.faults.push_back(Shown(path) + ": " + what);
+    }
+    void Note(const fs::path &path, const std::string &what)
+    {
+        collection.notes.push_back(Shown(path) + ": " + what);
+    }
+
+    const PackOptions &options;
+    Collection &collection;
+};
+
+// Windows keeps one file of names that differ only in letter case, and cannot hold a file
+// and a folder of one name. Each name that passes is stored in the code page.
+void RefuseNames(Collection &collection, int codePage)
+{
+    std::map<std::string, const PackEntry *> files;
+    std::set<std::string> folders;
+    for (const PackEntry &entry : collection.entries) {
+        std::string folded = FoldedName(entry.sourceName);
+        for (size_t end = folded.find('/'); end != std::string::npos; end = folded.find('/', end + 1))
+            folders.insert(folded.substr(0, end));
+    }
+    for (PackEntry &entry : collection.entries) {
+        std::string source = Shown(entry.sourcePath);
+        lumora::String name(entry.sourceName.c_str());
+        const char *fault = PackNameFault(name);
+        const char *encodingFault = fault == nullptr ? EncodeEntryName(name, codePage, entry.name) : nullptr;
+        std::string folded = FoldedName(entry.sourceName);
+        auto first = files.emplace(folded, &entry);
+        if (fault != nullptr) {
+            collection.faults.push_back(source + ": " + fault);
+        } else if (encodingFault != nullptr) {
+            collection.faults.push_back(source + ": " + encodingFault +
+                                        (HasCodePageTables(codePage)
+                                             ? " (code page " + std::to_string(codePage) + ")"
+                                             : std::string(" (see --code-page)")));
+        } else if (entry.name.size() > static_cast<size_t>(nameLimit)) {
+            collection.faults.push_back(
+                source + ": has a name longer than 65535 bytes, more than an archive entry can hold");
+        } else if (!first.second && first.first->second->sourceName == entry.sourceName) {
+            collection.faults.push_back(source + ": the name " + entry.sourceName +
+                                        " would be stored twice (also from " +
+                                        Shown(first.first->second->sourcePath) + ")");
+        } else if (!first.second) {
+            collection.faults.push_back(
+                source + ": the name " + entry.sourceName + " differs only in letter case from " +
+                first.first->second->sourceName + " (from " + Shown(first.first->second->sourcePath) +
+                "); Windows would write both to one file");
+        } else if (folders.count(folded) > 0) {
+            collection.faults.push_back(source + ": the name " + entry.sourceName +
+                                        " is also a folder of other names; Windows cannot hold both");
+        }
+    }
+}
+
+// A new file beside the archive, made here and nowhere else, so no other run's file and no
+// link planted under its name is ever written through.
+FILE *CreatePartFile(const fs::path &finalPath, fs::path &partPath)
+{
+#ifdef _WIN32
+    long process = static_cast<long>(GetCurrentProcessId());
+#else
+    long process = static_cast<long>(getpid());
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        partPath = finalPath;
+        partPath += ".partial-" + std::to_string(process) + "-" + std::to_string(attempt);
+#ifdef _WIN32
+        int handle =
+            _wopen(partPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+        if (handle >= 0) return _fdopen(handle, "wb");
+#else
+        int handle = open(partPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (handle >= 0) return fdopen(handle, "wb");
+#endif
+        if (errno != EEXIST) break;
+    }
+    return nullptr;
+}
+
+bool MoveOver(const fs::path &from, const fs::path &to, std::error_code &code)
+{
+#ifdef _WIN32
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    code = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+    return false;
+#else
+    fs::rename(from, to, code);
+    return !code;
+#endif
 }
 
 bool CompressEntries(const std::vector<PackEntry> &group, std::string &stream, std::string &error)
@@ -100,7 +267,7 @@ bool CompressEntries(const std::vector<PackEntry> &group, std::string &stream, s
             remaining -= piece;
         }
         if (!ok) {
-            error = "cannot read " + entry.sourcePath + " (changed while packing?)";
+            error = Shown(entry.sourcePath) + ": cannot be read (changed while packing?)";
             break;
         }
     }
@@ -111,41 +278,76 @@ bool CompressEntries(const std::vector<PackEntry> &group, std::string &stream, s
 
 } // namespace
 
-bool CollectEntries(const std::vector<std::string> &paths, std::vector<PackEntry> &entries,
-                    std::string &error, int codePage)
+Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options)
 {
+    Collection collection;
+    Collector collector(options, collection);
     for (const std::string &path : paths) {
         std::error_code code;
         fs::path root(path);
         if (fs::is_regular_file(root, code)) {
-            if (!AddEntry(root, root.filename(), codePage, entries, error)) return false;
+            std::string name;
+            if (!StoredForm(root.filename(), name))
+                collection.faults.push_back(path + ": has a name that cannot be stored as bytes");
+            else if (!Excluded(options, name, name))
+                collector.AddFile(root, name);
         } else if (fs::is_directory(root, code)) {
-            std::vector<fs::path> files;
-            for (auto it = fs::recursive_directory_iterator(root, code); !code && it != fs::end(it);
-                 it.increment(code)) {
-                if (it->is_regular_file()) files.push_back(it->path());
-            }
-            if (code) {
-                error = "cannot read the folder " + path + ": " + code.message();
-                return false;
-            }
-            std::sort(files.begin(), files.end());
-            for (const fs::path &file : files) {
-                if (!AddEntry(file, file.lexically_relative(root), codePage, entries, error)) return false;
-            }
+            collector.AddFolder(root);
         } else {
-            error = path + ": no such file or folder";
+            collection.faults.push_back(path + ": no such file or folder");
+        }
+    }
+    if (collection.faults.empty()) RefuseNames(collection, options.codePage);
+    return collection;
+}
+
+bool MatchesPattern(const std::string &pattern, const std::string &text)
+{
+    size_t p = 0, t = 0;
+    size_t starPattern = std::string::npos, starText = 0;
+    while (t < text.size()) {
+        bool matched = false;
+        size_t next = p + 1;
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starText = t;
+            continue;
+        }
+        if (p < pattern.size() && pattern[p] == '[') {
+            size_t k = p + 1;
+            bool negated = k < pattern.size() && (pattern[k] == '!' || pattern[k] == '^');
+            if (negated) ++k;
+            bool inSet = false;
+            size_t first = k;
+            for (; k < pattern.size() && (pattern[k] != ']' || k == first); ++k) {
+                if (k + 2 < pattern.size() && pattern[k + 1] == '-' && pattern[k + 2] != ']') {
+                    inSet = inSet || (text[t] >= pattern[k] && text[t] <= pattern[k + 2]);
+                    k += 2;
+                } else {
+                    inSet = inSet || text[t] == pattern[k];
+                }
+            }
+            if (k < pattern.size()) {
+                matched = text[t] != '/' && inSet != negated;
+                next = k + 1;
+            } else {
+                matched = text[t] == '['; // no closing bracket: a plain "["
+            }
+        } else if (p < pattern.size()) {
+            matched = pattern[p] == '?' ? text[t] != '/' : pattern[p] == text[t];
+        }
+        if (matched) {
+            p = next;
+            ++t;
+        } else if (starPattern != std::string::npos && text[starText] != '/') {
+            p = starPattern + 1;
+            t = ++starText;
+        } else {
             return false;
         }
     }
-    std::set<std::string> names;
-    for (const PackEntry &entry : entries) {
-        if (!names.insert(entry.name).second) {
-            error = "the name " + entry.name + " would be stored twice";
-            return false;
-        }
-    }
-    return true;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
 }
 
 std::vector<std::vector<PackEntry>> SplitIntoGroups(const std::vector<PackEntry> &entries, int64_t groupSize)
@@ -195,12 +397,13 @@ bool BuildGroup(const std::vector<PackEntry> &group, std::string &bytes, std::st
 bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<PackEntry>> &groups, int jobs,
                   const std::function<void(int64_t, int64_t)> &onProgress, std::string &error)
 {
-    std::ofstream output(outputPath, std::ios::binary | std::ios::trunc);
-    if (!output) {
-        error = "cannot create " + outputPath;
+    fs::path finalPath(outputPath), partPath;
+    FILE *output = CreatePartFile(finalPath, partPath);
+    if (output == nullptr) {
+        error = outputPath + ": cannot be written (no new file can be made beside it)";
         return false;
     }
-    output.write("TSA", 3);
+    bool written = std::fwrite("TSA", 1, 3, output) == 3;
 
     int64_t total = 0;
     std::vector<int64_t> groupSizes;
@@ -257,7 +460,7 @@ bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<P
             bytes = std::move(finished[nextToWrite]);
             finished.erase(nextToWrite);
         }
-        output.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        written = written && std::fwrite(bytes.data(), 1, bytes.size(), output) == bytes.size();
         done += groupSizes[nextToWrite];
         onProgress(done, total);
         std::lock_guard<std::mutex> guard(lock);
@@ -265,11 +468,16 @@ bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<P
         changed.notify_all();
     }
     for (std::thread &worker : workers) worker.join();
-    output.close();
-    if (!failed && !output) {
+    written = std::fclose(output) == 0 && written;
+    if (!failed && !written) {
         failed = true;
-        error = "cannot write " + outputPath + " (disk full?)";
+        error = outputPath + ": cannot be written in full (disk full?)";
     }
-    if (failed) std::remove(outputPath.c_str());
+    std::error_code code;
+    if (!failed && !MoveOver(partPath, finalPath, code)) {
+        failed = true;
+        error = outputPath + ": cannot be replaced: " + code.message();
+    }
+    if (failed) fs::remove(partPath, code);
     return !failed;
 }

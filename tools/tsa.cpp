@@ -1,14 +1,18 @@
-// tsa: makes, lists, checks and extracts component archives.
+// tsa: makes, lists, checks and extracts component archives, and checks whole packages.
 #include "install/extraction.h"
 #include "install/platform_fs.h"
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
+#include "tools/name_rules.h"
+#include "tools/package_check.h"
+#include "tools/private_folder.h"
 #include "tools/terminal_progress.h"
+#include "tools/terminal_text.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -18,88 +22,153 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char usage[] = "usage: tsa COMMAND [OPTIONS] ARGUMENTS\n"
+const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "\n"
                      "Commands:\n"
                      "  pack     make an archive from files and folders\n"
                      "  list     show the files an archive holds\n"
                      "  verify   check every group of an archive\n"
                      "  extract  unpack an archive exactly as the installer does\n"
+                     "  check    read a package folder as the installer will and name every fault\n"
                      "\n"
-                     "'tsa COMMAND --help' describes a command.\n";
-
-// Every command reads or writes names, so every one takes the code page they are stored in.
-const char codePageHelp[] =
-    "\n"
-    "  --code-page N  names are stored in Windows code page N: 874, 932, 936, 949, 950 or\n"
-    "                 1250 to 1258, the system code page of the machines that will install the\n"
-    "                 archive (default: none; only ASCII names can be stored and read)\n";
+                     "'tsa COMMAND --help' describes a command. \"--\" ends the options, so a name\n"
+                     "after it may start with \"-\". Names from files are shown with control bytes and\n"
+                     "bytes from 0x7F up as \\xNN.\n"
+                     "\n"
+                     "Exit status: 0 done, 1 a fault in the input or an error while working, 2 bad usage.\n";
 
 const char packUsage[] =
-    "usage: tsa pack [-j N] [-g SIZE] [--code-page N] OUT.tsa PATH...\n"
+    "usage: tsa pack [-j N] [-g SIZE] [--code-page N] [--prefix DIR/] [--exclude PATTERN]... [--] OUT.tsa\n"
+    "                PATH...\n"
     "\n"
     "Makes OUT.tsa from the given files and folders. A file is stored under its own name,\n"
     "the files inside a folder (at every depth) under their paths relative to that folder,\n"
     "with \"/\" between levels. The files are split into groups of about SIZE bytes, each\n"
     "compressed with bzip2 level 9; the archive is the same whatever the number of threads.\n"
+    "OUT.tsa is written under another name beside it and takes the place of the old one only\n"
+    "when complete, so a failed run leaves the old archive as it was.\n"
     "\n"
-    "  -j N     compress N groups at a time (default: the number of processors)\n"
-    "  -g SIZE  group size in bytes, or with a K or M suffix (default 8M)\n"
+    "Names the installer would refuse or not keep are refused, one line per file: device\n"
+    "names such as CON or LPT1 at any level, a level ending in a dot or space, \":\", control\n"
+    "characters, \"\\\" inside a file name, and names that differ only in letter case.\n"
+    "Folders left without files are not stored (an archive holds files only) and are named\n"
+    "on standard error.\n"
     "\n"
-    "Names are read as the system gives them (UTF-8 on Linux) and stored in the code page the\n"
-    "installer's system will read them in; a name that code page cannot store exactly, or one the\n"
-    "installer would refuse, stops the pack with a line naming the file.\n";
+    "  -j N               compress N groups at a time (default: the number of processors)\n"
+    "  -g SIZE            group size in bytes, or with a K or M suffix (default 8M)\n"
+    "  --prefix DIR/      store every name below the folder DIR\n"
+    "  --exclude PATTERN  leave out what matches PATTERN (may be given again): \"*\" matches any\n"
+    "                     run of characters and \"?\" any one, but not \"/\", \"[...]\" one of a\n"
+    "                     set; a pattern holding \"/\" is matched against the path below the\n"
+    "                     folder given, one without against every level's name; case matters\n"
+    "  --code-page N      store names in Windows code page N: 874, 932, 936, 949, 950 or 1250\n"
+    "                     to 1258, the system code page of the machines that will install the\n"
+    "                     archive (default: none; only ASCII names can be stored)\n"
+    "\n"
+    "Names are read as the system gives them (UTF-8 on Linux); a name the code page cannot store\n"
+    "exactly is refused like the others.\n"
+    "\n"
+    "Exit status: 0 written, 1 a name refused or a file unreadable (nothing is written), 2 bad usage.\n";
 
-const char listUsage[] = "usage: tsa list [--code-page N] ARCHIVE\n"
-                         "\n"
-                         "Prints each file's size, group and name, in the order the installer writes them;\n"
-                         "a byte of a name that does not decode is shown as \\xNN.\n";
+const char listUsage[] =
+    "usage: tsa list [--code-page N] [--] ARCHIVE\n"
+    "\n"
+    "Prints each file's size, group and name, in the order the installer writes them, then\n"
+    "the totals. When a group table is damaged, the groups before it are listed, then the fault.\n"
+    "Names are decoded through code page N (see 'tsa pack --help'); without it, or where a\n"
+    "byte does not decode, bytes beyond ASCII are shown as \\xNN.\n"
+    "\n"
+    "Exit status: 0 listed, 1 the archive cannot be read in full, 2 bad usage.\n";
 
 const char verifyUsage[] =
-    "usage: tsa verify [--code-page N] ARCHIVE\n"
+    "usage: tsa verify [--code-page N] [--] ARCHIVE\n"
     "\n"
     "Decompresses every group and checks the bzip2 CRCs, that each group's unpacked length\n"
     "equals the sum of its sizes and its data, that the bzip2 stream fills exactly the packed\n"
-    "length, and that every name, decoded as the installer decodes it on a system with that\n"
-    "code page, stays inside the target folder. Exits with 1 on any fault.\n";
+    "length, and that every name, decoded as the installer decodes it on a system of code page\n"
+    "N (see 'tsa pack --help'; without it only ASCII names pass), stays inside the target\n"
+    "folder. A damaged group table is one\n"
+    "fault, as nothing after it can be found. One byte after the last group is noted: the\n"
+    "installer ignores it.\n"
+    "\n"
+    "Exit status: 0 sound, 1 any fault, 2 bad usage.\n";
 
 const char extractUsage[] =
-    "usage: tsa extract [--code-page N] ARCHIVE DIR\n"
+    "usage: tsa extract [--code-page N] [--] ARCHIVE DIR\n"
     "\n"
     "Extracts ARCHIVE into DIR (made if missing; its parent must exist) with the installer's\n"
-    "own engine, through \"buffer.temp\" and \"data.temp\" in the current folder (or the\n"
-    "temporary folder), names decoded through the code page. Prints the installation report;\n"
-    "exits with 1 if it lists any fault.\n";
+    "own engine, names decoded through code page N (see 'tsa pack --help'). Its temporary\n"
+    "files lie in a new folder of the temporary folder that belongs\n"
+    "to this run alone, so runs sharing a working folder never meet. Prints the installation\n"
+    "report.\n"
+    "\n"
+    "Exit status: 0 every file written, 1 the report lists a fault, 2 bad usage.\n";
 
-int Fail(const std::string &message)
+const char checkUsage[] =
+    "usage: tsa check [--json] [--] PACKAGE_DIR\n"
+    "\n"
+    "Reads PACKAGE_DIR/setup.tsi as the installer will (sections and keys in any letter case,\n"
+    "the installer's defaults, values cut at 255 characters), verifies every component's\n"
+    "archive and prints one line per finding, \"error:\" or \"warning:\" with the section and\n"
+    "key or the archive and entry it concerns, then the number of each. Errors stop the\n"
+    "installation or leave it incomplete; warnings are what users would likely not want.\n"
+    "\n"
+    "  --json  print each finding and the count as one JSON object per line\n"
+    "\n"
+    "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
+
+int Usage(const std::string &message)
 {
-    std::fprintf(stderr, "tsa: %s\n", message.c_str());
+    std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
     return 2;
 }
 
-bool WantsHelp(const std::vector<std::string> &arguments)
+int Fault(const std::string &message)
 {
-    for (const std::string &argument : arguments) {
-        if (argument == "--help" || argument == "-h") return true;
-    }
-    return false;
+    std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
+    return 1;
 }
 
-// Takes "--code-page N" out of the arguments, wherever it stands; asciiOnly when it is absent.
-bool TakeCodePage(std::vector<std::string> &arguments, int &codePage, std::string &error)
+// A command's arguments: options before "--", with their values, and the rest in order.
+struct Arguments {
+    std::vector<std::pair<std::string, std::string>> options;
+    std::vector<std::string> names;
+    std::string error; // why the command line is wrong
+};
+
+Arguments ParseArguments(const std::vector<std::string> &arguments, const std::vector<std::string> &withValue,
+                         const std::vector<std::string> &flags)
+{
+    Arguments parsed;
+    bool optionsEnded = false;
+    for (size_t k = 0; k < arguments.size() && parsed.error.empty(); ++k) {
+        const std::string &argument = arguments[k];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            parsed.names.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (std::find(withValue.begin(), withValue.end(), argument) != withValue.end()) {
+            if (k + 1 == arguments.size())
+                parsed.error = argument + " needs a value";
+            else
+                parsed.options.emplace_back(argument, arguments[++k]);
+        } else if (std::find(flags.begin(), flags.end(), argument) != flags.end()) {
+            parsed.options.emplace_back(argument, "");
+        } else {
+            parsed.error = "unknown option " + argument;
+        }
+    }
+    return parsed;
+}
+
+// "--code-page N" of the command line, asciiOnly when it is absent; false with `error` for a
+// value that names no Windows code page.
+bool CodePageOf(const Arguments &arguments, int &codePage, std::string &error)
 {
     codePage = asciiOnly;
-    size_t k = 0;
-    while (k < arguments.size()) {
-        if (arguments[k] != "--code-page") {
-            ++k;
-            continue;
-        }
-        if (k + 1 == arguments.size()) {
-            error = "--code-page needs a value";
-            return false;
-        }
-        const std::string &value = arguments[k + 1];
+    for (const auto &option : arguments.options) {
+        if (option.first != "--code-page") continue;
+        const std::string &value = option.second;
         char *end = nullptr;
         long number = std::strtol(value.c_str(), &end, 10);
         if (end == value.c_str() || *end != '\0' || number < 0 || number > 65535 ||
@@ -108,10 +177,13 @@ bool TakeCodePage(std::vector<std::string> &arguments, int &codePage, std::strin
             return false;
         }
         codePage = static_cast<int>(number);
-        arguments.erase(arguments.begin() + static_cast<std::ptrdiff_t>(k),
-                        arguments.begin() + static_cast<std::ptrdiff_t>(k + 2));
     }
     return true;
+}
+
+std::string Counted(long long count, const char *thing)
+{
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
 }
 
 bool ParseSize(const std::string &text, int64_t &size)
@@ -128,43 +200,51 @@ bool ParseSize(const std::string &text, int64_t &size)
     return true;
 }
 
-int Pack(std::vector<std::string> arguments)
+int Pack(const Arguments &arguments)
 {
-    int codePage = asciiOnly;
-    std::string error;
-    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores == 0 ? 1 : static_cast<int>(cores);
     int64_t groupSize = 8 << 20;
-    std::vector<std::string> paths;
-    for (size_t k = 0; k < arguments.size(); ++k) {
-        const std::string &argument = arguments[k];
-        if (argument == "-j" || argument == "-g") {
-            if (k + 1 == arguments.size()) return Fail(argument + " needs a value");
-            const std::string &value = arguments[++k];
+    PackOptions options;
+    std::string error;
+    if (!CodePageOf(arguments, options.codePage, error)) return Usage(error);
+    for (const auto &option : arguments.options) {
+        const std::string &value = option.second;
+        if (option.first == "--code-page") continue;
+        if (option.first == "-j" || option.first == "-g") {
             int64_t number = 0;
-            if (!ParseSize(value, number)) return Fail("bad value for " + argument + ": " + value);
-            if (argument == "-j") {
-                if (number > 256) return Fail("bad value for -j: " + value);
+            if (!ParseSize(value, number) || (option.first == "-j" && number > 256))
+                return Usage("bad value for " + option.first + ": " + value);
+            if (option.first == "-j")
                 jobs = static_cast<int>(number);
-            } else {
+            else
                 groupSize = number;
-            }
-        } else if (!argument.empty() && argument[0] == '-' && paths.empty()) {
-            return Fail("unknown option " + argument + " (see 'tsa pack --help')");
+        } else if (option.first == "--prefix") {
+            std::string prefix = value;
+            std::replace(prefix.begin(), prefix.end(), '\\', '/');
+            while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
+            const char *fault = PackNameFault(lumora::String(prefix.c_str()));
+            if (fault != nullptr) return Usage("bad value for --prefix: " + value + ": " + fault);
+            options.prefix = prefix + "/";
         } else {
-            paths.push_back(argument);
+            options.excludes.push_back(value);
         }
     }
-    if (paths.size() < 2) return Fail("pack needs an output archive and at least one file or folder");
-    std::string output = paths.front();
-    paths.erase(paths.begin());
+    if (arguments.names.size() < 2)
+        return Usage("pack needs an output archive and at least one file or folder");
+    const std::string &output = arguments.names.front();
+    std::vector<std::string> paths(arguments.names.begin() + 1, arguments.names.end());
 
-    std::vector<PackEntry> entries;
-    if (!CollectEntries(paths, entries, error, codePage)) return Fail(error);
+    Collection collection = CollectEntries(paths, options);
+    for (const std::string &note : collection.notes)
+        std::fprintf(stderr, "tsa: %s\n", TerminalText(note).c_str());
+    for (const std::string &fault : collection.faults)
+        std::fprintf(stderr, "tsa: %s\n", TerminalText(fault).c_str());
+    if (!collection.faults.empty()) return Fault("nothing is written");
     // An archive written into a folder being packed must not pack itself.
     std::error_code code;
     fs::path outputPath = fs::weakly_canonical(output, code);
+    std::vector<PackEntry> &entries = collection.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
                                  [&](const PackEntry &entry) {
                                      std::error_code ignored;
@@ -178,35 +258,48 @@ int Pack(std::vector<std::string> arguments)
             bar.Show(total == 0 ? 100 : static_cast<int>(done * 100 / total));
         },
         error);
-    return ok ? 0 : Fail(error);
+    return ok ? 0 : Fault(error);
 }
 
-int List(std::vector<std::string> arguments)
+int List(const Arguments &arguments)
 {
     int codePage = asciiOnly;
     std::string error;
-    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
-    if (arguments.size() != 1) return Fail("list needs exactly one archive");
-    std::vector<ListedEntry> entries;
-    if (!ListArchive(arguments[0], entries, error, codePage)) return Fail(error);
-    for (const ListedEntry &entry : entries) {
+    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
+    if (arguments.names.size() != 1) return Usage("list needs exactly one archive");
+    const std::string &path = arguments.names[0];
+    ArchiveListing listing = ListArchive(path, codePage);
+    // The names come decoded and made safe for the terminal.
+    for (const ListedEntry &entry : listing.entries)
         std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group, entry.name.c_str());
-    }
+    std::printf("%s in %s: %s stored, %s packed\n",
+                Counted(static_cast<long long>(listing.entries.size()), "file").c_str(),
+                Counted(listing.groups, "group").c_str(), Counted(listing.storedBytes, "byte").c_str(),
+                Counted(listing.packedBytes, "byte").c_str());
+    if (!listing.fault.empty()) return Fault(path + ": " + listing.fault);
     return 0;
 }
 
-int Verify(std::vector<std::string> arguments)
+int Verify(const Arguments &arguments)
 {
     int codePage = asciiOnly;
     std::string error;
-    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
-    if (arguments.size() != 1) return Fail("verify needs exactly one archive");
-    VerifyResult result = VerifyArchive(arguments[0], codePage);
-    for (const std::string &fault : result.faults)
-        std::fprintf(stderr, "%s: %s\n", arguments[0].c_str(), fault.c_str());
+    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
+    if (arguments.names.size() != 1) return Usage("verify needs exactly one archive");
+    const std::string &path = arguments.names[0];
+    VerifyResult result = VerifyArchive(path, codePage);
+    for (const ArchiveFault &fault : result.faults)
+        std::fprintf(stderr, "%s: %s\n", TerminalText(path).c_str(), FaultText(fault).c_str());
+    if (result.trailingByte) {
+        std::printf(
+            "%s\n",
+            TerminalText(path + ": note: one byte follows the last group; the installer ignores it").c_str());
+    }
     if (!result.faults.empty()) return 1;
-    std::printf("%s: %d groups, %lld files, %lld bytes: sound\n", arguments[0].c_str(), result.groups,
-                static_cast<long long>(result.files), static_cast<long long>(result.unpackedBytes));
+    std::printf("%s\n", TerminalText(path + ": " + Counted(result.listing.groups, "group") + ", " +
+                                     Counted(static_cast<long long>(result.listing.entries.size()), "file") +
+                                     ", " + Counted(result.listing.storedBytes, "byte") + ": sound")
+                            .c_str());
     return 0;
 }
 
@@ -225,33 +318,71 @@ private:
     int fileNumber = 0;
 };
 
-int Extract(std::vector<std::string> arguments)
+lumora::String EngineText(const fs::path &path)
+{
+#ifdef _WIN32
+    return lumora::String(path.wstring().c_str());
+#else
+    return lumora::String(path.string().c_str());
+#endif
+}
+
+int Extract(const Arguments &arguments)
 {
     int codePage = asciiOnly;
     std::string error;
-    if (!TakeCodePage(arguments, codePage, error)) return Fail(error);
-    if (arguments.size() != 2) return Fail("extract needs an archive and a folder");
-    lumora::String archive(arguments[0].c_str());
-    lumora::String target(arguments[1].c_str());
-    MakeDirectory(target);
-    if (!IsDirectory(target)) return Fail("cannot make the folder " + arguments[1]);
+    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
+    if (arguments.names.size() != 2) return Usage("extract needs an archive and a folder");
+    const std::string &archiveArgument = arguments.names[0];
+    const std::string &targetArgument = arguments.names[1];
+    std::error_code code;
+    // Both are found from here before the run moves into its private folder.
+    fs::path archive = fs::absolute(archiveArgument, code);
+    fs::path target = fs::absolute(targetArgument, code);
+    fs::path workingFolder = fs::current_path(code);
+    if (code) return Fault("the current folder cannot be found: " + code.message());
+    lumora::String targetText = EngineText(target);
+    MakeDirectory(targetText);
+    if (!IsDirectory(targetText)) return Fault(targetArgument + ": the folder cannot be made");
+    PrivateFolder temporary;
+    if (temporary.Path().empty()) return Fault("no private folder can be made in the temporary folder");
+    fs::current_path(temporary.Path(), code);
+    if (code) return Fault("the private temporary folder cannot be entered: " + code.message());
     InstallReport report;
+    lumora::String archiveText = EngineText(archive);
     {
         BarProgress progress;
-        ExtractArchive(archive, target, progress, report, archive, codePage);
+        ExtractArchive(archiveText, targetText, progress, report, archiveText, codePage);
     }
+    fs::current_path(workingFolder, code);
     for (const InstallFault &fault : report.Faults()) {
-        std::fprintf(stderr, "%s: %s\n", static_cast<const char *>(fault.file),
-                     static_cast<const char *>(fault.what));
+        std::string file = fault.file == archiveText ? TerminalText(archiveArgument)
+                                                     : TerminalText(static_cast<const wchar_t *>(fault.file));
+        std::fprintf(stderr, "%s: %s\n", file.c_str(),
+                     TerminalText(static_cast<const wchar_t *>(fault.what)).c_str());
     }
     return report.IsEmpty() ? 0 : 1;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+int Check(const Arguments &arguments)
 {
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.names.size() != 1) return Usage("check needs exactly one package folder");
+    const std::string &folder = arguments.names[0];
+    std::error_code code;
+    if (!fs::is_directory(folder, code)) return Usage(folder + ": no such folder");
+    bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
+                            [](const auto &option) { return option.first == "--json"; });
+    std::vector<Finding> findings = CheckPackage(folder);
+    for (const Finding &finding : findings)
+        std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
+    std::printf("%s\n", CountLine(findings, json).c_str());
+    bool errors = std::any_of(findings.begin(), findings.end(),
+                              [](const Finding &finding) { return finding.severity == Severity::error; });
+    return errors ? 1 : 0;
+}
+
+int Run(std::vector<std::string> arguments)
+{
     if (arguments.empty()) {
         std::fputs(usage, stderr);
         return 2;
@@ -261,24 +392,46 @@ int main(int argc, char **argv)
     struct Command {
         const char *name;
         const char *help;
-        int (*run)(std::vector<std::string>);
+        std::vector<std::string> withValue;
+        std::vector<std::string> flags;
+        int (*run)(const Arguments &);
     };
-    const Command commands[] = {{"pack", packUsage, Pack},
-                                {"list", listUsage, List},
-                                {"verify", verifyUsage, Verify},
-                                {"extract", extractUsage, Extract}};
+    const Command commands[] = {
+        {"pack", packUsage, {"-j", "-g", "--prefix", "--exclude", "--code-page"}, {}, Pack},
+        {"list", listUsage, {"--code-page"}, {}, List},
+        {"verify", verifyUsage, {"--code-page"}, {}, Verify},
+        {"extract", extractUsage, {"--code-page"}, {}, Extract},
+        {"check", checkUsage, {}, {"--json"}, Check}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
         return 0;
     }
     for (const Command &entry : commands) {
         if (command != entry.name) continue;
-        if (WantsHelp(arguments)) {
+        std::vector<std::string> flags = entry.flags;
+        flags.insert(flags.end(), {"--help", "-h"});
+        Arguments parsed = ParseArguments(arguments, entry.withValue, flags);
+        if (!parsed.error.empty()) return Usage(parsed.error + " (see 'tsa " + command + " --help')");
+        auto help = std::find_if(parsed.options.begin(), parsed.options.end(), [](const auto &option) {
+            return option.first == "--help" || option.first == "-h";
+        });
+        if (help != parsed.options.end()) {
             std::fputs(entry.help, stdout);
-            std::fputs(codePageHelp, stdout);
             return 0;
         }
-        return entry.run(arguments);
+        return entry.run(parsed);
     }
-    return Fail("unknown command " + command + " (see 'tsa --help')");
+    return Usage("unknown command " + command + " (see 'tsa --help')");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Every file system failure is meant to be a line of its own; this is the last guard.
+    try {
+        return Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception &failure) {
+        return Fault(failure.what());
+    }
 }

@@ -3,6 +3,7 @@
 #include "wizard/setup.h"
 
 #include "app/setup_config.h"
+#include "app/setup_rules.h"
 
 #include <windows.h>
 

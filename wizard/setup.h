@@ -2,6 +2,7 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
+#include "app/setup_rules.h"
 #include "install/install_report.h"
 #include "lumora/lumora.h"
 
@@ -29,10 +30,6 @@ public:
 
     // The installation worker: the body of installThread.
     long InstallComponents(lumora::Threads::Thread *thread);
-
-    // The most components the Components page has rows for: the group box grows upwards
-    // from a fixed bottom edge and would cover the page icon and text beyond this many.
-    static const int mostOfferedComponents = 8;
 
 private:
     // construction

@@ -66,10 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     WriteInput(data, size);
     fs::create_directory(folder / "out");
 
-    std::vector<ListedEntry> entries;
-    std::string error;
     const int codePage = codePages[size % (sizeof codePages / sizeof codePages[0])];
-    ListArchive("input.tsa", entries, error, codePage);
+    ListArchive("input.tsa", codePage);
     VerifyArchive("input.tsa", codePage);
 
     SilentProgress progress;

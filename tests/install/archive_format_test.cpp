@@ -27,11 +27,11 @@ std::vector<std::string> ReadNames(const fs::path &archivePath, lumora::String &
 TEST_F(ArchiveFormat, OneThreeByteFileIsLaidOutByteForByte)
 {
     WriteBytes("a.txt", "abc");
-    std::vector<PackEntry> entries;
+    Collection collection = CollectEntries({"a.txt"}, PackOptions());
+    ASSERT_TRUE(collection.faults.empty()) << collection.faults.front();
     std::string error;
-    ASSERT_TRUE(CollectEntries({"a.txt"}, entries, error)) << error;
     ASSERT_TRUE(WriteArchive(
-        "one.tsa", SplitIntoGroups(entries, 8 << 20), 1, [](int64_t, int64_t) {}, error));
+        "one.tsa", SplitIntoGroups(collection.entries, 8 << 20), 1, [](int64_t, int64_t) {}, error));
 
     std::string stream = Bzip2("abc");
     std::string expected = std::string("TSA") + LittleEndian(1, 4) + "FILES" + LittleEndian(5, 2) + "a.txt" +
@@ -74,11 +74,11 @@ TEST_F(ArchiveFormat, PackerStoresFolderContentsRelativelyWithSlashes)
     WriteBytes("app/help/pages/start.html", "<p>");
     WriteBytes("app/readme.txt", "hello");
     WriteBytes("app/zero", "");
-    std::vector<PackEntry> entries;
-    std::string error;
-    ASSERT_TRUE(CollectEntries({"app"}, entries, error)) << error;
+    Collection collection = CollectEntries({"app"}, PackOptions());
+    ASSERT_TRUE(collection.faults.empty()) << collection.faults.front();
     std::vector<std::string> names;
-    for (const PackEntry &entry : entries) names.push_back(entry.name + ":" + std::to_string(entry.size));
+    for (const PackEntry &entry : collection.entries)
+        names.push_back(entry.name + ":" + std::to_string(entry.size));
     EXPECT_EQ(names, (std::vector<std::string>{"help/pages/start.html:3", "readme.txt:5", "zero:0"}));
 }
 
@@ -88,13 +88,11 @@ TEST_F(ArchiveFormat, PackerRefusesMissingPathsAndNamesGivenTwice)
     fs::create_directories("two");
     WriteBytes("one/x", "1");
     WriteBytes("two/x", "2");
-    std::vector<PackEntry> entries;
-    std::string error;
-    EXPECT_FALSE(CollectEntries({"missing"}, entries, error));
-    EXPECT_NE(error.find("no such file"), std::string::npos);
-    entries.clear();
-    EXPECT_FALSE(CollectEntries({"one", "two"}, entries, error));
-    EXPECT_NE(error.find("twice"), std::string::npos);
+    EXPECT_EQ(CollectEntries({"missing"}, PackOptions()).faults,
+              (std::vector<std::string>{"missing: no such file or folder"}));
+    std::vector<std::string> faults = CollectEntries({"one", "two"}, PackOptions()).faults;
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0], "two/x: the name x would be stored twice (also from one/x)");
 }
 
 TEST_F(ArchiveFormat, GroupsSplitBySizeAndTheArchiveIsTheSameForAnyThreadCount)
@@ -102,10 +100,10 @@ TEST_F(ArchiveFormat, GroupsSplitBySizeAndTheArchiveIsTheSameForAnyThreadCount)
     fs::create_directories("data");
     for (int k = 0; k < 12; ++k)
         WriteBytes("data/f" + std::to_string(10 + k), std::string(3000 + k, char('a' + k)));
-    std::vector<PackEntry> entries;
+    Collection collection = CollectEntries({"data"}, PackOptions());
+    ASSERT_TRUE(collection.faults.empty()) << collection.faults.front();
+    auto groups = SplitIntoGroups(collection.entries, 10000);
     std::string error;
-    ASSERT_TRUE(CollectEntries({"data"}, entries, error)) << error;
-    auto groups = SplitIntoGroups(entries, 10000);
     EXPECT_EQ(groups.size(), 4u); // three files of about 3000 bytes per group
     ASSERT_TRUE(WriteArchive(
         "serial.tsa", groups, 1, [](int64_t, int64_t) {}, error));
@@ -121,7 +119,8 @@ TEST_F(ArchiveFormat, GroupsSplitBySizeAndTheArchiveIsTheSameForAnyThreadCount)
 
 TEST_F(ArchiveFormat, AFileLargerThanTheGroupSizeHasAGroupToItself)
 {
-    std::vector<PackEntry> entries = {{"", "a", 10}, {"", "big", 500}, {"", "c", 10}, {"", "d", 10}};
+    std::vector<PackEntry> entries = {
+        {"", "a", 10, "a"}, {"", "big", 500, "big"}, {"", "c", 10, "c"}, {"", "d", 10, "d"}};
     auto groups = SplitIntoGroups(entries, 100);
     ASSERT_EQ(groups.size(), 3u);
     EXPECT_EQ(groups[0].size(), 1u);
@@ -131,7 +130,7 @@ TEST_F(ArchiveFormat, AFileLargerThanTheGroupSizeHasAGroupToItself)
 
 TEST_F(ArchiveFormat, ManyTinyFilesAreSplitIntoGroupsOfAtMost4096)
 {
-    std::vector<PackEntry> entries(5000, PackEntry{"", "f", 1});
+    std::vector<PackEntry> entries(5000, PackEntry{"", "f", 1, "f"});
     auto groups = SplitIntoGroups(entries, 8 << 20);
     ASSERT_EQ(groups.size(), 2u);
     EXPECT_EQ(groups[0].size(), 4096u);

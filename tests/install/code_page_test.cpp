@@ -263,7 +263,7 @@ TEST_F(CodePageExtraction, RefusedNameIsReportedAsItsBytes)
 {
     EXPECT_FALSE(Extract({{"caf\xE9", "x"}}, asciiOnly));
     ASSERT_EQ(report.FaultCount(), 1);
-    EXPECT_EQ(std::string(static_cast<const char *>(report.Fault(0).file)), "caf\\xE9");
+    EXPECT_EQ(std::string(static_cast<const char *>(report.Fault(0).file)), "caf\\xe9");
 }
 
 TEST_F(CodePageExtraction, PathOfThreeHundredCharactersIsWritten)

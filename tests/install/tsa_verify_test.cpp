@@ -7,10 +7,10 @@ namespace {
 
 using TsaVerify = ScratchTest;
 
-std::string Joined(const std::vector<std::string> &faults)
+std::string Joined(const std::vector<ArchiveFault> &faults)
 {
     std::string text;
-    for (const std::string &fault : faults) text += fault + "\n";
+    for (const ArchiveFault &fault : faults) text += FaultText(fault) + "\n";
     return text;
 }
 
@@ -19,24 +19,34 @@ TEST_F(TsaVerify, SoundArchivePassesWithItsCounts)
     WriteBytes("ok.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}, {"d/e", ""}}), GroupBytes({{"b", "xy"}})}));
     VerifyResult result = VerifyArchive("ok.tsa");
     EXPECT_TRUE(result.faults.empty()) << Joined(result.faults);
-    EXPECT_EQ(result.groups, 2);
-    EXPECT_EQ(result.files, 3);
-    EXPECT_EQ(result.unpackedBytes, 5);
+    EXPECT_EQ(result.listing.groups, 2);
+    EXPECT_EQ(result.listing.entries.size(), 3u);
+    EXPECT_EQ(result.listing.storedBytes, 5);
+    EXPECT_FALSE(result.trailingByte);
+}
+
+TEST_F(TsaVerify, OneByteAfterTheLastGroupIsNotedNotFaulted)
+{
+    WriteBytes("ok.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}})}) + "x");
+    VerifyResult result = VerifyArchive("ok.tsa");
+    EXPECT_TRUE(result.faults.empty()) << Joined(result.faults);
+    EXPECT_TRUE(result.trailingByte);
+    EXPECT_EQ(Joined(VerifyArchive("missing.tsa").faults), "the archive cannot be opened\n");
 }
 
 struct VerifyCase {
     const char *label;
     std::string bytes;
-    const char *fault;
+    std::string fault; // the one and only fault
 };
 
 class TsaVerifyFault : public ScratchTest, public ::testing::WithParamInterface<VerifyCase> {};
 
-TEST_P(TsaVerifyFault, IsNamed)
+TEST_P(TsaVerifyFault, IsTheOneFinding)
 {
     WriteBytes("bad.tsa", GetParam().bytes);
     VerifyResult result = VerifyArchive("bad.tsa");
-    EXPECT_NE(Joined(result.faults).find(GetParam().fault), std::string::npos) << Joined(result.faults);
+    EXPECT_EQ(Joined(result.faults), GetParam().fault + "\n");
 }
 
 std::string CorruptCrc()
@@ -47,36 +57,59 @@ std::string CorruptCrc()
     return ArchiveBytes({GroupBytes({{"a", "some text to protect"}}, stream, 20)});
 }
 
+std::string WithoutFilesTag()
+{
+    std::string group = GroupBytes({{"b", "xy"}});
+    group[4] = 'f';
+    return ArchiveBytes({GroupBytes({{"a", "abc"}}), group});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Damage, TsaVerifyFault,
     ::testing::Values(
         VerifyCase{"UnpackedLengthWrong", ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc"), 4)}),
-                   "unpacked length 4 differs from the sum of its sizes 3"},
+                   "group 1: its unpacked length 4 differs from the sum of its sizes 3"},
         VerifyCase{"DataShorterThanSizes", ArchiveBytes({GroupBytes({{"a", "abcd"}}, Bzip2("abc"), 4)}),
-                   "decompresses to 3 bytes, its files need 4"},
+                   "group 1: it decompresses to 3 bytes, its files need 4"},
         VerifyCase{"BytesAfterTheStream", ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc") + "zz", 3)}),
-                   "bytes follow its bzip2 stream"},
+                   "group 1: bytes follow its bzip2 stream within the packed length"},
         VerifyCase{"StreamCutShort",
-                   ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc").substr(0, 20), 3)}), "ends early"},
-        VerifyCase{"NotBzip2", ArchiveBytes({GroupBytes({{"a", "abc"}}, "plain", 3)}), "not a bzip2 stream"},
-        VerifyCase{"CrcMismatch", CorruptCrc(), "damaged"},
-        VerifyCase{"StrayByte", ArchiveBytes({GroupBytes({{"a", "abc"}})}) + "x", "one stray byte"},
-        VerifyCase{"UnsafeName", ArchiveBytes({GroupBytes({{"../a", "abc"}})}), "leave the target directory"},
-        VerifyCase{"NotAnArchive", "hello world", "not a component archive"}),
+                   ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc").substr(0, 20), 3)}),
+                   "group 1: its bzip2 stream ends early"},
+        VerifyCase{"NotBzip2", ArchiveBytes({GroupBytes({{"a", "abc"}}, "plain", 3)}),
+                   "group 1: its compressed data is not a bzip2 stream"},
+        VerifyCase{"CrcMismatch", CorruptCrc(),
+                   "group 1: its compressed data is damaged (bzip2 CRC or data error)"},
+        VerifyCase{"DamagedTable", WithoutFilesTag(),
+                   "group 2: the archive has a damaged group table (no \"FILES\" tag)"},
+        VerifyCase{"BytesAfterTheLastGroup", ArchiveBytes({GroupBytes({{"a", "abc"}})}) + "junk",
+                   "group 2: the archive ends inside a group table"},
+        VerifyCase{"UnsafeName", ArchiveBytes({GroupBytes({{"../a", "abc"}})}),
+                   "group 1: ../a: the name has a \"..\" level and would leave the target directory"},
+        VerifyCase{"NotAnArchive", "hello world",
+                   "the file is not a component archive (no \"TSA\" at its start)"},
+        VerifyCase{"Empty", "", "the file is not a component archive (no \"TSA\" at its start)"}),
     [](const ::testing::TestParamInfo<VerifyCase> &info) { return std::string(info.param.label); });
 
-TEST_F(TsaVerify, ListGivesEveryEntryWithItsGroup)
+TEST_F(TsaVerify, ListGivesTheGoodGroupsBeforeADamagedTableAndTheirTotals)
 {
     WriteBytes("ok.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}}), GroupBytes({{"b/c", "xy"}})}));
-    std::vector<ListedEntry> entries;
-    std::string error;
-    ASSERT_TRUE(ListArchive("ok.tsa", entries, error)) << error;
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1].name, "b/c");
-    EXPECT_EQ(entries[1].size, 2);
-    EXPECT_EQ(entries[1].group, 2);
-    EXPECT_FALSE(ListArchive("missing.tsa", entries, error));
-    EXPECT_EQ(error, "cannot open missing.tsa");
+    ArchiveListing listing = ListArchive("ok.tsa");
+    EXPECT_EQ(listing.fault, "");
+    ASSERT_EQ(listing.entries.size(), 2u);
+    EXPECT_EQ(listing.entries[1].name, "b/c");
+    EXPECT_EQ(listing.entries[1].size, 2);
+    EXPECT_EQ(listing.entries[1].group, 2);
+    EXPECT_EQ(listing.storedBytes, 5);
+    EXPECT_EQ(listing.packedBytes, static_cast<int64_t>(ReadBytes("ok.tsa").size()) - 3 -
+                                       2 * (4 + 5 + 5 + 4 + 4) - (2 + 1 + 4) - (2 + 3 + 4));
+
+    WriteBytes("bad.tsa", WithoutFilesTag());
+    listing = ListArchive("bad.tsa");
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].name, "a");
+    EXPECT_EQ(listing.groups, 1);
+    EXPECT_EQ(listing.fault, "group 2: the archive has a damaged group table (no \"FILES\" tag)");
 }
 
 } // namespace
@@ -94,9 +127,9 @@ protected:
 TEST_F(TsaCodePage, PackRefusesANameBeyondAsciiWithOneLineNamingTheFile)
 {
     MakeFile("Übersicht.txt");
-    std::vector<PackEntry> entries;
-    std::string error;
-    EXPECT_FALSE(CollectEntries({"src"}, entries, error));
+    Collection collection = CollectEntries({"src"}, PackOptions());
+    ASSERT_EQ(collection.faults.size(), 1u);
+    const std::string &error = collection.faults[0];
     EXPECT_NE(error.find("bersicht.txt: "), std::string::npos) << error;
     EXPECT_NE(error.find("--code-page"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
@@ -114,16 +147,18 @@ class TsaPackCodePage : public TsaCodePage, public ::testing::WithParamInterface
 TEST_P(TsaPackCodePage, StoresTheNameExactlyOrRefusesIt)
 {
     MakeFile(GetParam().utf8Name);
-    std::vector<PackEntry> entries;
-    std::string error;
-    bool packed = CollectEntries({"src"}, entries, error, GetParam().codePage);
+    PackOptions options;
+    options.codePage = GetParam().codePage;
+    Collection collection = CollectEntries({"src"}, options);
     if (GetParam().stored.empty()) {
-        EXPECT_FALSE(packed);
-        EXPECT_NE(error.find("code page " + std::to_string(GetParam().codePage)), std::string::npos) << error;
+        ASSERT_EQ(collection.faults.size(), 1u);
+        EXPECT_NE(collection.faults[0].find("code page " + std::to_string(GetParam().codePage)),
+                  std::string::npos)
+            << collection.faults[0];
     } else {
-        ASSERT_TRUE(packed) << error;
-        ASSERT_EQ(entries.size(), 1u);
-        EXPECT_EQ(entries[0].name, GetParam().stored);
+        ASSERT_TRUE(collection.faults.empty()) << collection.faults[0];
+        ASSERT_EQ(collection.entries.size(), 1u);
+        EXPECT_EQ(collection.entries[0].name, GetParam().stored);
     }
 }
 
@@ -152,12 +187,14 @@ TEST_F(TsaCodePage, VerifyReadsNamesAsTheInstallerOnThatCodePageDoes)
                   std::string::npos)
             << codePage;
 
-    std::vector<ListedEntry> entries;
-    std::string error;
-    ASSERT_TRUE(ListArchive("yen.tsa", entries, error, 1251)) << error;
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, static_cast<const char *>(lumora::String(L"\u0490..\u0490..\u0490x/f")));
-    entries.clear();
-    ASSERT_TRUE(ListArchive("yen.tsa", entries, error)) << error;
-    EXPECT_EQ(entries[0].name, "\\xA5..\\xA5..\\xA5x/f");
+    ArchiveListing listing = ListArchive("yen.tsa", 1251);
+    ASSERT_TRUE(listing.fault.empty()) << listing.fault;
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].name,
+              static_cast<const char *>(lumora::String(L"\u0490..\u0490..\u0490x/f")));
+    EXPECT_FALSE(listing.entries[0].refused);
+    listing = ListArchive("yen.tsa");
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_EQ(listing.entries[0].name, "\\xa5..\\xa5..\\xa5x/f");
+    EXPECT_TRUE(listing.entries[0].refused);
 }

@@ -1,0 +1,157 @@
+// The tool as a vendor runs it: exit codes, "--", names escaped in every command, and runs
+// that share one working folder.
+#include "test_support.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool through the shell with the given arguments, written as for the shell.
+Outcome Tsa(const std::string &arguments)
+{
+    Outcome outcome;
+    std::string command = std::string("'") + TSA_PROGRAM + "' " + arguments + " 2>stderr.txt";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return outcome;
+    char buffer[4096];
+    size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.out.append(buffer, count);
+    int status = pclose(pipe);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = ReadBytes("stderr.txt");
+    fs::remove("stderr.txt");
+    return outcome;
+}
+
+using TsaCommand = ScratchTest;
+
+TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
+{
+    WriteBytes("-odd.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}})}));
+    fs::create_directories("folder");
+    struct Case {
+        const char *arguments;
+        int status;
+        const char *said; // a part of what it prints
+    };
+    const Case cases[] = {
+        {"", 2, "usage: tsa COMMAND"},
+        {"frobnicate", 2, "unknown command frobnicate"},
+        {"pack", 2, "pack needs an output archive"},
+        {"pack -x out.tsa folder", 2, "unknown option -x"},
+        {"pack -j", 2, "-j needs a value"},
+        {"pack out.tsa missing", 1, "tsa: missing: no such file or folder"},
+        {"list missing.tsa", 1, "tsa: missing.tsa: the archive cannot be opened"},
+        {"verify -odd.tsa", 2, "unknown option -odd.tsa"},
+        {"verify -- -odd.tsa", 0, "-odd.tsa: 1 group, 1 file, 3 bytes: sound"},
+        {"list -- --help", 1, "tsa: --help: the archive cannot be opened"},
+        {"check missing", 2, "tsa: missing: no such folder"},
+        {"check folder", 1, "1 error, 0 warnings"},
+        {"check --help", 0, "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage."},
+        {"--help", 0, "Exit status:"},
+    };
+    for (const Case &sample : cases) {
+        Outcome outcome = Tsa(sample.arguments);
+        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
+        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
+            << sample.arguments << "\n"
+            << outcome.out << outcome.err;
+    }
+}
+
+TEST_F(TsaCommand, NamesAreEscapedInEveryCommand)
+{
+    // A name that would turn a terminal's text red and one with a byte of a code page.
+    WriteBytes("names.tsa", ArchiveBytes({GroupBytes({{"a\x1b[31mred", "x"}, {"caf\xe9", "y"}})}));
+    Outcome list = Tsa("list names.tsa");
+    EXPECT_EQ(list.status, 0);
+    EXPECT_NE(list.out.find("a\\x1b[31mred"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("caf\\xe9"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("2 files in 1 group: 2 bytes stored, "), std::string::npos) << list.out;
+    Outcome verify = Tsa("verify names.tsa");
+    EXPECT_EQ(verify.status, 1);
+    EXPECT_EQ(verify.err,
+              "names.tsa: group 1: a\\x1b[31mred: the name holds a control character\n"
+              "names.tsa: group 1: caf\\xe9: the name holds bytes beyond ASCII, and no code page was "
+              "given to read them in\n");
+    Outcome extract = Tsa("extract names.tsa out");
+    EXPECT_EQ(extract.status, 1);
+    EXPECT_NE(extract.err.find("a\\x1b[31mred: the name holds a control character"), std::string::npos)
+        << extract.err;
+    fs::create_directories("in");
+    WriteBytes("in/bell\a", "x");
+    Outcome pack = Tsa("pack out.tsa in");
+    EXPECT_EQ(pack.status, 1);
+    EXPECT_EQ(pack.err, "tsa: in/bell\\x07: the name holds a control character\ntsa: nothing is written\n");
+    EXPECT_FALSE(fs::exists("out.tsa"));
+    for (const Outcome &outcome : {list, verify, extract, pack})
+        EXPECT_EQ((outcome.out + outcome.err).find('\x1b'), std::string::npos);
+}
+
+TEST_F(TsaCommand, CheckPrintsFindingsAsJsonLines)
+{
+    fs::create_directories("package");
+    WriteBytes("package/setup.tsi", "[Component Setup]\r\nNumberOfComponents=1\r\n");
+    Outcome outcome = Tsa("check --json package");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out,
+              "{\"severity\":\"error\",\"section\":\"License\",\"key\":\"LicenseFile\",\"message\":\"names "
+              "no licence file, so the License page shows an empty box\"}\n"
+              "{\"severity\":\"error\",\"section\":\"Component Files\",\"key\":\"1\",\"message\":\"the "
+              "archive \\\"data.tsa\\\", the default, is not in the package folder\"}\n"
+              "{\"errors\":2,\"warnings\":0}\n");
+}
+
+// Deterministic text that bzip2 packs only moderately, so extraction takes a while.
+std::string Content(size_t size, unsigned seed)
+{
+    std::string text;
+    uint32_t state = seed * 2654435761u + 1;
+    while (text.size() < size) {
+        state = state * 1664525u + 1013904223u;
+        text += std::to_string(state % 100000) + (state % 7 == 0 ? "\n" : " ");
+    }
+    text.resize(size);
+    return text;
+}
+
+TEST_F(TsaCommand, TwoExtractsSharingOneWorkingFolderBothEndExact)
+{
+    // A vendor's own files of the names the installer uses stay as they are.
+    WriteBytes("buffer.temp", "the vendor's buffer");
+    WriteBytes("data.temp", "the vendor's data");
+    for (const char *name : {"one", "two"}) {
+        fs::create_directories(std::string("source-") + name);
+        for (unsigned k = 0; k < 24; ++k) {
+            WriteBytes(std::string("source-") + name + "/file" + std::to_string(k),
+                       Content(150000 + k, k + (name[0] == 'o' ? 0 : 100)));
+        }
+        Outcome pack = Tsa(std::string("pack -j 1 -g 100K ") + name + ".tsa source-" + name);
+        ASSERT_EQ(pack.status, 0) << pack.err;
+    }
+    std::string both = std::string("('") + TSA_PROGRAM +
+                       "' extract one.tsa out-one >/dev/null 2>&1; echo $? >status-one) & " + "('" +
+                       TSA_PROGRAM + "' extract two.tsa out-two >/dev/null 2>&1; echo $? >status-two) & wait";
+    ASSERT_EQ(std::system(both.c_str()), 0);
+    EXPECT_EQ(ReadBytes("status-one"), "0\n");
+    EXPECT_EQ(ReadBytes("status-two"), "0\n");
+    for (const char *name : {"one", "two"}) {
+        fs::path source = std::string("source-") + name, out = std::string("out-") + name;
+        ASSERT_EQ(FilesBelow(out), FilesBelow(source));
+        for (const std::string &file : FilesBelow(source))
+            EXPECT_EQ(ReadBytes(out / file), ReadBytes(source / file)) << file;
+    }
+    EXPECT_EQ(ReadBytes("buffer.temp"), "the vendor's buffer");
+    EXPECT_EQ(ReadBytes("data.temp"), "the vendor's data");
+    EXPECT_TRUE(fs::is_empty(temp)); // the private folders are gone
+}
+
+} // namespace

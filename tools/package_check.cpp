@@ -1,0 +1,569 @@
+#include "tools/package_check.h"
+
+#include "app/setup_rules.h"
+#include "install/entry_name.h"
+#include "tools/archive_check.h"
+#include "tools/name_rules.h"
+#include "tools/package_files.h"
+#include "tools/profile_file.h"
+#include "tools/setup_keys.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Text = std::wstring;
+
+// A 32-bit program on 64-bit Windows, the longest usual case.
+const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
+const size_t longestPath = 259;
+const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
+
+struct PageText {
+    const wchar_t *section;
+    const wchar_t *flag; // its [Dialogs] key; null for the installation's page
+};
+
+const PageText pageTexts[] = {{L"Introduction", L"Introduction"},
+                              {L"License", L"License"},
+                              {L"Directory", L"Directory"},
+                              {L"Components", L"Components"},
+                              {L"Summary", L"Summary"},
+                              {L"Bye", L"Bye"},
+                              {L"Reboot", L"Reboot"},
+                              {L"Installation", nullptr}};
+
+const wchar_t *const backgroundKeys[][2] = {
+    {L"Setup", L"DisplayAppName"}, {L"Setup", L"DisplayAppVersion"}, {L"Setup", L"DisplayCompanyName"},
+    {L"Application", L"Name"},     {L"Application", L"Version"},     {L"Application", L"Company"}};
+
+// Where the name holds a character Windows refuses in file names, or npos.
+size_t RefusedCharacter(const Text &name)
+{
+    for (size_t k = 0; k < name.size(); ++k) {
+        if (name[k] < 0x20 || Text(refusedInFileNames).find(name[k]) != Text::npos) return k;
+    }
+    return Text::npos;
+}
+
+Text Number(long long value)
+{
+    return Widened(std::to_string(value));
+}
+
+Text Quoted(const Text &text)
+{
+    return L"\"" + text + L"\"";
+}
+
+struct InstalledFile {
+    Text entry;  // as stored in the archive
+    Text path;   // below the destination
+    Text folded; // as Windows compares it
+};
+
+struct Component {
+    int number = 0;
+    Text name;
+    Text archiveName;
+    std::shared_ptr<VerifyResult> archive; // null when the archive is missing
+    std::vector<InstalledFile> files;
+    std::set<Text> folders; // folded, every level that holds files
+};
+
+class PackageCheck {
+public:
+    explicit PackageCheck(const fs::path &folder) : folder(folder) {}
+
+    std::vector<Finding> Run();
+
+private:
+    // The reader of the program's rules; remembers what was read, and reports a value cut.
+    lumora::String Read(const Text &section, const Text &key, const Text &defaultValue);
+    int ReadInt(const Text &section, const Text &key, const Text &defaultValue)
+    {
+        return Read(section, key, defaultValue).ToInt();
+    }
+    bool IsPresent(const Text &section, const Text &key) const
+    {
+        return profile->Find(section, key) != nullptr;
+    }
+    int LineOf(const Text &section, const Text &key) const
+    {
+        const ProfileKey *found = profile->Find(section, key);
+        return found != nullptr ? found->line : 0;
+    }
+
+    void AtKey(Severity severity, const Text &section, const Text &key, const Text &message)
+    {
+        findings.push_back(Finding{severity, section, key, LineOf(section, key), L"", L"", message});
+    }
+    void AtLine(Severity severity, const Text &section, const Text &key, int line, const Text &message)
+    {
+        findings.push_back(Finding{severity, section, key, line, L"", L"", message});
+    }
+    void AtFile(Severity severity, const Text &file, const Text &entry, const Text &message)
+    {
+        findings.push_back(Finding{severity, L"", L"", 0, file, entry, message});
+    }
+
+    void CheckPages();
+    void CheckComponents();
+    void ReadComponent(Component &component);
+    void CheckInstalledFiles();
+    void CheckLinks();
+    void CheckUnreadKeys();
+    void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
+                        std::set<Text> &seen);
+    Text Described(const Component &component) const
+    {
+        return L"component " + Number(component.number) + L" (" + Quoted(component.name) + L")";
+    }
+
+    const fs::path folder;
+    std::optional<ProfileFile> profile;
+    std::vector<Finding> findings;
+    std::set<std::pair<Text, Text>> keysRead; // folded
+    std::map<fs::path, std::shared_ptr<VerifyResult>> archives;
+    std::vector<Component> components;
+    int componentCount = 0; // as the installation reads it
+    int linkCount = 0;
+    Text destination;
+};
+
+lumora::String PackageCheck::Read(const Text &section, const Text &key, const Text &defaultValue)
+{
+    bool first = keysRead.insert({Folded(section), Folded(key)}).second;
+    const ProfileKey *found = profile->Find(section, key);
+    if (first && found != nullptr && found->value.size() > static_cast<size_t>(setupValueLength)) {
+        AtKey(Severity::error, section, key,
+              L"the value is " + Number(static_cast<long long>(found->value.size())) +
+                  L" characters long; the program reads only its first " + Number(setupValueLength));
+    }
+    return profile->Read(section.c_str(), key.c_str(), defaultValue.c_str());
+}
+
+std::vector<Finding> PackageCheck::Run()
+{
+    std::optional<fs::path> file = FindInPackage(folder, L"setup.tsi");
+    if (!file) {
+        AtFile(Severity::error, L"setup.tsi", L"",
+               L"is not in the package folder; Setup would show its default pages and install nothing");
+        return findings;
+    }
+    std::ifstream stream(*file, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << stream.rdbuf();
+    if (!stream) {
+        AtFile(Severity::error, L"setup.tsi", L"", L"cannot be read");
+        return findings;
+    }
+    profile.emplace(bytes.str());
+
+    if (ReadInt(L"Setup", L"DisplayBackgroundWindow", L"1") != 0) {
+        for (const auto &key : backgroundKeys) Read(key[0], key[1], L"");
+        for (const wchar_t *section : {L"Name Font", L"Company Font"}) {
+            for (const wchar_t *key : fontKeys) Read(section, key, L"");
+        }
+    }
+    CheckPages();
+    CheckComponents();
+    CheckInstalledFiles();
+    if (ReadInt(L"Component Setup", L"CopyLUMORA", L"0") != 0 && !FindInPackage(folder, L"lumora.dll")) {
+        AtKey(Severity::error, L"Component Setup", L"CopyLUMORA",
+              L"asks for lumora.dll to be copied, but the package folder holds none");
+    }
+    CheckLinks();
+    CheckUnreadKeys();
+    return findings;
+}
+
+void PackageCheck::CheckPages()
+{
+    bool anyPage = false;
+    for (const PageText &page : pageTexts) {
+        if (page.flag != nullptr && ReadInt(L"Dialogs", page.flag, L"1") != 0) anyPage = true;
+    }
+    if (!anyPage) {
+        const ProfileSection *dialogs = profile->FindSection(L"Dialogs");
+        AtLine(Severity::error, L"Dialogs", L"", dialogs != nullptr ? dialogs->line : 0,
+               L"every page is switched off; Setup shows a notice and stops");
+    }
+    for (const PageText &page : pageTexts) {
+        Read(page.section, L"Title", L"");
+        ComposeSetupLines(
+            [this](const lumora::String &section, const lumora::String &key,
+                   const lumora::String &defaultValue) {
+                return Read(static_cast<const wchar_t *>(section), static_cast<const wchar_t *>(key),
+                            static_cast<const wchar_t *>(defaultValue));
+            },
+            lumora::String(page.section), lumora::String());
+        int lines = ReadInt(page.section, L"Lines", L"1");
+        if (lines > mostPageLines) {
+            AtKey(Severity::warning, page.section, L"Lines",
+                  L"is " + Number(lines) + L"; a page shows at most " + Number(mostPageLines) + L" lines");
+        }
+    }
+    lumora::String licence = Read(L"License", L"LicenseFile", L"nolicense");
+    if (ReadInt(L"Dialogs", L"License", L"1") != 0) {
+        Text name = static_cast<const wchar_t *>(licence);
+        if (licence == "nolicense") {
+            AtKey(Severity::error, L"License", L"LicenseFile",
+                  L"names no licence file, so the License page shows an empty box");
+        } else if (!FindInPackage(folder, name)) {
+            AtKey(Severity::error, L"License", L"LicenseFile",
+                  L"the licence file " + Quoted(name) + L" is not in the package folder");
+        }
+    }
+    destination =
+        Text(programFilesFolder) + L"\\" + static_cast<const wchar_t *>(Read(L"Directory", L"DirName", L""));
+}
+
+void PackageCheck::CheckComponents()
+{
+    const Text setup = L"Component Setup";
+    // The wizard offers one component when the count is missing; the installation then has none.
+    int offered = ReadInt(setup, L"NumberOfComponents", L"1");
+    componentCount = std::max(0, IsPresent(setup, L"NumberOfComponents") ? offered : 0);
+    if (!IsPresent(setup, L"NumberOfComponents")) {
+        AtKey(Severity::warning, setup, L"NumberOfComponents",
+              L"is missing: the wizard offers one component, \"Main program\", but the installation installs "
+              L"none");
+    } else if (componentCount == 0) {
+        AtKey(Severity::warning, setup, L"NumberOfComponents",
+              L"is " + Number(offered) + L", so the installation installs nothing");
+    } else if (componentCount > mostOfferedComponents) {
+        AtKey(Severity::warning, setup, L"NumberOfComponents",
+              L"is " + Number(componentCount) + L", but Setup offers only components 1 to " +
+                  Number(mostOfferedComponents) +
+                  L", the rows the Components page has; the others are never "
+                  L"installed");
+    }
+    int shown = std::min(std::max(componentCount, offered), mostOfferedComponents);
+    for (int number = 1; number <= shown; ++number) {
+        Component component;
+        component.number = number;
+        component.name = static_cast<const wchar_t *>(Read(setup, Number(number), L"Main program"));
+        Read(L"Component Config", Number(number), L"default");
+        if (number <= componentCount) {
+            ReadComponent(component);
+            components.push_back(component);
+        }
+    }
+}
+
+void PackageCheck::ReadComponent(Component &component)
+{
+    Text number = Number(component.number);
+    component.archiveName = static_cast<const wchar_t *>(Read(L"Component Files", number, L"data.tsa"));
+    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
+    if (subdirectory != L".") {
+        Text level = subdirectory;
+        while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
+        // An empty name is the destination itself.
+        const char *fault = level.empty() ? nullptr : EntryNameFault(lumora::String(level.c_str()));
+        if (fault != nullptr) {
+            AtKey(Severity::error, L"Component Subdirs", number,
+                  Quoted(subdirectory) + L" would put the files outside the destination: " + Widened(fault));
+            subdirectory = L".";
+        }
+    }
+
+    std::optional<fs::path> file = FindInPackage(folder, component.archiveName);
+    if (!file) {
+        bool given = IsPresent(L"Component Files", number);
+        AtKey(Severity::error, L"Component Files", number,
+              L"the archive " + Quoted(component.archiveName) + (given ? L"" : L", the default,") +
+                  L" is not in the package folder");
+        return;
+    }
+    std::error_code code;
+    fs::path identity = fs::weakly_canonical(*file, code);
+    std::shared_ptr<VerifyResult> &archive = archives[code ? *file : identity];
+    bool firstUse = archive == nullptr;
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file->string()));
+    component.archive = archive;
+    for (const ArchiveFault &fault : firstUse ? archive->faults : std::vector<ArchiveFault>()) {
+        if (fault.entry.empty() && fault.group == 0)
+            AtFile(Severity::error, component.archiveName, L"", Widened(fault.what));
+        else if (fault.entry.empty())
+            AtFile(Severity::error, component.archiveName, L"",
+                   L"group " + Number(fault.group) + L": " + Widened(fault.what));
+        else
+            AtFile(Severity::error, component.archiveName, Widened(fault.entry),
+                   L"the installer refuses this name: " + Widened(fault.what));
+    }
+    for (const ListedEntry &entry : archive->listing.entries) {
+        if (entry.refused) continue;
+        InstalledFile installed;
+        installed.entry = Widened(entry.name);
+        installed.path = JoinedPath(subdirectory, installed.entry);
+        installed.folded = Folded(installed.path);
+        for (size_t end = installed.folded.find(L'\\'); end != Text::npos;
+             end = installed.folded.find(L'\\', end + 1))
+            component.folders.insert(installed.folded.substr(0, end));
+        component.files.push_back(installed);
+    }
+    if (archive->listing.entries.empty() && archive->faults.empty()) {
+        AtKey(Severity::warning, L"Component Files", number,
+              Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
+                  L" holds no files");
+    }
+}
+
+void PackageCheck::CheckInstalledFiles()
+{
+    std::set<Text> allFolders;
+    for (const Component &component : components)
+        allFolders.insert(component.folders.begin(), component.folders.end());
+    std::map<Text, const Component *> owners; // every folded path, by the first component that writes it
+    for (const Component &component : components) {
+        std::map<Text, const InstalledFile *> own;
+        std::map<const Component *, std::pair<const InstalledFile *, int>> shared;
+        const InstalledFile *longFile = nullptr;
+        int longCount = 0;
+        for (const InstalledFile &file : component.files) {
+            auto first = own.emplace(file.folded, &file);
+            if (!first.second) {
+                const InstalledFile &other = *first.first->second;
+                AtFile(Severity::error, component.archiveName, file.entry,
+                       other.entry == file.entry
+                           ? L"is stored twice; the second copy replaces the first"
+                           : L"differs only in letter case from " + Quoted(other.entry) +
+                                 L"; Windows writes both to one file");
+                continue;
+            }
+            if (allFolders.count(file.folded) > 0) {
+                AtFile(Severity::error, component.archiveName, file.entry,
+                       L"is a file where other entries need a folder of that name; Windows cannot hold both");
+            }
+            auto owner = owners.emplace(file.folded, &component);
+            if (!owner.second && owner.first->second != &component) {
+                auto &pair = shared[owner.first->second];
+                if (pair.second++ == 0) pair.first = &file;
+            }
+            if (destination.size() + 1 + file.path.size() > longestPath && longCount++ == 0) longFile = &file;
+        }
+        for (const auto &pair : shared) {
+            Text more = pair.second.second > 1
+                            ? L"; so do " + Number(pair.second.second - 1) + L" more of its files"
+                            : L"";
+            AtFile(Severity::warning, component.archiveName, pair.second.first->entry,
+                   Described(component) + L" writes this file over the one of " + Described(*pair.first) +
+                       more);
+        }
+        if (longFile != nullptr) {
+            Text more =
+                longCount > 1 ? L"; so are " + Number(longCount - 1) + L" more files of this archive" : L"";
+            AtFile(Severity::warning, component.archiveName, longFile->entry,
+                   L"below the default destination " + Quoted(destination) + L" its path is " +
+                       Number(static_cast<long long>(destination.size() + 1 + longFile->path.size())) +
+                       L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
+        }
+    }
+}
+
+void PackageCheck::CheckLinks()
+{
+    const Text links = L"Startmenu Links";
+    linkCount = ReadInt(links, L"NumberOfLinks", L"0");
+    long long described = 0;
+    if (const ProfileSection *section = profile->FindSection(links)) {
+        for (const ProfileKey &key : section->keys) {
+            Text prefix;
+            long long number = SplitNumber(key.name, prefix);
+            for (const wchar_t *known : {L"Component", L"Name", L"File"}) {
+                if (number > 0 && Folded(prefix) == Folded(known)) described = std::max(described, number);
+            }
+        }
+    }
+    int last = static_cast<int>(std::min<long long>(linkCount, described));
+    for (int link = 1; link <= last; ++link) {
+        Text number = Number(link);
+        Text componentKey = L"Component" + number;
+        int chosen = ReadInt(links, componentKey, L"");
+        const Component *component = nullptr;
+        if (!IsPresent(links, componentKey)) {
+            AtKey(Severity::error, links, componentKey,
+                  L"is missing, so link " + number + L" belongs to no component and is not made");
+        } else if (chosen < 1 || chosen > componentCount) {
+            AtKey(Severity::error, links, componentKey,
+                  L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
+                      L", so link " + number + L" is not made");
+        } else if (chosen <= static_cast<int>(components.size())) {
+            component = &components[static_cast<size_t>(chosen - 1)];
+        }
+        Text nameKey = L"Name" + number;
+        Text name = static_cast<const wchar_t *>(Read(links, nameKey, L""));
+        size_t refused = RefusedCharacter(name);
+        if (name.empty()) {
+            AtKey(Severity::warning, links, nameKey, L"is missing, so the link file is called \".lnk\"");
+        } else if (refused != Text::npos) {
+            AtKey(Severity::warning, links, nameKey,
+                  Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
+                      L", which Windows refuses in file names");
+        }
+        Text directory = static_cast<const wchar_t *>(Read(links, L"StartmenuDirectory", L""));
+        refused = RefusedCharacter(directory);
+        if (link == 1 && refused != Text::npos) {
+            AtKey(Severity::warning, links, L"StartmenuDirectory",
+                  Quoted(directory) + L" holds " + Quoted(directory.substr(refused, 1)) +
+                      L", which Windows refuses in file names");
+        }
+        Text fileKey = L"File" + number;
+        Text target = static_cast<const wchar_t *>(Read(links, fileKey, L""));
+        // A damaged archive is reported already, and what it installs is not known.
+        if (component == nullptr || component->archive == nullptr ||
+            !component->archive->listing.fault.empty())
+            continue;
+        Text wanted = Folded(JoinedPath(L"", target));
+        bool installed = component->folders.count(wanted) > 0 ||
+                         std::any_of(component->files.begin(), component->files.end(),
+                                     [&](const InstalledFile &file) { return file.folded == wanted; });
+        if (target.empty()) {
+            AtKey(Severity::error, links, fileKey, L"is missing, so link " + number + L" points at no file");
+        } else if (!installed) {
+            AtKey(Severity::error, links, fileKey,
+                  Quoted(target) + L" is not installed by " + Described(*component));
+        }
+    }
+    if (linkCount > described) {
+        AtKey(Severity::error, links, L"NumberOfLinks",
+              L"is " + Number(linkCount) + L", but " +
+                  (described == 0 ? Text(L"no link is described")
+                                  : L"only links 1 to " + Number(described) + L" are described") +
+                  L"; the others belong to no component and are not made");
+    }
+}
+
+void PackageCheck::CheckUnreadKeys()
+{
+    std::set<Text> sectionsSeen;
+    for (const ProfileSection &section : profile->Sections()) {
+        const SectionKeys *known = nullptr;
+        for (const SectionKeys &candidate : knownSections) {
+            if (SameNameIgnoringCase(candidate.section, section.name)) known = &candidate;
+        }
+        if (&section == &profile->Sections().front()) {
+            // The lines before the first section belong to none the program reads.
+            for (const ProfileKey &key : section.keys) {
+                for (const SectionKeys &candidate : knownSections) {
+                    bool named =
+                        std::any_of(candidate.keys.begin(), candidate.keys.end(), [&](const wchar_t *name) {
+                            return SameNameIgnoringCase(name, key.name) || SpelledLike(key.name, name);
+                        });
+                    if (named) {
+                        AtLine(Severity::warning, L"", key.name, key.line,
+                               L"stands before any section and is not read");
+                        break;
+                    }
+                }
+            }
+            continue;
+        }
+        if (known == nullptr) {
+            for (const SectionKeys &candidate : knownSections) {
+                if (SpelledLike(section.name, candidate.section)) {
+                    AtLine(Severity::warning, section.name, L"", section.line,
+                           L"this section is not read; did you mean [" + Text(candidate.section) + L"]?");
+                    break;
+                }
+            }
+            continue;
+        }
+        if (!sectionsSeen.insert(Folded(section.name)).second) {
+            AtLine(Severity::warning, section.name, L"", section.line,
+                   L"the section appears again; the program reads only its first appearance, on line " +
+                       Number(profile->FindSection(section.name)->line));
+            continue;
+        }
+        std::set<Text> keysSeen;
+        for (const ProfileKey &key : section.keys) CheckUnreadKey(section, *known, key, keysSeen);
+    }
+}
+
+void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKeys &known,
+                                  const ProfileKey &key, std::set<Text> &seen)
+{
+    if (key.name.empty() || key.name[0] == L';') return;
+    bool read = keysRead.count({Folded(section.name), Folded(key.name)}) > 0;
+    if (!seen.insert(Folded(key.name)).second) {
+        if (read) {
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"appears again; the program reads only its first appearance");
+        }
+        return;
+    }
+    if (read) {
+        if (!key.hasValue) {
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"has no \"=\", so the program takes the default");
+        }
+        return;
+    }
+    bool isKnown = std::any_of(known.keys.begin(), known.keys.end(),
+                               [&](const wchar_t *name) { return SameNameIgnoringCase(name, key.name); });
+    if (isKnown) return; // read only in other settings, such as the background's keys
+    Text prefix;
+    long long number = SplitNumber(key.name, prefix);
+    for (const wchar_t *numbered : known.numbered) {
+        if (!SameNameIgnoringCase(prefix, numbered) || number < 0) continue;
+        Text canonical = Text(numbered) + Number(number);
+        if (number == 0) {
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"is not read: numbering starts at 1");
+        } else if (Folded(canonical) == Folded(key.name)) {
+            bool isLink = SameNameIgnoringCase(section.name, L"Startmenu Links");
+            bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
+            Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
+            int count = isLink        ? linkCount
+                        : isComponent ? componentCount
+                                      : ReadInt(section.name, L"Lines", L"1");
+            // Beyond what the program follows of a larger count, which has its own finding.
+            if (number <= count) return;
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"is not read: " + countKey + L" is " + Number(count));
+        } else {
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"is not read; did you mean " + canonical + L"?");
+        }
+        return;
+    }
+    std::vector<Text> candidates(known.keys.begin(), known.keys.end());
+    for (const wchar_t *numbered : known.numbered) {
+        if (*numbered != L'\0')
+            candidates.push_back(Text(numbered) + (number > 0 ? Number(number) : Text(L"1")));
+    }
+    for (const Text &candidate : candidates) {
+        if (SpelledLike(key.name, candidate)) {
+            AtLine(Severity::warning, section.name, key.name, key.line,
+                   L"is not read; did you mean " + candidate + L"?");
+            return;
+        }
+    }
+    for (const SectionKeys &other : knownSections) {
+        for (const wchar_t *name : other.keys) {
+            if (SameNameIgnoringCase(name, key.name)) {
+                AtLine(Severity::warning, section.name, key.name, key.line,
+                       L"is not read in this section; the program reads " + Text(name) + L" in [" +
+                           other.section + L"]");
+                return;
+            }
+        }
+    }
+}
+
+} // namespace
+
+std::vector<Finding> CheckPackage(const fs::path &folder)
+{
+    return PackageCheck(folder).Run();
+}

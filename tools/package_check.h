@@ -1,0 +1,15 @@
+// `tsa check`: a package folder read the way the installer will read it, so that its maker
+// learns of every fault before shipping it rather than from the "Installation incomplete" box.
+#ifndef SETUP_TOOLS_PACKAGE_CHECK_H
+#define SETUP_TOOLS_PACKAGE_CHECK_H
+
+#include "tools/finding.h"
+
+#include <filesystem>
+#include <vector>
+
+// Every fault of the package in folder, in the order the program meets them. Errors stop the
+// installation or leave it incomplete; warnings are what the user would likely not want.
+std::vector<Finding> CheckPackage(const std::filesystem::path &folder);
+
+#endif

@@ -1,0 +1,149 @@
+#include "tools/profile_file.h"
+
+#include "app/setup_rules.h"
+
+namespace {
+
+// Besides white space, the profile functions skip the old end-of-file mark.
+bool IsProfileSpace(wchar_t c)
+{
+    return c == L' ' || (c >= L'\t' && c <= L'\r') || c == 0x1a;
+}
+
+wchar_t FoldCase(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+std::wstring DecodeUtf8(const std::string &bytes, size_t start)
+{
+    std::wstring text;
+    for (size_t k = start; k < bytes.size();) {
+        unsigned char lead = static_cast<unsigned char>(bytes[k]);
+        int extra = lead < 0x80         ? 0
+                    : (lead >> 5) == 6  ? 1
+                    : (lead >> 4) == 14 ? 2
+                    : (lead >> 3) == 30 ? 3
+                                        : -1;
+        unsigned long code = extra == 0   ? lead
+                             : extra == 1 ? lead & 0x1f
+                             : extra == 2 ? lead & 0x0f
+                                          : lead & 0x07;
+        bool valid = extra >= 0 && k + static_cast<size_t>(extra) < bytes.size();
+        for (int n = 1; valid && n <= extra; ++n) {
+            unsigned char next = static_cast<unsigned char>(bytes[k + static_cast<size_t>(n)]);
+            valid = (next & 0xc0) == 0x80;
+            code = (code << 6) | (next & 0x3f);
+        }
+        if (!valid || code > 0x10ffff) {
+            text += static_cast<wchar_t>(0xfffd);
+            ++k;
+        } else {
+            text += static_cast<wchar_t>(code);
+            k += static_cast<size_t>(extra) + 1;
+        }
+    }
+    return text;
+}
+
+std::wstring DecodeUtf16(const std::string &bytes, bool bigEndian)
+{
+    std::wstring text;
+    for (size_t k = 2; k + 1 < bytes.size(); k += 2) {
+        unsigned first = static_cast<unsigned char>(bytes[k]),
+                 second = static_cast<unsigned char>(bytes[k + 1]);
+        text += static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    }
+    return text;
+}
+
+std::wstring Decode(const std::string &bytes)
+{
+    if (bytes.compare(0, 3, "\xef\xbb\xbf") == 0) return DecodeUtf8(bytes, 3);
+    if (bytes.compare(0, 2, "\xff\xfe") == 0) return DecodeUtf16(bytes, false);
+    if (bytes.compare(0, 2, "\xfe\xff") == 0) return DecodeUtf16(bytes, true);
+    std::wstring text;
+    for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return text;
+}
+
+std::wstring Trimmed(const std::wstring &text)
+{
+    size_t start = 0, end = text.size();
+    while (start < end && IsProfileSpace(text[start])) ++start;
+    while (end > start && IsProfileSpace(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
+std::wstring WithoutQuotes(const std::wstring &value)
+{
+    if (value.size() >= 2 && (value[0] == L'"' || value[0] == L'\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+} // namespace
+
+bool SameNameIgnoringCase(const std::wstring &left, const std::wstring &right)
+{
+    if (left.size() != right.size()) return false;
+    for (size_t k = 0; k < left.size(); ++k) {
+        if (FoldCase(left[k]) != FoldCase(right[k])) return false;
+    }
+    return true;
+}
+
+ProfileFile::ProfileFile(const std::string &bytes)
+{
+    std::wstring text = Decode(bytes);
+    sections.push_back(ProfileSection{L"", 1, {}});
+    int lineNumber = 0;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find_first_of(L"\r\n", start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = Trimmed(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+        ++lineNumber;
+        if (line.empty()) continue;
+        size_t close = line.rfind(L']');
+        if (line[0] == L'[' && close != std::wstring::npos && close > 0) {
+            sections.push_back(ProfileSection{Trimmed(line.substr(1, close - 1)), lineNumber, {}});
+            continue;
+        }
+        ProfileKey key;
+        key.line = lineNumber;
+        size_t equals = line.find(L'=');
+        key.name = Trimmed(line.substr(0, equals));
+        if (equals != std::wstring::npos) {
+            key.hasValue = true;
+            key.value = WithoutQuotes(Trimmed(line.substr(equals + 1)));
+        }
+        sections.back().keys.push_back(key);
+    }
+}
+
+const ProfileSection *ProfileFile::FindSection(const std::wstring &section) const
+{
+    for (const ProfileSection &candidate : sections) {
+        if (SameNameIgnoringCase(candidate.name, section)) return &candidate;
+    }
+    return nullptr;
+}
+
+const ProfileKey *ProfileFile::Find(const std::wstring &section, const std::wstring &key) const
+{
+    const ProfileSection *found = FindSection(section);
+    if (found == nullptr) return nullptr;
+    for (const ProfileKey &candidate : found->keys) {
+        if (SameNameIgnoringCase(candidate.name, key)) return candidate.hasValue ? &candidate : nullptr;
+    }
+    return nullptr;
+}
+
+lumora::String ProfileFile::Read(const lumora::String &section, const lumora::String &key,
+                                 const lumora::String &defaultValue) const
+{
+    const ProfileKey *found = Find(static_cast<const wchar_t *>(section), static_cast<const wchar_t *>(key));
+    if (found == nullptr) return defaultValue;
+    return lumora::String(found->value.substr(0, setupValueLength).c_str());
+}

@@ -1,0 +1,52 @@
+// setup.tsi read on any system as the platform's profile functions read it: a section is the
+// text between "[" and the last "]" of its line; a key line is a name, "=" and a value, both
+// trimmed of white space; a value in matching quotes loses them; names are found regardless
+// of letter case, and only the first section and the first key of a name count.
+#ifndef SETUP_TOOLS_PROFILE_FILE_H
+#define SETUP_TOOLS_PROFILE_FILE_H
+
+#include "lumora/string.h"
+
+#include <string>
+#include <vector>
+
+struct ProfileKey {
+    std::wstring name;
+    std::wstring value;    // quotes removed, not cut
+    bool hasValue = false; // a line without "=" is a key that reads as missing
+    int line = 0;
+};
+
+struct ProfileSection {
+    std::wstring name; // "" for the lines before the first section
+    int line = 0;
+    std::vector<ProfileKey> keys;
+};
+
+class ProfileFile {
+public:
+    // The bytes of the file: UTF-8 or UTF-16 after a byte order mark, otherwise one character
+    // per byte. Any bytes are accepted.
+    explicit ProfileFile(const std::string &bytes);
+
+    // attributes
+    const std::vector<ProfileSection> &Sections() const { return sections; }
+
+    // The key the platform hands out for section and key, or null when it gives the default.
+    const ProfileKey *Find(const std::wstring &section, const std::wstring &key) const;
+
+    // The first section of that name, or null.
+    const ProfileSection *FindSection(const std::wstring &section) const;
+
+    // As the program reads it: the value cut to what the platform hands out, or the default.
+    lumora::String Read(const lumora::String &section, const lumora::String &key,
+                        const lumora::String &defaultValue) const;
+
+private:
+    std::vector<ProfileSection> sections;
+};
+
+// Equal regardless of the letter case of A to Z.
+bool SameNameIgnoringCase(const std::wstring &left, const std::wstring &right);
+
+#endif

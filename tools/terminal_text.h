@@ -1,0 +1,21 @@
+// Names and values on their way to a terminal: they come from files anyone may have written,
+// so no byte of theirs may move the cursor, clear the screen or change the colours.
+#ifndef SETUP_TOOLS_TERMINAL_TEXT_H
+#define SETUP_TOOLS_TERMINAL_TEXT_H
+
+#include "lumora/string.h"
+
+#include <string>
+
+// Control bytes and bytes from 0x7F up as "\xNN"; every other byte as it is.
+std::string TerminalText(const std::string &bytes);
+
+// The same for characters: those up to 0xFF are taken as one byte each, as archive names
+// store them; those above as the bytes of their UTF-8 form.
+std::string TerminalText(const std::wstring &text);
+
+// A name decoded through a code page, shown as the platform's 8-bit text (UTF-8 on Linux)
+// with its control characters (below 0x20, 0x7F to 0x9F) as "\xNN".
+std::string DecodedNameText(const lumora::String &name);
+
+#endif
