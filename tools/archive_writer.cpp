@@ -154,6 +154,20 @@ private:
     Collection &collection;
 };
 
+// A name as std::filesystem gives it in narrow form: UTF-8, on Windows too.
+lumora::String FromUtf8(const std::string &name)
+{
+#ifdef _WIN32
+    int length = MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &wide[0], length);
+    return lumora::String(wide.c_str());
+#else
+    return lumora::String(name.c_str());
+#endif
+}
+
 // Windows keeps one file of names that differ only in letter case, and cannot hold a file
 // and a folder of one name. Each name that passes is stored in the code page.
 void RefuseNames(Collection &collection, int codePage)
@@ -167,7 +181,7 @@ void RefuseNames(Collection &collection, int codePage)
     }
     for (PackEntry &entry : collection.entries) {
         std::string source = Shown(entry.sourcePath);
-        lumora::String name(entry.sourceName.c_str());
+        lumora::String name = FromUtf8(entry.sourceName);
         const char *fault = PackNameFault(name);
         const char *encodingFault = fault == nullptr ? EncodeEntryName(name, codePage, entry.name) : nullptr;
         std::string folded = FoldedName(entry.sourceName);
