@@ -133,7 +133,8 @@ int Fault(const std::string &message)
 struct Arguments {
     std::vector<std::pair<std::string, std::string>> options;
     std::vector<std::string> names;
-    std::string error; // why the command line is wrong
+    int codePage = asciiOnly; // of "--code-page N"
+    std::string error;        // why the command line is wrong
 };
 
 Arguments ParseArguments(const std::vector<std::string> &arguments, const std::vector<std::string> &withValue,
@@ -206,8 +207,7 @@ int Pack(const Arguments &arguments)
     int jobs = cores == 0 ? 1 : static_cast<int>(cores);
     int64_t groupSize = 8 << 20;
     PackOptions options;
-    std::string error;
-    if (!CodePageOf(arguments, options.codePage, error)) return Usage(error);
+    options.codePage = arguments.codePage;
     for (const auto &option : arguments.options) {
         const std::string &value = option.second;
         if (option.first == "--code-page") continue;
@@ -252,6 +252,7 @@ int Pack(const Arguments &arguments)
                                  }),
                   entries.end());
     TerminalProgress bar("pack");
+    std::string error;
     bool ok = WriteArchive(
         output, SplitIntoGroups(entries, groupSize), jobs,
         [&](int64_t done, int64_t total) {
@@ -263,12 +264,9 @@ int Pack(const Arguments &arguments)
 
 int List(const Arguments &arguments)
 {
-    int codePage = asciiOnly;
-    std::string error;
-    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
     if (arguments.names.size() != 1) return Usage("list needs exactly one archive");
     const std::string &path = arguments.names[0];
-    ArchiveListing listing = ListArchive(path, codePage);
+    ArchiveListing listing = ListArchive(path, arguments.codePage);
     // The names come decoded and made safe for the terminal.
     for (const ListedEntry &entry : listing.entries)
         std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group, entry.name.c_str());
@@ -282,12 +280,9 @@ int List(const Arguments &arguments)
 
 int Verify(const Arguments &arguments)
 {
-    int codePage = asciiOnly;
-    std::string error;
-    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
     if (arguments.names.size() != 1) return Usage("verify needs exactly one archive");
     const std::string &path = arguments.names[0];
-    VerifyResult result = VerifyArchive(path, codePage);
+    VerifyResult result = VerifyArchive(path, arguments.codePage);
     for (const ArchiveFault &fault : result.faults)
         std::fprintf(stderr, "%s: %s\n", TerminalText(path).c_str(), FaultText(fault).c_str());
     if (result.trailingByte) {
@@ -329,9 +324,6 @@ lumora::String EngineText(const fs::path &path)
 
 int Extract(const Arguments &arguments)
 {
-    int codePage = asciiOnly;
-    std::string error;
-    if (!CodePageOf(arguments, codePage, error)) return Usage(error);
     if (arguments.names.size() != 2) return Usage("extract needs an archive and a folder");
     const std::string &archiveArgument = arguments.names[0];
     const std::string &targetArgument = arguments.names[1];
@@ -352,7 +344,7 @@ int Extract(const Arguments &arguments)
     lumora::String archiveText = EngineText(archive);
     {
         BarProgress progress;
-        ExtractArchive(archiveText, targetText, progress, report, archiveText, codePage);
+        ExtractArchive(archiveText, targetText, progress, report, archiveText, arguments.codePage);
     }
     fs::current_path(workingFolder, code);
     for (const InstallFault &fault : report.Faults()) {
@@ -419,6 +411,7 @@ int Run(std::vector<std::string> arguments)
             std::fputs(entry.help, stdout);
             return 0;
         }
+        if (!CodePageOf(parsed, parsed.codePage, parsed.error)) return Usage(parsed.error);
         return entry.run(parsed);
     }
     return Usage("unknown command " + command + " (see 'tsa --help')");
