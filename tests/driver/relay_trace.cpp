@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 namespace uidriver {
 
@@ -98,11 +99,9 @@ std::string RelayTrace::Log() const
     CloseHandle(file);
     return log;
 }
-std::vector<std::string> RelayTrace::Calls(const std::string &function) const
+std::vector<std::string> RelayTrace::LinesHolding(const std::string &marker) const
 {
-    // Lines look like "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=00401234".
-    const std::string marker = "Call " + function + "(";
-    std::vector<std::string> calls;
+    std::vector<std::string> lines;
     std::string log = Log();
     size_t start = 0;
     while (start < log.size()) {
@@ -110,10 +109,33 @@ std::vector<std::string> RelayTrace::Calls(const std::string &function) const
         if (end == std::string::npos) end = log.size();
         std::string line = log.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.find(marker) != std::string::npos) calls.push_back(line);
+        if (line.find(marker) != std::string::npos) lines.push_back(line);
         start = end + 1;
     }
-    return calls;
+    return lines;
+}
+
+std::vector<std::string> RelayTrace::Calls(const std::string &function) const
+{
+    // Lines look like "0024:Call user32.ExitWindowsEx(00000002,00000000) ret=00401234".
+    return LinesHolding("Call " + function + "(");
+}
+
+std::vector<uint32_t> RelayTrace::WindowProcResults(HWND window, const std::string &message) const
+{
+    // Lines look like "0024:Ret  window proc 00401000 (hwnd=00010086,msg=WM_QUERYENDSESSION,
+    // wp=00000000,lp=00000000) retval=00000001"; a 64-bit trace prints 16 digits.
+    const uint32_t wanted = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
+    std::vector<uint32_t> results;
+    for (const std::string &line : LinesHolding("Ret  window proc ")) {
+        size_t handle = line.find("(hwnd=");
+        size_t result = line.find(") retval=");
+        if (handle == std::string::npos || result == std::string::npos) continue;
+        if (line.find(",msg=" + message + ",", handle) == std::string::npos) continue;
+        if (static_cast<uint32_t>(strtoull(line.c_str() + handle + 6, nullptr, 16)) != wanted) continue;
+        results.push_back(static_cast<uint32_t>(strtoull(line.c_str() + result + 9, nullptr, 16)));
+    }
+    return results;
 }
 
 namespace {

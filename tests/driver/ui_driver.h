@@ -389,8 +389,12 @@ public:
     // The argument lists of those calls, e.g. "00000002,00000000", with every argument word
     // cut to its low 32 bits so that 32- and 64-bit programs read alike.
     std::vector<std::string> CallArguments(const std::string &function) const;
+    // What the program's window procedure returned each time `message` (e.g.
+    // "WM_QUERYENDSESSION") reached `window`.
+    std::vector<uint32_t> WindowProcResults(HWND window, const std::string &message) const;
 
 private:
+    std::vector<std::string> LinesHolding(const std::string &marker) const;
     std::wstring logPath;
     uint64_t logStart = 0;
     std::wstring error;
