@@ -15,7 +15,7 @@ const int informationIcon = 32516; // IDI_INFORMATION
 
 void tSetup::OnCancel()
 {
-    if (currentPage != 2) {
+    if (currentPage != Page::license) {
         // Whether the window really closes is AllowQuit's decision.
         mainWindow->Close();
         return;

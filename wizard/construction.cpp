@@ -12,19 +12,6 @@ using namespace lumora::GUI;
 
 namespace {
 
-enum Page {
-    introductionPage = 1,
-    licensePage,
-    directoryPage,
-    componentsPage,
-    summaryPage,
-    byePage,
-    rebootPage
-};
-
-const wchar_t *const pageFlagKeys[] = {L"Introduction", L"License", L"Directory", L"Components",
-                                       L"Summary",      L"Bye",     L"Reboot"};
-
 // Posted to the background window to hand the activation on to the wizard.
 const UINT bringWizardForward = WM_APP + 1;
 
@@ -58,8 +45,8 @@ template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)(
 
 bool tSetup::EnablesAnyPage()
 {
-    for (const wchar_t *key : pageFlagKeys)
-        if (ReadFlag("Dialogs", key)) return true;
+    for (const PageDescription &page : pageDescriptions)
+        if (ReadFlag("Dialogs", page.section)) return true;
     return false;
 }
 
@@ -89,6 +76,7 @@ tSetup::tSetup() : Application(String())
     BuildDestinationWidgets();
     BuildProgressWidgets();
     BuildComponentWidgets();
+    ListPageWidgets();
     iconImage = new Image(*iconBitmap, Point(141, 14), Size(0, 0));
     BuildButtonRow();
     AttachWidgets();
@@ -101,7 +89,7 @@ tSetup::tSetup() : Application(String())
     mainWindow->onEvent.Connect(new Instance<tSetup>(this),
                                 new Method<tSetup, void, int, int, int>(&tSetup::OnWindowEvent));
 
-    HideWidgetsOfOtherPages();
+    ShowOnlyFirstPage();
     // The first page's buttons read as they will whenever the page is reached again: "Yes"
     // and "No" on the License page, "Finish" when it is also the last page.
     SetButtonTexts();
@@ -110,37 +98,18 @@ tSetup::tSetup() : Application(String())
 void tSetup::ReadPageFlags()
 {
     displayBackgroundWindow = ReadFlag("Setup", "DisplayBackgroundWindow");
-    showIntroduction = ReadFlag("Dialogs", pageFlagKeys[0]);
-    showLicense = ReadFlag("Dialogs", pageFlagKeys[1]);
-    showDirectory = ReadFlag("Dialogs", pageFlagKeys[2]);
-    showComponents = ReadFlag("Dialogs", pageFlagKeys[3]);
-    showSummary = ReadFlag("Dialogs", pageFlagKeys[4]);
-    showBye = ReadFlag("Dialogs", pageFlagKeys[5]);
-    showReboot = ReadFlag("Dialogs", pageFlagKeys[6]);
+    for (const PageDescription &page : pageDescriptions)
+        enabledPages.Enable(page.page, ReadFlag("Dialogs", page.section));
 }
 
 void tSetup::ChoosePages()
 {
-    const bool enabled[] = {showIntroduction, showLicense, showDirectory, showComponents,
-                            showSummary,      showBye,     showReboot};
-    // The start-up refuses a package without pages; -1 keeps the object defined regardless.
-    currentPage = -1;
-    for (int page = introductionPage; page <= rebootPage; page++) {
-        if (enabled[page - 1]) {
-            currentPage = page;
-            break;
-        }
-    }
+    // The start-up refuses a package without pages; Page::none keeps the object defined regardless.
+    currentPage = enabledPages.First();
     firstPage = currentPage;
-    lastPage = -1;
-    for (int page = rebootPage; page >= introductionPage; page--) {
-        if (enabled[page - 1]) {
-            lastPage = page;
-            break;
-        }
-    }
-    afterInstallPage = showBye ? byePage : showReboot ? rebootPage : -1;
-    if (!showReboot) rebootChoice = 2;
+    lastPage = enabledPages.Last();
+    afterInstallPage = enabledPages.AfterInstallation();
+    if (!enabledPages.IsEnabled(Page::reboot)) rebootChoice = 2;
 }
 
 void tSetup::LoadArtwork()
@@ -192,16 +161,31 @@ void tSetup::AttachWidgets()
     mainWindow->RegisterObject(pageLayer);
     mainWindow->RegisterObject(divider);
 
-    Widget *const pageWidgets[] = {
-        sideImage,     introductionText,   byeText,        rebootText,       componentsText,
-        licenseText,   licenseEdit,        directoryText,  directoryGroup,   browseButton,
-        directoryEdit, summaryText,        iconImage,      backButton,       cancelButton,
-        nextButton,    rebootYesOption,    rebootNoOption, installationText, fileProgressLabel,
-        fileProgress,  totalProgressLabel, totalProgress,  componentsGroup,
-    };
-    for (Widget *widget : pageWidgets) pageLayer->RegisterObject(widget);
+    for (Widget *widget : PageLayerWidgets()) pageLayer->RegisterObject(widget);
     for (int i = 1; i <= ReadComponentCount(); i++)
         if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->RegisterObject(box);
+}
+
+std::vector<Widget *> tSetup::PageLayerWidgets() const
+{
+    return {sideImage,     introductionText,   byeText,        rebootText,       componentsText,
+            licenseText,   licenseEdit,        directoryText,  directoryGroup,   browseButton,
+            directoryEdit, summaryText,        iconImage,      backButton,       cancelButton,
+            nextButton,    rebootYesOption,    rebootNoOption, installationText, fileProgressLabel,
+            fileProgress,  totalProgressLabel, totalProgress,  componentsGroup};
+}
+
+void tSetup::ListPageWidgets()
+{
+    pageWidgets[IndexOf(Page::introduction)] = {introductionText};
+    pageWidgets[IndexOf(Page::license)] = {licenseText, licenseEdit};
+    pageWidgets[IndexOf(Page::directory)] = {directoryText, directoryGroup, browseButton, directoryEdit};
+    pageWidgets[IndexOf(Page::components)] = {componentsText, componentsGroup};
+    pageWidgets[IndexOf(Page::summary)] = {summaryText};
+    pageWidgets[IndexOf(Page::bye)] = {byeText};
+    pageWidgets[IndexOf(Page::reboot)] = {rebootText, rebootYesOption, rebootNoOption};
+    installationWidgets = {installationText, fileProgressLabel, fileProgress, totalProgressLabel,
+                           totalProgress};
 }
 
 void tSetup::PlaceWindows()
@@ -225,44 +209,14 @@ void tSetup::PlaceWindows()
                            Size(windowWidth, windowHeight));
 }
 
-void tSetup::HideWidgetsOfOtherPages()
+void tSetup::ShowOnlyFirstPage()
 {
     backButton->Hide();
     // The licence is shown, never edited.
     licenseEdit->Deactivate();
-    installationText->Hide();
-    fileProgressLabel->Hide();
-    fileProgress->Hide();
-    totalProgressLabel->Hide();
-    totalProgress->Hide();
-
-    if (firstPage != introductionPage) introductionText->Hide();
-    if (firstPage != byePage) byeText->Hide();
-    if (firstPage != summaryPage) summaryText->Hide();
-    if (firstPage != componentsPage) {
-        componentsGroup->Hide();
-        componentsText->Hide();
-        for (int i = 1; i <= ReadComponentCount(); i++)
-            if (CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Hide();
-    }
-    if (firstPage != licensePage) {
-        licenseText->Hide();
-        licenseEdit->Hide();
-    }
-    if (firstPage != directoryPage) {
-        directoryText->Hide();
-        directoryGroup->Hide();
-        browseButton->Hide();
-        directoryEdit->Hide();
-    }
-    if (firstPage != rebootPage) {
-        rebootText->Hide();
-        rebootYesOption->Hide();
-        rebootNoOption->Hide();
-    } else {
-        // The Reboot text starts where the icon would stand.
-        iconImage->Hide();
-    }
+    for (Widget *widget : installationWidgets) widget->Hide();
+    HideAllPageWidgets();
+    ShowPageWidgets(firstPage);
 }
 
 tSetup::~tSetup()
@@ -271,14 +225,8 @@ tSetup::~tSetup()
     mainWindow->UnregisterObject(pageLayer);
     mainWindow->UnregisterObject(divider);
 
-    Widget *const pageWidgets[] = {
-        sideImage,      iconImage,          introductionText, byeText,          rebootText,
-        componentsText, licenseText,        licenseEdit,      directoryText,    directoryGroup,
-        browseButton,   directoryEdit,      summaryText,      backButton,       cancelButton,
-        nextButton,     rebootYesOption,    rebootNoOption,   installationText, fileProgressLabel,
-        fileProgress,   totalProgressLabel, totalProgress,    componentsGroup,
-    };
-    for (Widget *widget : pageWidgets) pageLayer->UnregisterObject(widget);
+    const std::vector<Widget *> pageLayerWidgets = PageLayerWidgets();
+    for (Widget *widget : pageLayerWidgets) pageLayer->UnregisterObject(widget);
     // Every box that was built is taken down, even if the file's count changed meanwhile.
     const int builtComponents = componentCheckBoxes.Length();
     for (int i = 1; i <= builtComponents; i++)
@@ -297,30 +245,7 @@ tSetup::~tSetup()
     delete titlebar;
     delete pageLayer;
     delete divider;
-    delete backButton;
-    delete cancelButton;
-    delete nextButton;
-    delete sideImage;
-    delete iconImage;
-    delete introductionText;
-    delete byeText;
-    delete rebootText;
-    delete componentsText;
-    delete licenseText;
-    delete licenseEdit;
-    delete directoryText;
-    delete summaryText;
-    delete directoryGroup;
-    delete browseButton;
-    delete directoryEdit;
-    delete rebootYesOption;
-    delete rebootNoOption;
-    delete installationText;
-    delete fileProgressLabel;
-    delete fileProgress;
-    delete totalProgressLabel;
-    delete totalProgress;
-    delete componentsGroup;
+    for (Widget *widget : pageLayerWidgets) delete widget;
 
     for (int i = 1; i <= builtComponents; i++) {
         delete componentCheckBoxes.GetEntry(i);

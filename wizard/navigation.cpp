@@ -13,47 +13,17 @@ namespace {
 
 const int warningIcon = 32515; // IDI_EXCLAMATION
 
-struct PageTitle {
-    const char *section;
-    const char *defaultTitle;
-};
-
-// Indexed by page number.
-const PageTitle pageTitles[] = {
-    {nullptr, nullptr},
-    {"Introduction", "Setup"},
-    {"License", "License"},
-    {"Directory", "Select destination directory"},
-    {"Components", "Select components to install"},
-    {"Summary", "Ready to install"},
-    {"Bye", "Setup complete"},
-    {"Reboot", "Reboot"},
-};
-
 } // namespace
 
 void tSetup::OnBack()
 {
-    const bool enabled[] = {false,          showIntroduction, showLicense, showDirectory,
-                            showComponents, showSummary,      showBye,     showReboot};
-    if (currentPage >= 2 && currentPage <= 5) {
-        for (int page = currentPage - 1; page >= 1; page--) {
-            if (enabled[page]) {
-                currentPage = page;
-                break;
-            }
-        }
-    } else if (currentPage == 7 && showBye) {
-        // From the Reboot page only the completion page lies behind; the installation
-        // itself cannot be walked back into.
-        currentPage = 6;
-    }
+    currentPage = enabledPages.Before(currentPage);
 
     HideAllPageWidgets();
     if (currentPage == firstPage) backButton->Hide();
     // The completion page never offers a way back into the installation.
     if (currentPage == afterInstallPage) backButton->Hide();
-    if (currentPage >= 1 && currentPage <= 6) ShowPageWidgets(currentPage);
+    ShowPageWidgets(currentPage);
 
     SetButtonTexts();
     SetPageTitle(currentPage);
@@ -70,16 +40,7 @@ void tSetup::OnNext()
         return;
     }
 
-    const bool enabled[] = {false,          showIntroduction, showLicense, showDirectory,
-                            showComponents, showSummary,      showBye,     showReboot};
-    if (currentPage >= 1 && currentPage <= 6) {
-        for (int page = currentPage + 1; page <= 7; page++) {
-            if (enabled[page]) {
-                currentPage = page;
-                break;
-            }
-        }
-    }
+    currentPage = enabledPages.After(currentPage);
 
     backButton->Show();
     HideAllPageWidgets();
@@ -89,7 +50,7 @@ void tSetup::OnNext()
         // loop ends as soon as this handler returns.
         if (!IsWindow(mainWindow->GetSystemWindow())) return;
     }
-    if (currentPage >= 2 && currentPage <= 7) ShowPageWidgets(currentPage);
+    ShowPageWidgets(currentPage);
 
     SetButtonTexts();
     SetPageTitle(currentPage);
@@ -97,18 +58,13 @@ void tSetup::OnNext()
 
 void tSetup::RunInstallation()
 {
-    mainWindow->SetText(ReadSetupValue("Installation", "Title", "Installation"));
+    mainWindow->SetText(ReadTitle(installationDisplay));
     // The buttons stay hidden while the worker runs: nothing may navigate, cancel or start
     // a second worker meanwhile.
     backButton->Hide();
     nextButton->Hide();
     cancelButton->Hide();
-    iconImage->Show();
-    installationText->Show();
-    fileProgressLabel->Show();
-    fileProgress->Show();
-    totalProgressLabel->Show();
-    totalProgress->Show();
+    ShowWidgetsOf(installationDisplay, installationWidgets);
 
     ProgressBars bars(fileProgress, totalProgress);
     installationBars = &bars;
@@ -165,11 +121,7 @@ void tSetup::RunInstallation()
     if (!IsWindow(mainWindow->GetSystemWindow())) return;
 
     nextButton->Show();
-    installationText->Hide();
-    fileProgressLabel->Hide();
-    fileProgress->Hide();
-    totalProgressLabel->Hide();
-    totalProgress->Hide();
+    for (lumora::GUI::Widget *widget : installationWidgets) widget->Hide();
 }
 
 void tSetup::ReportInstallationFaults()
@@ -186,80 +138,50 @@ void tSetup::ReportInstallationFaults()
 void tSetup::HideAllPageWidgets()
 {
     iconImage->Hide();
-    introductionText->Hide();
-    byeText->Hide();
-    rebootText->Hide();
-    rebootYesOption->Hide();
-    rebootNoOption->Hide();
-    licenseText->Hide();
-    licenseEdit->Hide();
-    directoryText->Hide();
-    directoryGroup->Hide();
-    directoryEdit->Hide();
-    browseButton->Hide();
-    summaryText->Hide();
-    componentsText->Hide();
-    componentsGroup->Hide();
+    for (const std::vector<lumora::GUI::Widget *> &widgets : pageWidgets)
+        for (lumora::GUI::Widget *widget : widgets) widget->Hide();
+    SetComponentBoxesShown(false);
+}
+
+void tSetup::ShowPageWidgets(Page page)
+{
+    if (page == Page::none) return;
+    ShowWidgetsOf(DescriptionOf(page), pageWidgets[IndexOf(page)]);
+    if (page == Page::components) SetComponentBoxesShown(true);
+}
+
+void tSetup::ShowWidgetsOf(const PageDescription &page, const std::vector<lumora::GUI::Widget *> &widgets)
+{
+    if (page.showsIcon) iconImage->Show();
+    for (lumora::GUI::Widget *widget : widgets) widget->Show();
+}
+
+void tSetup::SetComponentBoxesShown(bool shown)
+{
     for (int i = 1; i <= ReadComponentCount(); i++) {
         // A count raised in the file since construction names boxes that do not exist.
-        if (lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Hide();
+        lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i);
+        if (!box) continue;
+        if (shown)
+            box->Show();
+        else
+            box->Hide();
     }
 }
 
-void tSetup::ShowPageWidgets(int page)
+String tSetup::ReadTitle(const PageDescription &page)
 {
-    switch (page) {
-    case 1:
-        iconImage->Show();
-        introductionText->Show();
-        break;
-    case 2:
-        licenseText->Show();
-        licenseEdit->Show();
-        iconImage->Show();
-        break;
-    case 3:
-        iconImage->Show();
-        directoryText->Show();
-        directoryGroup->Show();
-        browseButton->Show();
-        directoryEdit->Show();
-        break;
-    case 4:
-        iconImage->Show();
-        componentsText->Show();
-        componentsGroup->Show();
-        for (int i = 1; i <= ReadComponentCount(); i++) {
-            if (lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i)) box->Show();
-        }
-        break;
-    case 5:
-        iconImage->Show();
-        summaryText->Show();
-        break;
-    case 6:
-        iconImage->Show();
-        byeText->Show();
-        break;
-    case 7:
-        // The Reboot text starts where the icon would be.
-        rebootText->Show();
-        rebootYesOption->Show();
-        rebootNoOption->Show();
-        break;
-    default:
-        break;
-    }
+    return ReadSetupValue(page.section, "Title", page.defaultTitle);
 }
 
 // The title is read again at every page change, so a package edited meanwhile is followed.
-String tSetup::ReadPageTitle(int page)
+String tSetup::ReadPageTitle(Page page)
 {
-    if (page < 1 || page > 7) return String();
-    return ReadSetupValue(pageTitles[page].section, "Title", pageTitles[page].defaultTitle);
+    if (page == Page::none) return String();
+    return ReadTitle(DescriptionOf(page));
 }
 
-void tSetup::SetPageTitle(int page)
+void tSetup::SetPageTitle(Page page)
 {
     mainWindow->SetText(ReadPageTitle(page));
 }
@@ -267,11 +189,8 @@ void tSetup::SetPageTitle(int page)
 // On the License page the buttons answer its question; on the last page Next finishes.
 void tSetup::SetButtonTexts()
 {
-    nextButton->SetText("Next ->");
-    cancelButton->SetText("Cancel");
-    if (currentPage == 2) {
-        nextButton->SetText("Yes");
-        cancelButton->SetText("No");
-    }
+    const PageDescription *page = currentPage == Page::none ? nullptr : &DescriptionOf(currentPage);
+    nextButton->SetText(page ? page->nextText : "Next ->");
+    cancelButton->SetText(page ? page->cancelText : "Cancel");
     if (currentPage == lastPage) nextButton->SetText("Finish");
 }

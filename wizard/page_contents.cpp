@@ -13,7 +13,25 @@ using namespace lumora::GUI;
 
 namespace {
 
+// Page texts stand right of the page icon; a page without the icon starts its text where the
+// icon would stand.
+const Point iconPosition(141, 14);
 const Point pageTextPosition(181, 14);
+
+Text *NewPageText(const PageDescription &page, const String &text)
+{
+    return new Text(text, page.showsIcon ? pageTextPosition : iconPosition);
+}
+
+String ReadPageLines(const PageDescription &page)
+{
+    return ReadSetupLines(page.section, page.defaultLine);
+}
+
+Text *NewPageText(const PageDescription &page)
+{
+    return NewPageText(page, ReadPageLines(page));
+}
 
 // A licence is a few kilobytes; a larger file is not one, and only its start is shown so that
 // a wrong name cannot exhaust the memory of the process.
@@ -63,22 +81,17 @@ void tSetup::BuildPageContents()
     if (licenseFile.Compare("nolicense") != 0) license = ReadLicenseFile(licenseFile);
     licenseEdit = new EditBox(license, Point(141, 56), Size(324, 215), 0);
 
-    introductionText = new Text(ReadSetupLines("Introduction", "Welcome to the setup."), pageTextPosition);
-    componentsText =
-        new Text(ReadSetupLines("Components", "Select components to install."), pageTextPosition);
-    installationText =
-        new Text(ReadSetupLines("Installation", "Copying the files to your computer."), pageTextPosition);
-    directoryText =
-        new Text(ReadSetupLines("Directory", "Choose the destination directory."), pageTextPosition);
-    String summary = ReadSetupLines("Summary", "Setup is now ready to install.");
+    introductionText = NewPageText(DescriptionOf(Page::introduction));
+    componentsText = NewPageText(DescriptionOf(Page::components));
+    installationText = NewPageText(installationDisplay);
+    directoryText = NewPageText(DescriptionOf(Page::directory));
+    String summary = ReadPageLines(DescriptionOf(Page::summary));
     String capNotice = ComponentCapNotice();
     if (capNotice.Length() > 0) summary.Append(String("\n\n") + capNotice);
-    summaryText = new Text(summary, pageTextPosition);
-    byeText = new Text(ReadSetupLines("Bye", "The setup has been completed!"), pageTextPosition);
-    licenseText =
-        new Text(ReadSetupLines("License", "Do you accept the following agreement?"), pageTextPosition);
-    // The Reboot page has no icon; its text starts where the icon would stand.
-    rebootText = new Text(ReadSetupLines("Reboot", "The computer must be rebooted now!"), Point(141, 14));
+    summaryText = NewPageText(DescriptionOf(Page::summary), summary);
+    byeText = NewPageText(DescriptionOf(Page::bye));
+    licenseText = NewPageText(DescriptionOf(Page::license));
+    rebootText = NewPageText(DescriptionOf(Page::reboot));
 
     rebootYesOption =
         new OptionBox("Yes, restart the computer now!", Point(169, 92), Size(200, 0), &rebootChoice, 1);

@@ -5,6 +5,9 @@
 #include "app/setup_rules.h"
 #include "install/install_report.h"
 #include "lumora/lumora.h"
+#include "wizard/pages.h"
+
+#include <vector>
 
 class ProgressBars;
 
@@ -40,11 +43,14 @@ private:
     void BuildButtonRow();
     void AttachWidgets();
     void PlaceWindows();
-    void HideWidgetsOfOtherPages();
+    void ShowOnlyFirstPage();
     void BuildPageContents();       // licence box, page texts, restart options
     void BuildDestinationWidgets(); // group box, edit box, Browse
     void BuildProgressWidgets();
     void BuildComponentWidgets();
+    void ListPageWidgets();
+    // Every widget of the page layer, in the order they are attached.
+    std::vector<lumora::GUI::Widget *> PageLayerWidgets() const;
     static lumora::String ReadProgramFilesDirectory();
     static int ReadComponentCount();        // N as offered, read again at every call
     static int ReadPackageComponentCount(); // N as the file gives it
@@ -52,30 +58,31 @@ private:
 
     // navigation
     void HideAllPageWidgets();
-    void ShowPageWidgets(int page);
-    void SetPageTitle(int page);
+    void ShowPageWidgets(Page page);
+    void ShowWidgetsOf(const PageDescription &page, const std::vector<lumora::GUI::Widget *> &widgets);
+    void SetComponentBoxesShown(bool shown);
+    void SetPageTitle(Page page);
     void SetButtonTexts();
-    static lumora::String ReadPageTitle(int page); // empty for no page
+    static lumora::String ReadTitle(const PageDescription &page);
+    static lumora::String ReadPageTitle(Page page); // empty for no page
     void RunInstallation();
     void ReportInstallationFaults();
     void ReportComponentsNotOffered(int packageCount);
     static lumora::String ComponentCapNotice();
     void CreateStartMenuLinks(const lumora::String &destination);
 
-    int currentPage;
-    int firstPage;
-    int lastPage;
-    int afterInstallPage;
+    Page currentPage;
+    Page firstPage;
+    Page lastPage;
+    Page afterInstallPage;
     int rebootChoice;
 
     bool displayBackgroundWindow;
-    bool showIntroduction;
-    bool showLicense;
-    bool showDirectory;
-    bool showComponents;
-    bool showSummary;
-    bool showBye;
-    bool showReboot;
+    EnabledPages enabledPages;
+    // The widgets each page shows besides the icon, in the order shown; the component check
+    // boxes follow them on their page, as many as the file names at the time.
+    std::vector<lumora::GUI::Widget *> pageWidgets[pageCount];
+    std::vector<lumora::GUI::Widget *> installationWidgets;
 
     lumora::GUI::Bitmap *sideBitmap = nullptr;
     lumora::GUI::Bitmap *iconBitmap = nullptr;
