@@ -1,4 +1,5 @@
-// Wide or 8-bit forms of the Win32 calls that carry text, chosen by Setup::enableUnicode.
+// Wide or 8-bit forms of the Win32 calls, chosen by Setup::enableUnicode at each call: those
+// the program makes too (lumora/native.h) and the library's own (lumora/gui/native.h).
 #include "lumora/gui/native.h"
 
 #include "lumora/process.h"
