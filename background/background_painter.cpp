@@ -1,5 +1,6 @@
 // Painting of the full-screen background: a blue-to-black gradient with the application's
 // name near the top and the company near the bottom, all read from setup.tsi at every paint.
+#include "app/native_calls.h"
 #include "app/setup_config.h"
 #include "background/drawing.h"
 #include "wizard/setup.h"
@@ -67,20 +68,12 @@ void DrawBand(HDC dc, const RECT &band, const BandFont &style, const String &tex
     const String face = ReadSetupValue(style.section, "Font", style.defaultFace);
 
     RECT textArea = band;
-    const bool wide = lumora::Setup::enableUnicode;
-    HFONT font = wide ? CreateFontW(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0,
-                                    FF_ROMAN, static_cast<const wchar_t *>(face))
-                      : CreateFontA(height, 0, 0, 0, weight, italic, underline, 0, ANSI_CHARSET, 0, 0, 0,
-                                    FF_ROMAN, static_cast<const char *>(face));
+    HFONT font = CreateNamedFont(height, weight, italic, underline, face);
     // Without a font the text still appears, in whatever font the device context holds.
     HGDIOBJ previousFont = font != nullptr ? SelectObject(dc, font) : nullptr;
     // Names are shown as written: "Smith & Jones" keeps its ampersand rather than underlining
     // the character after it.
-    if (wide) {
-        DrawTextW(dc, static_cast<const wchar_t *>(text), -1, &textArea, DT_NOPREFIX);
-    } else {
-        DrawTextA(dc, static_cast<const char *>(text), -1, &textArea, DT_NOPREFIX);
-    }
+    lumora::native::DrawText(dc, text, &textArea, DT_NOPREFIX);
     if (font != nullptr) {
         SelectObject(dc, previousFont);
         DeleteObject(font);

@@ -12,7 +12,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-using lumora::Setup;
 using lumora::String;
 
 namespace {
@@ -26,13 +25,7 @@ String ProgramsFolder()
     if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &folder)) || folder == nullptr)
         return String();
     String path;
-    if (Setup::enableUnicode) {
-        wchar_t buffer[MAX_PATH];
-        if (SHGetPathFromIDListW(folder, buffer)) path = buffer;
-    } else {
-        char buffer[MAX_PATH];
-        if (SHGetPathFromIDListA(folder, buffer)) path = buffer;
-    }
+    lumora::native::PathFromIDList(folder, path);
     CoTaskMemFree(folder);
     return path;
 }

@@ -14,6 +14,7 @@
 #include "lumora/bitmap.h"
 #include "lumora/dialogs.h"
 #include "lumora/layer.h"
+#include "lumora/native.h"
 #include "lumora/process.h"
 #include "lumora/surface.h"
 #include "lumora/widgets.h"

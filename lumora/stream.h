@@ -29,10 +29,11 @@ public:
     InStream &operator=(const InStream &) = delete;
 
     // attributes
-    bool IsOpen() const;
-    bool AtEnd() const;   // a read or seek has run past the end since the last good Seek
-    int64_t Size() const; // the size when the stream was opened
-    int64_t GetPos() const;
+    bool IsOpen() const { return file != -1; }
+    // A read or seek has run past the end since the last good Seek.
+    bool AtEnd() const { return atEnd; }
+    int64_t Size() const { return fileSize; } // the size when the stream was opened
+    int64_t GetPos() const { return bufferStart + bufferPos; }
 
     // operations
     // An unsigned number of 1 to 8 bytes; bytes past the end count as 0. Another width
@@ -79,9 +80,10 @@ public:
     OutStream &operator=(const OutStream &) = delete;
 
     // attributes
-    bool IsOpen() const;
-    bool Failed() const; // opening or a write has failed since the stream was opened
-    int64_t GetPos() const;
+    bool IsOpen() const { return file != -1; }
+    // Opening or a write has failed since the stream was opened.
+    bool Failed() const { return failed; }
+    int64_t GetPos() const { return written + bufferFill; }
 
     // operations
     // The results are false once the stream has failed; a write that is still buffered
@@ -103,7 +105,7 @@ public:
 private:
     bool OutputNumberFlushing(uint64_t value, int bytes);
 
-    intptr_t file = -1;
+    intptr_t file = -1;  // platform handle, -1 when closed
     int64_t written = 0; // bytes handed to the platform
     int bufferFill = 0;
     int bufferCapacity = 0; // 0 while closed, so the one-byte path needs no other check

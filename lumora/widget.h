@@ -40,10 +40,10 @@ public:
     HWND GetSystemWindow() const { return hwnd; }
 
     // operations
-    virtual int Show();
-    virtual int Hide();
-    virtual int Activate();
-    virtual int Deactivate();
+    virtual int Show() { return ChangeVisibility(true); }
+    virtual int Hide() { return ChangeVisibility(false); }
+    virtual int Activate() { return ChangeActivity(true); }
+    virtual int Deactivate() { return ChangeActivity(false); }
 
     // Used by containers: make or destroy the native window inside parent, with the
     // widget's top-left corner at origin (parent's client coordinates).
@@ -74,6 +74,8 @@ protected:
     // Applies the activity state to the native window.
     virtual void ApplyActivity();
     bool ShownByContainer() const;
+    int ChangeVisibility(bool shown);
+    int ChangeActivity(bool enabled);
 
     Point position;
     Size size;

@@ -1,9 +1,10 @@
 // Every way the wizard ends: Cancel, the close question, and the privilege a restart needs.
 #include "wizard/setup.h"
 
+#include "app/native_calls.h"
+
 #include <windows.h>
 
-using lumora::Setup;
 using lumora::GUI::Dialogs::QuickMessage;
 
 namespace {
@@ -25,11 +26,7 @@ void tSetup::OnCancel()
     // wizard without the exit question.
     if (QuickMessage("The Setup will be cancelled now!", "Info", MB_OKCANCEL, informationIcon) != IDOK)
         return;
-    HWND window = mainWindow->GetSystemWindow();
-    if (Setup::enableUnicode)
-        SendMessageW(window, WM_QUIT, 0, 0);
-    else
-        SendMessageA(window, WM_QUIT, 0, 0);
+    lumora::native::Send(mainWindow->GetSystemWindow(), WM_QUIT, 0, 0);
 }
 
 bool tSetup::AllowQuit()
@@ -91,12 +88,10 @@ void tSetup::RequestShutdownPrivilege()
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    BOOL found = Setup::enableUnicode
-                     ? LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)
-                     : LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     // Without the privilege a later restart simply fails and the wizard stays on its last
     // page, so nothing is reported here.
-    if (found) AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    if (LookupPrivilege("SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
     // The privilege belongs to the process token, not to this handle.
     CloseHandle(token);
 }

@@ -2,6 +2,7 @@
 // and tearing it all down again. Pages differ only in which widgets are shown.
 #include "wizard/setup.h"
 
+#include "app/native_calls.h"
 #include "app/setup_config.h"
 #include "app/setup_rules.h"
 
@@ -26,14 +27,6 @@ const int windowHeight = 355;
 bool ReadFlag(const String &section, const String &key)
 {
     return ReadSetupValue(section, key, "1").ToInt() != 0;
-}
-
-HBITMAP LoadBitmapResource(int id)
-{
-    if (Setup::enableUnicode)
-        return static_cast<HBITMAP>(
-            LoadImageW(lumora::hInstance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
-    return static_cast<HBITMAP>(LoadImageA(lumora::hInstance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
 }
 
 template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)())
@@ -269,10 +262,7 @@ void tSetup::OnBackgroundEvent(int message, int wParam, int)
     // progress is undone by it, so the wizard is activated once that one has settled.
     HWND background = backgroundWindow->GetSystemWindow();
     if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
-        if (lumora::Setup::enableUnicode)
-            PostMessageW(background, bringWizardForward, 0, 0);
-        else
-            PostMessageA(background, bringWizardForward, 0, 0);
+        lumora::native::Post(background, bringWizardForward, 0, 0);
     } else if (message == static_cast<int>(bringWizardForward)) {
         SetActiveWindow(mainWindow->GetSystemWindow());
     }

@@ -2,9 +2,9 @@
 // The edit box is the one place the destination lives; the worker reads it when it starts.
 #include "wizard/setup.h"
 
+#include "app/native_calls.h"
 #include "app/setup_config.h"
 
-#include <vector>
 #include <windows.h>
 
 using namespace lumora;
@@ -17,56 +17,11 @@ const char programFilesValue[] = "ProgramFilesDir";
 // Where Windows puts programs when the registry cannot say.
 const char fallbackProgramFiles[] = "C:\\Program Files";
 
-// The value as text, or the empty text when the key or the value cannot be read or the
-// value is no string. The buffer is zeroed one character beyond the reported size, so a
-// value stored without its terminating zero still ends.
-String QueryProgramFilesWide()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyW(HKEY_LOCAL_MACHINE, static_cast<const wchar_t *>(String(programFilesKey)), &key) !=
-        ERROR_SUCCESS)
-        return String();
-    const String valueName(programFilesValue);
-    String result;
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, static_cast<const wchar_t *>(valueName), nullptr, &type, nullptr, &size) ==
-            ERROR_SUCCESS &&
-        type == REG_SZ) {
-        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, 0);
-        if (RegQueryValueExW(key, static_cast<const wchar_t *>(valueName), nullptr, &type,
-                             reinterpret_cast<BYTE *>(buffer.data()), &size) == ERROR_SUCCESS &&
-            type == REG_SZ)
-            result = buffer.data();
-    }
-    RegCloseKey(key);
-    return result;
-}
-
-String QueryProgramFilesNarrow()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, programFilesKey, &key) != ERROR_SUCCESS) return String();
-    String result;
-    DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExA(key, programFilesValue, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        type == REG_SZ) {
-        std::vector<char> buffer(size + 1, 0);
-        if (RegQueryValueExA(key, programFilesValue, nullptr, &type, reinterpret_cast<BYTE *>(buffer.data()),
-                             &size) == ERROR_SUCCESS &&
-            type == REG_SZ)
-            result = buffer.data();
-    }
-    RegCloseKey(key);
-    return result;
-}
-
 } // namespace
 
 String tSetup::ReadProgramFilesDirectory()
 {
-    String directory = Setup::enableUnicode ? QueryProgramFilesWide() : QueryProgramFilesNarrow();
+    String directory = QueryRegistryString(HKEY_LOCAL_MACHINE, programFilesKey, programFilesValue);
     // An empty value would turn the destination into a folder at the root of the current drive.
     if (directory.Length() == 0) directory = fallbackProgramFiles;
     return directory;

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-using lumora::Setup;
 using lumora::String;
 
 namespace {
@@ -82,20 +81,11 @@ void tSetup::RunInstallation()
     WPARAM quitCode = 0;
     for (;;) {
         MSG message;
-        BOOL received = Setup::enableUnicode ? PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)
-                                             : PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
-        if (received) {
-            // A quit request taken from the queue here would be lost to the library's own
-            // loop, which then could never end; it is posted again once the worker is done.
-            if (message.message == WM_QUIT) {
-                quitRequested = true;
-                quitCode = message.wParam;
-            }
-            TranslateMessage(&message);
-            if (Setup::enableUnicode)
-                DispatchMessageW(&message);
-            else
-                DispatchMessageA(&message);
+        // A quit request taken from the queue here would be lost to the library's own loop,
+        // which then could never end; it is posted again once the worker is done.
+        if (lumora::native::PumpOneMessage(message) && message.message == WM_QUIT) {
+            quitRequested = true;
+            quitCode = message.wParam;
         }
         bars.Tick();
         if (installThread->GetStatus() == lumora::Threads::THREAD_STOPPED) break;

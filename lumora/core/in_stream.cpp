@@ -28,26 +28,6 @@ InStream::~InStream()
     delete[] buffer;
 }
 
-bool InStream::IsOpen() const
-{
-    return file != noFile;
-}
-
-bool InStream::AtEnd() const
-{
-    return atEnd;
-}
-
-int64_t InStream::Size() const
-{
-    return fileSize;
-}
-
-int64_t InStream::GetPos() const
-{
-    return bufferStart + bufferPos;
-}
-
 int InStream::ReadAt(int64_t position, unsigned char *target, int count)
 {
     if (file == noFile) return -1;

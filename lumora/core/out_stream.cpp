@@ -31,21 +31,6 @@ OutStream::~OutStream()
     delete[] buffer;
 }
 
-bool OutStream::IsOpen() const
-{
-    return file != noFile;
-}
-
-bool OutStream::Failed() const
-{
-    return failed;
-}
-
-int64_t OutStream::GetPos() const
-{
-    return written + bufferFill;
-}
-
 bool OutStream::OutputNumberFlushing(uint64_t value, int bytes)
 {
     if (bytes < 1 || bytes > 8) return false;

@@ -3,12 +3,9 @@
 
 #include "lumora/gui/native.h"
 #include "lumora/gui/session.h"
-#include "lumora/process.h"
 #include "lumora/window.h"
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 namespace lumora {
 
@@ -23,45 +20,12 @@ String WithSeparator(String path)
     return path;
 }
 
-String QueryWorkingDirectory()
-{
-    if (Setup::enableUnicode) {
-        std::vector<wchar_t> buffer(GetCurrentDirectoryW(0, nullptr) + 1);
-        GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-        return WithSeparator(String(buffer.data()));
-    }
-    std::vector<char> buffer(GetCurrentDirectoryA(0, nullptr) + 1);
-    GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-    return WithSeparator(String(buffer.data()));
-}
-
 // The folder part of a path, up to and including its last separator.
-template <class Char> std::basic_string<Char> FolderOf(std::basic_string<Char> path)
+String FolderOf(const String &path)
 {
-    size_t separator = path.find_last_of(static_cast<Char>('\\'));
-    size_t slash = path.find_last_of(static_cast<Char>('/'));
-    if (slash != std::basic_string<Char>::npos &&
-        (separator == std::basic_string<Char>::npos || slash > separator))
-        separator = slash;
-    path.resize(separator == std::basic_string<Char>::npos ? 0 : separator + 1);
-    return path;
-}
-
-// GetModuleFileName does not say how long the name is, only that it did not fit: grow until it does.
-template <class Char, class Query> std::basic_string<Char> ProgramPath(Query query)
-{
-    for (DWORD capacity = MAX_PATH;; capacity *= 2) {
-        std::vector<Char> buffer(capacity);
-        DWORD length = query(nullptr, buffer.data(), capacity);
-        if (length < capacity || capacity >= 32768) return std::basic_string<Char>(buffer.data(), length);
-    }
-}
-
-String QueryProgramFolder()
-{
-    if (Setup::enableUnicode)
-        return WithSeparator(String(FolderOf(ProgramPath<wchar_t>(GetModuleFileNameW)).c_str()));
-    return WithSeparator(String(FolderOf(ProgramPath<char>(GetModuleFileNameA)).c_str()));
+    int end = path.Length();
+    while (end > 0 && path[end - 1] != L'\\' && path[end - 1] != L'/') end--;
+    return String(static_cast<const wchar_t *>(path), end);
 }
 
 bool InGroup(const Window *window)
@@ -104,13 +68,13 @@ int Application::UnregisterObject(Object *object)
 
 String Application::GetStartupDirectory()
 {
-    static const String directory = QueryWorkingDirectory();
+    static const String directory = WithSeparator(native::CurrentDirectory());
     return directory;
 }
 
 String Application::GetApplicationDirectory()
 {
-    static const String directory = QueryProgramFolder();
+    static const String directory = WithSeparator(FolderOf(native::ModuleFileName(nullptr)));
     return directory;
 }
 
@@ -135,10 +99,7 @@ void Application::ArrangeGroup()
         }
         HWND owner = InGroup(window) ? head->GetSystemWindow() : nullptr;
         if (GetWindow(window->GetSystemWindow(), GW_OWNER) == owner) continue;
-        if (Setup::enableUnicode)
-            SetWindowLongPtrW(window->GetSystemWindow(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-        else
-            SetWindowLongPtrA(window->GetSystemWindow(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+        native::SetWindowData(window->GetSystemWindow(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     }
 }
 

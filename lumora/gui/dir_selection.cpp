@@ -1,6 +1,6 @@
 // DirSelection: the shell's folder browser.
 #include "lumora/dialogs.h"
-#include "lumora/process.h"
+#include "lumora/gui/native.h"
 
 #include <shlobj.h>
 
@@ -29,32 +29,13 @@ int DirSelection::ShowDialog()
     HWND owner = parent ? parent->GetSystemWindow() : GetActiveWindow();
     UINT flags = BIF_RETURNONLYFSDIRS;
     int result = 0;
-    if (Setup::enableUnicode) {
-        BROWSEINFOW browse = {};
-        browse.hwndOwner = owner;
-        browse.lpszTitle = static_cast<const wchar_t *>(caption);
-        browse.ulFlags = flags;
-        if (LPITEMIDLIST chosen = SHBrowseForFolderW(&browse)) {
-            wchar_t path[MAX_PATH] = L"";
-            if (SHGetPathFromIDListW(chosen, path)) {
-                dirName = String(path);
-                result = 1;
-            }
-            CoTaskMemFree(chosen);
+    if (LPITEMIDLIST chosen = native::BrowseForFolder(owner, caption, flags)) {
+        String path;
+        if (native::PathFromIDList(chosen, path)) {
+            dirName = path;
+            result = 1;
         }
-    } else {
-        BROWSEINFOA browse = {};
-        browse.hwndOwner = owner;
-        browse.lpszTitle = static_cast<const char *>(caption);
-        browse.ulFlags = flags;
-        if (LPITEMIDLIST chosen = SHBrowseForFolderA(&browse)) {
-            char path[MAX_PATH] = "";
-            if (SHGetPathFromIDListA(chosen, path)) {
-                dirName = String(path);
-                result = 1;
-            }
-            CoTaskMemFree(chosen);
-        }
+        CoTaskMemFree(chosen);
     }
     if (SUCCEEDED(com)) CoUninitialize();
     return result;

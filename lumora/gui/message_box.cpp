@@ -1,6 +1,6 @@
 // QuickMessage: a standard message box over the application's active window.
 #include "lumora/dialogs.h"
-#include "lumora/process.h"
+#include "lumora/gui/native.h"
 
 namespace lumora {
 namespace GUI {
@@ -32,10 +32,7 @@ int QuickMessage(const String &text, const String &caption, int buttons, int ico
     HWND owner = GetActiveWindow();
     // The icon comes from its own argument; every other style of buttons (default button, ...) stays.
     UINT style = (static_cast<UINT>(buttons) & ~MB_ICONMASK) | IconStyle(icon) | MB_SETFOREGROUND;
-    if (Setup::enableUnicode)
-        return MessageBoxW(owner, static_cast<const wchar_t *>(text), static_cast<const wchar_t *>(caption),
-                           style);
-    return MessageBoxA(owner, static_cast<const char *>(text), static_cast<const char *>(caption), style);
+    return native::ShowMessageBox(owner, text, caption, style);
 }
 
 } // namespace Dialogs

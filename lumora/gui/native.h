@@ -1,9 +1,11 @@
 // Inside the library only: the Win32 calls that carry text or window procedures, each in the
-// wide or the 8-bit form as Setup::enableUnicode says, and the shared GDI objects.
+// wide or the 8-bit form as Setup::enableUnicode says, and the shared GDI objects. The calls
+// the program makes too are in lumora/native.h.
 #ifndef LUMORA_GUI_NATIVE_H
 #define LUMORA_GUI_NATIVE_H
 
 #include "lumora/geometry.h"
+#include "lumora/native.h"
 #include "lumora/string.h"
 
 #include <windows.h>
@@ -25,12 +27,32 @@ HWND CreateWindowText(DWORD exStyle, const char *className, const String &text, 
                       HWND parent, UINT_PTR id, void *createParam);
 void SetWindowText(HWND window, const String &text);
 String GetWindowText(HWND window);
-LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-BOOL Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefaultProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-int DrawText(HDC dc, const String &text, RECT *rect, UINT format);
 bool RegisterClass(const char *className, WNDPROC procedure, HBRUSH background, HICON icon);
 void UnregisterClass(const char *className);
+// SetWindowLongPtr and GetWindowLongPtr.
+void SetWindowData(HWND window, int index, LONG_PTR value);
+LONG_PTR GetWindowData(HWND window, int index);
+
+// GetMessage for every window of the thread: 0 on the quit message, -1 on an error.
+BOOL GetNextMessage(MSG &message);
+BOOL PostToThread(DWORD thread, UINT message, WPARAM wParam, LPARAM lParam);
+// IsDialogMessage: true when the message was a dialog key for that window and has been handled.
+BOOL HandleDialogKey(HWND dialog, MSG &message);
+
+int ShowMessageBox(HWND owner, const String &text, const String &caption, UINT style);
+// SHBrowseForFolder with a title and flags; the chosen item, to be freed with CoTaskMemFree, or null.
+LPITEMIDLIST BrowseForFolder(HWND owner, const String &title, UINT flags);
+
+String CurrentDirectory();
+// The full path of a module's file, however long.
+String ModuleFileName(HMODULE module);
+// GetModuleHandle(nullptr): the program's own module.
+HMODULE ProgramModule();
+// The icon of a module's first icon group, or null.
+HICON FirstIcon(HMODULE module);
+// LoadIcon by resource number; a null module gives the system's icons.
+HICON LoadIconById(HINSTANCE module, int id);
 
 // The widget that owns a window made by the library, or null.
 void SetOwner(HWND window, void *owner);

@@ -35,35 +35,12 @@ bool ForcedAnsi()
     return length == 1 && value[0] == '1';
 }
 
-// A resource name given to the callback lives only during it, so the icon is loaded there.
-BOOL CALLBACK LoadFirstWideIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR icon)
-{
-    *reinterpret_cast<HICON *>(icon) = LoadIconW(module, name);
-    return FALSE;
-}
-
-BOOL CALLBACK LoadFirstIcon(HMODULE module, LPCSTR, LPSTR name, LONG_PTR icon)
-{
-    *reinterpret_cast<HICON *>(icon) = LoadIconA(module, name);
-    return FALSE;
-}
-
 // The program's own icon (its first icon group) for the library's windows, else the system's.
 HICON ProgramIcon()
 {
-    const int iconGroup = 14;          // RT_GROUP_ICON
     const int applicationIcon = 32512; // IDI_APPLICATION
-    HICON icon = nullptr;
-    if (Setup::enableUnicode) {
-        EnumResourceNamesW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconGroup), LoadFirstWideIcon,
-                           reinterpret_cast<LONG_PTR>(&icon));
-        if (!icon) icon = LoadIconW(nullptr, MAKEINTRESOURCEW(applicationIcon));
-    } else {
-        EnumResourceNamesA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(iconGroup), LoadFirstIcon,
-                           reinterpret_cast<LONG_PTR>(&icon));
-        if (!icon) icon = LoadIconA(nullptr, MAKEINTRESOURCEA(applicationIcon));
-    }
-    return icon;
+    HICON icon = native::FirstIcon(native::ProgramModule());
+    return icon ? icon : native::LoadIconById(nullptr, applicationIcon);
 }
 
 bool AnyLiveWindow()
@@ -86,7 +63,7 @@ bool IsNavigationMessage(MSG &message)
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(message.hwnd, GA_ROOT);
     if (!dynamic_cast<GUI::Window *>(native::WidgetOf(top))) return false;
-    return Setup::enableUnicode ? IsDialogMessageW(top, &message) : IsDialogMessageA(top, &message);
+    return native::HandleDialogKey(top, message);
 }
 
 } // namespace
@@ -116,10 +93,7 @@ void RequestLoopEnd()
 
 void WakeLoop()
 {
-    if (Setup::enableUnicode)
-        PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-    else
-        PostThreadMessageA(GetCurrentThreadId(), WM_NULL, 0, 0);
+    native::PostToThread(GetCurrentThreadId(), WM_NULL, 0, 0);
 }
 
 } // namespace session
@@ -152,8 +126,7 @@ int Loop()
     // The end conditions are checked before every wait: a quit message swallowed by another
     // message pump, or windows closed meanwhile, must not leave the loop waiting forever.
     while (!loopEndRequested && AnyLiveWindow()) {
-        BOOL got = Setup::enableUnicode ? GetMessageW(&message, nullptr, 0, 0)
-                                        : GetMessageA(&message, nullptr, 0, 0);
+        BOOL got = native::GetNextMessage(message);
         if (got == 0) {
             result = static_cast<int>(message.wParam);
             break;
@@ -164,18 +137,10 @@ int Loop()
         }
         if (IsNavigationMessage(message)) continue;
         TranslateMessage(&message);
-        if (Setup::enableUnicode)
-            DispatchMessageW(&message);
-        else
-            DispatchMessageA(&message);
+        native::Dispatch(message);
     }
     // The quit message that ended this loop has been served; a later loop or message box must not see it.
-    if (loopEndRequested) {
-        if (Setup::enableUnicode)
-            PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-        else
-            PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
+    if (loopEndRequested) native::Peek(message, WM_QUIT, WM_QUIT);
     loopEndRequested = false;
     loopDepth--;
     return result;

@@ -87,30 +87,16 @@ int Widget::SetText(const String &newText)
     return 0;
 }
 
-int Widget::Show()
+int Widget::ChangeVisibility(bool shown)
 {
-    visible = true;
+    visible = shown;
     ApplyVisibility();
     return 0;
 }
 
-int Widget::Hide()
+int Widget::ChangeActivity(bool enabled)
 {
-    visible = false;
-    ApplyVisibility();
-    return 0;
-}
-
-int Widget::Activate()
-{
-    active = true;
-    ApplyActivity();
-    return 0;
-}
-
-int Widget::Deactivate()
-{
-    active = false;
+    active = enabled;
     ApplyActivity();
     return 0;
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -138,6 +140,26 @@ TEST(DirSelection, CancelledDialogReturnsZeroAndKeepsNoFolder)
     EXPECT_TRUE(seen.captionShown);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(dialog.GetDirName().Length(), 0);
+}
+
+// The folder dialog and the program's Start-menu links turn shell items into paths alike.
+TEST(PathFromIDList, GivesTheFolderOfAFileSystemItemAndRefusesAVirtualOne)
+{
+    LPITEMIDLIST programs = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &programs)));
+    wchar_t expected[MAX_PATH] = L"";
+    ASSERT_TRUE(SHGetPathFromIDListW(programs, expected));
+    String path;
+    EXPECT_TRUE(native::PathFromIDList(programs, path));
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t *>(path)), std::wstring(expected));
+    CoTaskMemFree(programs);
+
+    LPITEMIDLIST computer = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)));
+    String kept("kept");
+    EXPECT_FALSE(native::PathFromIDList(computer, kept));
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t *>(kept)), L"kept");
+    CoTaskMemFree(computer);
 }
 
 } // namespace

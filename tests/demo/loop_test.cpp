@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 using namespace lumora;
 using namespace lumora::GUI;
@@ -437,6 +438,32 @@ TEST_F(LoopTest, DraggingTheTitlebarMovesTheWindow)
     EXPECT_EQ(after.left - before.left, 50);
     EXPECT_EQ(after.top - before.top, 30);
     EXPECT_EQ(window->GetPosition().x, after.left);
+}
+
+// The program pumps its own messages while its worker runs, one at a time.
+TEST_F(LoopTest, PumpOneMessageDispatchesTheNextPostedMessageAndSaysWhenNoneWaits)
+{
+    struct Listener {
+        std::vector<int> seen;
+        void OnEvent(int m, int w, int)
+        {
+            if (m == WM_USER + 8) seen.push_back(w);
+        }
+    } listener;
+    window->onEvent.Connect(new Instance<Listener>(&listener),
+                            new Method<Listener, void, int, int, int>(&Listener::OnEvent));
+    MSG message;
+    while (native::PumpOneMessage(message)) continue;
+
+    HWND handle = window->GetSystemWindow();
+    ASSERT_TRUE(native::Post(handle, WM_USER + 8, 1, 0));
+    ASSERT_TRUE(native::Post(handle, WM_USER + 8, 2, 0));
+    ASSERT_TRUE(native::PumpOneMessage(message));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_USER + 8));
+    EXPECT_EQ(listener.seen, std::vector<int>{1});
+    ASSERT_TRUE(native::PumpOneMessage(message));
+    EXPECT_EQ(listener.seen, (std::vector<int>{1, 2}));
+    EXPECT_FALSE(native::PumpOneMessage(message));
 }
 
 } // namespace

@@ -1,41 +1,10 @@
-// The 8-bit text of the platform: the system code page on Windows, UTF-8 elsewhere.
+// The 8-bit text of the other platforms: UTF-8.
 #include "lumora/core/text_codec.h"
 
-#ifdef _WIN32
-#include <windows.h>
-
-#include <climits>
-#else
 #include <cstdint>
-#endif
 
 namespace lumora {
 namespace core {
-
-#ifdef _WIN32
-
-std::wstring WidenText(const char *text, size_t length)
-{
-    if (length == 0 || length > INT_MAX) return std::wstring();
-    int count = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (count <= 0) return std::wstring();
-    std::wstring result(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &result[0], count);
-    return result;
-}
-
-std::string NarrowText(const std::wstring &text)
-{
-    if (text.empty() || text.size() > INT_MAX) return std::string();
-    int length = static_cast<int>(text.size());
-    int count = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (count <= 0) return std::string();
-    std::string result(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &result[0], count, nullptr, nullptr);
-    return result;
-}
-
-#else
 
 static_assert(sizeof(wchar_t) == 4, "wide characters hold whole Unicode scalars here");
 
@@ -128,8 +97,6 @@ std::string NarrowText(const std::wstring &text)
     for (wchar_t c : text) EncodeScalar(static_cast<char32_t>(static_cast<uint32_t>(c)), result);
     return result;
 }
-
-#endif
 
 } // namespace core
 } // namespace lumora
