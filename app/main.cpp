@@ -10,7 +10,7 @@
 
 namespace {
 
-const wchar_t expectedLibraryVersion[] = L"0.8.64.0";
+const wchar_t expectedLibraryVersion[] = LUMORA_VERSION_TEXT;
 
 // The user's answer when the library's version differs; true means go on.
 bool AcceptLibraryVersion()

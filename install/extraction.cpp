@@ -106,7 +106,6 @@ private:
     bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
     void WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize);
     void WriteFile(TempFile &data, const ArchiveEntry &entry);
-    void MakeDirectoryLevels(const lumora::String &name);
 
     const lumora::String &archiveName;
     const lumora::String targetPrefix;
@@ -208,7 +207,8 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
 
 void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 {
-    MakeDirectoryLevels(entry.name);
+    // Each level is made before the one below it.
+    MakeDirectoryLevels(targetPrefix + entry.name, targetPrefix.Length());
     OutStream file(lumora::STREAM_FILE, targetPrefix + entry.name, lumora::STREAM_CREATE);
     if (!file.IsOpen()) {
         Fault(entry.name, ArchiveFaultKind::fileNotCreated);
@@ -222,18 +222,6 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
         progress.FileDone();
     else
         Fault(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
-}
-
-// Each level is made before the one below it; an existing level is the normal case.
-void ArchiveExtraction::MakeDirectoryLevels(const lumora::String &name)
-{
-    lumora::String level;
-    for (int k = 0; k < name.Length(); ++k) {
-        wchar_t c = name[k];
-        if (IsPathSeparator(c)) MakeDirectory(targetPrefix + level);
-        wchar_t character[2] = {IsPathSeparator(c) ? L'\\' : c, L'\0'};
-        level.Append(lumora::String(character));
-    }
 }
 
 } // namespace

@@ -16,22 +16,11 @@ using lumora::String;
 
 namespace {
 
-bool IsSeparator(wchar_t character)
-{
-    return character == L'\\' || character == L'/';
-}
-
-// Makes every missing level of path, so a destination below a folder that does not exist
-// yet still works. True when path is a directory afterwards.
+// Every missing level is made, so a destination below a folder that does not exist yet still
+// works. True when path is a directory afterwards.
 bool MakeDirectoryPath(const String &path)
 {
-    String level;
-    for (int i = 0; i < path.Length(); i++) {
-        if (IsSeparator(path[i]) && level.Length() > 0) MakeDirectory(level);
-        wchar_t character[] = {path[i], 0};
-        level.Append(character);
-    }
-    MakeDirectory(path);
+    MakeDirectoryLevels(path + "\\");
     return IsDirectory(path);
 }
 
@@ -78,7 +67,7 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
     } else {
         // Any non-zero value asks for the one copy; the bar's share follows that one step.
         ReportComponentsNotOffered(packageCount);
-        const int copyLibrary = ReadSetupValue("Component Setup", "CopyLUMORA", "0").ToInt() != 0 ? 1 : 0;
+        const bool copyLibrary = ReadSetupValue("Component Setup", "CopyLUMORA", "0").ToInt() != 0;
         for (int i = 1; i <= componentCount; i++) {
             bool *selected = componentSelected.GetEntry(i);
             if (selected == nullptr || !*selected) continue;
@@ -93,10 +82,9 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
                 ExtractArchive(ReadSetupValue("Component Files", number, "data.tsa"), target, progress,
                                installationReport, label);
             }
-            progress.SetTotalProgress(TotalProgressAfterComponent(i, componentCount, copyLibrary));
+            progress.SetTotalProgress(TotalProgressAfterComponent(i, componentCount, copyLibrary ? 1 : 0));
         }
-        if (ReadSetupValue("Component Setup", "CopyLUMORA", "0").ToInt() != 0)
-            CopyLibrary("lumora.dll", destination, componentCount, progress, installationReport);
+        if (copyLibrary) CopyLibrary("lumora.dll", destination, componentCount, progress, installationReport);
         CreateStartMenuLinks(destination);
     }
 

@@ -1,5 +1,7 @@
 #include "install/platform_fs.h"
 
+#include "install/entry_name.h"
+
 #include "lumora/file_path.h"
 
 #include <cstdlib>
@@ -27,6 +29,16 @@ std::string SystemPath(const lumora::String &path)
 #endif
 
 } // namespace
+
+void MakeDirectoryLevels(const lumora::String &path, int known)
+{
+    lumora::String level(static_cast<const wchar_t *>(path), known);
+    for (int i = known; i < path.Length(); i++) {
+        if (IsPathSeparator(path[i]) && level.Length() > 0) MakeDirectory(level);
+        wchar_t character[] = {IsPathSeparator(path[i]) ? L'\\' : path[i], L'\0'};
+        level.Append(lumora::String(character));
+    }
+}
 
 #ifdef _WIN32
 

@@ -11,6 +11,11 @@
 // need the directory to be there ignore the result.
 bool MakeDirectory(const lumora::String &path);
 
+// Makes each folder that leads to `path`: every level that ends at a separator after its
+// first `known` characters, which name a folder that exists already. "/" is written "\".
+// An existing level is the normal case, so nothing is reported; callers check what they need.
+void MakeDirectoryLevels(const lumora::String &path, int known = 0);
+
 // Removes a file; false when there was none or it could not be removed.
 bool RemoveFile(const lumora::String &path);
 
