@@ -53,47 +53,42 @@ lumora::String FromWide(const std::wstring &text)
 
 } // namespace
 
-const char *DecodeEntryName(const std::string &stored, int codePage, lumora::String &name)
+ArchiveFaultKind DecodeEntryName(const std::string &stored, int codePage, lumora::String &name)
 {
     std::wstring text;
     if (!DecodeCodePage(codePage, stored, text)) {
         name = ShownBytes(stored);
-        return !HasCodePageTables(codePage)
-                   ? "the name holds bytes beyond ASCII, and no code page was given to read them in"
-                   : "the name is no valid text in its code page";
+        return !HasCodePageTables(codePage) ? ArchiveFaultKind::nameBytesWithoutCodePage
+                                            : ArchiveFaultKind::nameInvalidInCodePage;
     }
     name = FromWide(text);
     return EntryNameFault(name);
 }
 
-const char *EncodeEntryName(const lumora::String &name, int codePage, std::string &stored)
+ArchiveFaultKind EncodeEntryName(const lumora::String &name, int codePage, std::string &stored)
 {
-    const char *fault = EntryNameFault(name);
-    if (fault != nullptr) return fault;
+    ArchiveFaultKind fault = EntryNameFault(name);
+    if (fault != ArchiveFaultKind::none) return fault;
     std::wstring text(static_cast<const wchar_t *>(name), static_cast<size_t>(name.Length()));
     if (!EncodeCodePage(codePage, text, stored)) {
-        return !HasCodePageTables(codePage)
-                   ? "the name holds characters beyond ASCII, and no code page was given "
-                     "to store them in"
-                   : "the name holds a character its code page cannot store";
+        return !HasCodePageTables(codePage) ? ArchiveFaultKind::nameCharactersWithoutCodePage
+                                            : ArchiveFaultKind::nameNotStorableInCodePage;
     }
     std::wstring back;
-    if (!DecodeCodePage(codePage, stored, back) || back != text)
-        return "the name would not read back the same from its code page";
-    return nullptr;
+    if (!DecodeCodePage(codePage, stored, back) || back != text) return ArchiveFaultKind::nameNotReadBack;
+    return ArchiveFaultKind::none;
 }
 
-const char *EntryNameFault(const lumora::String &name)
+ArchiveFaultKind EntryNameFault(const lumora::String &name)
 {
     int length = name.Length();
-    if (length == 0) return "the entry has an empty name";
-    if (IsPathSeparator(name[0]))
-        return "the name starts with a separator and would leave the target directory";
-    if (IsPathSeparator(name[length - 1])) return "the name ends with a separator and names no file";
+    if (length == 0) return ArchiveFaultKind::emptyName;
+    if (IsPathSeparator(name[0])) return ArchiveFaultKind::leadingSeparator;
+    if (IsPathSeparator(name[length - 1])) return ArchiveFaultKind::trailingSeparator;
     for (int k = 0; k < length; ++k) {
-        if (name[k] == L':') return "the name holds a drive letter or a colon";
-        if (IsControlCharacter(name[k])) return "the name holds a control character";
-        if (IsForbiddenOnWindows(name[k])) return "the name holds a character Windows allows in no file name";
+        if (name[k] == L':') return ArchiveFaultKind::colonInName;
+        if (IsControlCharacter(name[k])) return ArchiveFaultKind::controlCharacter;
+        if (IsForbiddenOnWindows(name[k])) return ArchiveFaultKind::forbiddenCharacter;
     }
     int start = 0;
     while (start < length) {
@@ -104,10 +99,35 @@ const char *EntryNameFault(const lumora::String &name)
             if (name[k] != L'.' && name[k] != L' ') onlyDotsAndSpaces = false;
         }
         bool current = end - start == 1 && name[start] == L'.';
-        if (onlyDotsAndSpaces && !current && end > start)
-            return "the name has a \"..\" level and would leave the target directory";
-        if (IsDeviceName(name, start, end)) return "the name is a device name";
+        if (onlyDotsAndSpaces && !current && end > start) return ArchiveFaultKind::parentLevel;
+        if (IsDeviceName(name, start, end)) return ArchiveFaultKind::deviceName;
         start = end + 1;
     }
-    return nullptr;
+    return ArchiveFaultKind::none;
+}
+
+ArchiveFaultKind PackNameFault(const lumora::String &name)
+{
+    int length = name.Length();
+    for (int k = 0; k < length; ++k) {
+        if (name[k] == L'\\') return ArchiveFaultKind::backslashInName;
+    }
+    ArchiveFaultKind fault = EntryNameFault(name);
+    if (fault != ArchiveFaultKind::none) return fault;
+    for (int end = 0; end <= length; ++end) {
+        if (end < length && name[end] != L'/') continue;
+        wchar_t last = name[end - 1];
+        if (last == L'.' || last == L' ') return ArchiveFaultKind::levelEndsInDotOrSpace;
+    }
+    return ArchiveFaultKind::none;
+}
+
+std::string FoldedName(const std::string &name)
+{
+    std::string folded = name;
+    for (char &c : folded) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c == '\\') c = '/';
+    }
+    return folded;
 }

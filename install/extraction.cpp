@@ -1,6 +1,6 @@
 #include "install/extraction.h"
 
-#include "install/archive_reader.h"
+#include "install/archive_format.h"
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
 #include "install/platform_fs.h"
@@ -79,12 +79,6 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
     return result;
 }
 
-lumora::String FilesNotWritten(size_t count)
-{
-    return lumora::String::FromInt(static_cast<long long>(count)) +
-           (count == 1 ? " file is not written" : " files are not written");
-}
-
 class ArchiveExtraction {
 public:
     ArchiveExtraction(const lumora::String &archiveName, const lumora::String &targetDir,
@@ -98,9 +92,12 @@ public:
     bool Run();
 
 private:
-    void Fault(const lumora::String &file, const lumora::String &what)
+    void Fault(const lumora::String &file, ArchiveFaultKind kind, size_t filesNotWritten = 0)
     {
-        report.AddFault(component, file, what);
+        ArchiveFault fault;
+        fault.kind = kind;
+        fault.found = static_cast<int64_t>(filesNotWritten);
+        report.AddFault(component, file, fault);
         complete = false;
     }
     void ExtractGroup(InStream &archive, const ArchiveGroup &group);
@@ -123,18 +120,18 @@ bool ArchiveExtraction::Run()
 {
     InStream archive(lumora::STREAM_FILE, archiveName, lumora::STREAM_READ);
     ArchiveReader reader(archive, codePage);
-    lumora::String fault;
+    ArchiveFaultKind fault = ArchiveFaultKind::none;
     if (!archive.IsOpen()) {
-        Fault(archiveName, "the archive cannot be opened");
-    } else if (!reader.Start(fault)) {
-        Fault(archiveName, lumora::String("the file ") + fault);
+        Fault(archiveName, ArchiveFaultKind::cannotOpen);
+    } else if ((fault = reader.Start()) != ArchiveFaultKind::none) {
+        Fault(archiveName, fault);
     } else if (!reader.HasAnotherGroup()) {
-        Fault(archiveName, "the archive holds no files");
+        Fault(archiveName, ArchiveFaultKind::holdsNoFiles);
     } else {
         do {
             ArchiveGroup group;
-            if (!reader.ReadGroupTable(group, fault)) {
-                Fault(archiveName, lumora::String("the archive ") + fault + "; the rest of it is skipped");
+            if ((fault = reader.ReadGroupTable(group)) != ArchiveFaultKind::none) {
+                Fault(archiveName, fault);
                 break;
             }
             ExtractGroup(archive, group);
@@ -152,19 +149,15 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
     GroupDecompression result = PrepareData(archive, group, true, data);
     if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
     if (!result.prepared) {
-        Fault(archiveName,
-              lumora::String("neither the working directory nor the temporary folder can hold the "
-                             "temporary files; ") +
-                  FilesNotWritten(group.entries.size()));
+        Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group.entries.size());
         return;
     }
     // bzip2 checks a block's CRC only after handing out its data, so nothing of a damaged
     // group can be trusted; nor can data that disagrees with its own table.
     if (result.streamDamaged || result.dataBeyondFiles) {
         Fault(archiveName,
-              lumora::String(result.streamDamaged ? "the compressed data of a group is damaged; "
-                                                  : "a group holds more data than its file table says; ") +
-                  FilesNotWritten(group.entries.size()));
+              result.streamDamaged ? ArchiveFaultKind::groupDataDamaged : ArchiveFaultKind::dataBeyondTable,
+              group.entries.size());
         return;
     }
     WriteFiles(group, data, result.dataSize);
@@ -198,14 +191,13 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
     for (size_t k = 0; k < group.entries.size(); ++k) {
         const ArchiveEntry &entry = group.entries[k];
         if (entry.size > dataSize - offset) {
-            Fault(entry.name, lumora::String("the group's data ends before this file; ") +
-                                  FilesNotWritten(group.entries.size() - k));
+            Fault(entry.name, ArchiveFaultKind::dataEndsBeforeFile, group.entries.size() - k);
             break;
         }
-        if (entry.nameFault != nullptr) {
-            Fault(entry.name, lumora::String(entry.nameFault) + "; the file is not written");
+        if (entry.nameFault != ArchiveFaultKind::none) {
+            Fault(entry.name, entry.nameFault);
         } else if (!data.Seek(offset)) {
-            Fault(entry.name, "the temporary data cannot be read back; the file is not written");
+            Fault(entry.name, ArchiveFaultKind::temporaryDataUnreadable);
         } else {
             WriteFile(data, entry);
         }
@@ -219,7 +211,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     MakeDirectoryLevels(targetPrefix + entry.name, targetPrefix.Length());
     OutStream file(lumora::STREAM_FILE, targetPrefix + entry.name, lumora::STREAM_CREATE);
     if (!file.IsOpen()) {
-        Fault(entry.name, "the file cannot be created");
+        Fault(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
     }
     progress.SetFileProgress(0);
@@ -229,7 +221,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     if (file.Close() && copied)
         progress.FileDone();
     else
-        Fault(entry.name, "the file could not be written in full");
+        Fault(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
 }
 
 } // namespace

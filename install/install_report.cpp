@@ -6,6 +6,13 @@ void InstallReport::AddFault(const lumora::String &component, const lumora::Stri
     faults.push_back(InstallFault{component, file, what});
 }
 
+void InstallReport::AddFault(const lumora::String &component, const lumora::String &file,
+                             const ArchiveFault &fault)
+{
+    faults.push_back(
+        InstallFault{component, file, lumora::String(InstallerWords(fault).c_str()), fault.kind});
+}
+
 lumora::String InstallReport::Summary(int maxLines) const
 {
     lumora::String text;

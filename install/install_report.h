@@ -2,6 +2,7 @@
 #ifndef SETUP_INSTALL_INSTALL_REPORT_H
 #define SETUP_INSTALL_INSTALL_REPORT_H
 
+#include "install/archive_fault.h"
 #include "lumora/string.h"
 
 #include <vector>
@@ -10,6 +11,7 @@ struct InstallFault {
     lumora::String component; // e.g. the component's number or name, as the caller labels it
     lumora::String file;      // the archive, entry or file concerned; may be empty
     lumora::String what;      // one short sentence
+    ArchiveFaultKind kind = ArchiveFaultKind::none; // for a fault of an archive, which one
 };
 
 // Filled by one thread (the worker) and read after it has ended; not locked.
@@ -27,6 +29,8 @@ public:
 
     // operations
     void AddFault(const lumora::String &component, const lumora::String &file, const lumora::String &what);
+    // An archive's fault, in the installer's words for it.
+    void AddFault(const lumora::String &component, const lumora::String &file, const ArchiveFault &fault);
     void Clear() { faults.clear(); }
 
 private:

@@ -1,7 +1,6 @@
 #include "tools/archive_check.h"
 
-#include "install/archive_reader.h"
-#include "install/entry_name.h"
+#include "install/archive_format.h"
 #include "lumora/stream.h"
 #include "tools/terminal_text.h"
 
@@ -12,11 +11,11 @@
 
 namespace {
 
-// Decompresses the group's packed bytes from the archive's position; returns the fault or "".
-std::string CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed)
+// Decompresses the group's packed bytes from the archive's position; returns the fault or none.
+ArchiveFaultKind CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed)
 {
     bz_stream bz{};
-    if (BZ2_bzDecompressInit(&bz, 0, 0) != BZ_OK) return "cannot start the bzip2 decompressor";
+    if (BZ2_bzDecompressInit(&bz, 0, 0) != BZ_OK) return ArchiveFaultKind::noDecompressor;
     std::vector<char> input(1 << 16), output(1 << 16);
     int64_t packedLeft = group.packedSize;
     int status = BZ_OK;
@@ -42,11 +41,11 @@ std::string CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &d
     }
     unsigned leftOver = bz.avail_in;
     BZ2_bzDecompressEnd(&bz);
-    if (status == BZ_DATA_ERROR) return "its compressed data is damaged (bzip2 CRC or data error)";
-    if (status == BZ_DATA_ERROR_MAGIC) return "its compressed data is not a bzip2 stream";
-    if (status != BZ_STREAM_END) return "its bzip2 stream ends early";
-    if (leftOver > 0 || packedLeft > 0) return "bytes follow its bzip2 stream within the packed length";
-    return "";
+    if (status == BZ_DATA_ERROR) return ArchiveFaultKind::streamDamaged;
+    if (status == BZ_DATA_ERROR_MAGIC) return ArchiveFaultKind::notBzip2;
+    if (status != BZ_STREAM_END) return ArchiveFaultKind::streamEndsEarly;
+    if (leftOver > 0 || packedLeft > 0) return ArchiveFaultKind::bytesAfterStream;
+    return ArchiveFaultKind::none;
 }
 
 void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)
@@ -54,10 +53,22 @@ void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)
     ++listing.groups;
     listing.packedBytes += group.packedSize;
     for (const ArchiveEntry &entry : group.entries) {
-        listing.entries.push_back(
-            ListedEntry{DecodedNameText(entry.name), entry.size, listing.groups, entry.nameFault != nullptr});
+        listing.entries.push_back(ListedEntry{DecodedNameText(entry.name), entry.size, listing.groups,
+                                              entry.nameFault != ArchiveFaultKind::none});
         listing.storedBytes += entry.size;
     }
+}
+
+ArchiveFault Fault(ArchiveFaultKind kind, int group = 0, const lumora::String &entry = lumora::String(),
+                   int64_t found = 0, int64_t expected = 0)
+{
+    ArchiveFault fault;
+    fault.kind = kind;
+    fault.group = group;
+    fault.entry = entry;
+    fault.found = found;
+    fault.expected = expected;
+    return fault;
 }
 
 } // namespace
@@ -67,20 +78,19 @@ ArchiveListing ListArchive(const std::string &path, int codePage)
     ArchiveListing listing;
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
     if (!archive.IsOpen()) {
-        listing.fault = "the archive cannot be opened";
+        listing.fault = Fault(ArchiveFaultKind::cannotOpen);
         return listing;
     }
     ArchiveReader reader(archive, codePage);
-    lumora::String fault;
-    if (!reader.Start(fault)) {
-        listing.fault = std::string("the file ") + static_cast<const char *>(fault);
+    ArchiveFaultKind fault = reader.Start();
+    if (fault != ArchiveFaultKind::none) {
+        listing.fault = Fault(fault);
         return listing;
     }
     while (reader.HasAnotherGroup()) {
         ArchiveGroup group;
-        if (!reader.ReadGroupTable(group, fault)) {
-            listing.fault = "group " + std::to_string(listing.groups + 1) + ": the archive " +
-                            static_cast<const char *>(fault);
+        if ((fault = reader.ReadGroupTable(group)) != ArchiveFaultKind::none) {
+            listing.fault = Fault(fault, listing.groups + 1);
             break;
         }
         AddGroup(listing, group);
@@ -94,46 +104,40 @@ VerifyResult VerifyArchive(const std::string &path, int codePage)
     VerifyResult result;
     InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
     if (!archive.IsOpen()) {
-        result.faults.push_back(ArchiveFault{0, "", "the archive cannot be opened"});
+        result.faults.push_back(Fault(ArchiveFaultKind::cannotOpen));
         return result;
     }
     ArchiveReader reader(archive, codePage);
-    lumora::String fault;
-    if (!reader.Start(fault)) {
-        result.faults.push_back(
-            ArchiveFault{0, "", std::string("the file ") + static_cast<const char *>(fault)});
+    ArchiveFaultKind fault = reader.Start();
+    if (fault != ArchiveFaultKind::none) {
+        result.faults.push_back(Fault(fault));
         return result;
     }
-    if (!reader.HasAnotherGroup()) result.faults.push_back(ArchiveFault{0, "", "the archive holds no group"});
+    if (!reader.HasAnotherGroup()) result.faults.push_back(Fault(ArchiveFaultKind::holdsNoGroup));
     while (reader.HasAnotherGroup()) {
         ArchiveGroup group;
         int number = result.listing.groups + 1;
-        if (!reader.ReadGroupTable(group, fault)) {
+        if ((fault = reader.ReadGroupTable(group)) != ArchiveFaultKind::none) {
             // Nothing after a damaged table can be found, so it is the archive's last finding.
-            result.faults.push_back(
-                ArchiveFault{number, "", std::string("the archive ") + static_cast<const char *>(fault)});
+            result.faults.push_back(Fault(fault, number));
             return result;
         }
         AddGroup(result.listing, group);
         for (const ArchiveEntry &entry : group.entries) {
-            if (entry.nameFault != nullptr)
-                result.faults.push_back(ArchiveFault{number, DecodedNameText(entry.name), entry.nameFault});
+            if (entry.nameFault != ArchiveFaultKind::none)
+                result.faults.push_back(Fault(entry.nameFault, number, entry.name));
         }
         if (group.unpackedSize != group.unpackedTotal) {
-            result.faults.push_back(ArchiveFault{number, "",
-                                                 "its unpacked length " + std::to_string(group.unpackedSize) +
-                                                     " differs from the sum of its sizes " +
-                                                     std::to_string(group.unpackedTotal)});
+            result.faults.push_back(Fault(ArchiveFaultKind::unpackedLengthDiffers, number, lumora::String(),
+                                          group.unpackedSize, group.unpackedTotal));
         }
         int64_t decompressed = 0;
-        std::string streamFault = CheckStream(archive, group, decompressed);
-        if (!streamFault.empty()) {
-            result.faults.push_back(ArchiveFault{number, "", streamFault});
+        ArchiveFaultKind streamFault = CheckStream(archive, group, decompressed);
+        if (streamFault != ArchiveFaultKind::none) {
+            result.faults.push_back(Fault(streamFault, number));
         } else if (decompressed != group.unpackedTotal) {
-            result.faults.push_back(ArchiveFault{number, "",
-                                                 "it decompresses to " + std::to_string(decompressed) +
-                                                     " bytes, its files need " +
-                                                     std::to_string(group.unpackedTotal)});
+            result.faults.push_back(Fault(ArchiveFaultKind::decompressedLengthDiffers, number,
+                                          lumora::String(), decompressed, group.unpackedTotal));
         }
         reader.SkipPackedData(group);
     }
@@ -144,6 +148,6 @@ VerifyResult VerifyArchive(const std::string &path, int codePage)
 std::string FaultText(const ArchiveFault &fault)
 {
     std::string text = fault.group > 0 ? "group " + std::to_string(fault.group) + ": " : "";
-    if (!fault.entry.empty()) text += fault.entry + ": ";
-    return text + fault.what;
+    if (fault.entry.Length() > 0) text += DecodedNameText(fault.entry) + ": ";
+    return text + FaultWords(fault);
 }

@@ -2,6 +2,7 @@
 #ifndef SETUP_TOOLS_ARCHIVE_CHECK_H
 #define SETUP_TOOLS_ARCHIVE_CHECK_H
 
+#include "install/archive_fault.h"
 #include "install/code_page.h"
 
 #include <cstdint>
@@ -20,17 +21,11 @@ struct ArchiveListing {
     int groups = 0;                   // the groups whose table could be read
     int64_t storedBytes = 0;          // the sum of the entries' sizes
     int64_t packedBytes = 0;          // the sum of those groups' compressed lengths
-    std::string fault;                // why the rest cannot be read; empty when all could
+    ArchiveFault fault;               // why the rest cannot be read; of kind none when all could
 };
 
 // The archive's tables, up to the first one that cannot be read, names decoded through codePage.
 ArchiveListing ListArchive(const std::string &path, int codePage = asciiOnly);
-
-struct ArchiveFault {
-    int group;         // 1-based; 0 for the archive as a whole
-    std::string entry; // the entry concerned, ready for a terminal, or empty
-    std::string what;
-};
 
 struct VerifyResult {
     ArchiveListing listing;
@@ -45,7 +40,8 @@ struct VerifyResult {
 // cannot be read is one fault, and nothing after it is read.
 VerifyResult VerifyArchive(const std::string &path, int codePage = asciiOnly);
 
-// "group 2: " or "", then "NAME: " when the fault concerns an entry, then what.
+// "group 2: " or "", then "NAME: " (ready for a terminal) when the fault concerns an entry, then
+// the fault's words.
 std::string FaultText(const ArchiveFault &fault);
 
 #endif

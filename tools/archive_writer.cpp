@@ -1,7 +1,7 @@
 #include "tools/archive_writer.h"
 
+#include "install/archive_format.h"
 #include "install/entry_name.h"
-#include "tools/name_rules.h"
 
 #include <bzlib.h>
 
@@ -30,16 +30,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const int64_t numberLimit = int64_t(1) << 31;
-const int nameLimit = 65535;
 const int readPiece = 1 << 20;
 // The installer holds one group's table in memory; this keeps it small for many tiny files.
 const size_t groupFileLimit = 4096;
-
-void AppendNumber(std::string &bytes, uint64_t value, int width)
-{
-    for (int k = 0; k < width; ++k) bytes += static_cast<char>((value >> (8 * k)) & 0xff);
-}
 
 // The name as stored, or false when the system cannot give it as bytes.
 bool StoredForm(const fs::path &path, std::string &name)
@@ -182,14 +175,16 @@ void RefuseNames(Collection &collection, int codePage)
     for (PackEntry &entry : collection.entries) {
         std::string source = Shown(entry.sourcePath);
         lumora::String name = FromUtf8(entry.sourceName);
-        const char *fault = PackNameFault(name);
-        const char *encodingFault = fault == nullptr ? EncodeEntryName(name, codePage, entry.name) : nullptr;
+        ArchiveFaultKind fault = PackNameFault(name);
+        ArchiveFaultKind encodingFault = fault == ArchiveFaultKind::none
+                                             ? EncodeEntryName(name, codePage, entry.name)
+                                             : ArchiveFaultKind::none;
         std::string folded = FoldedName(entry.sourceName);
         auto first = files.emplace(folded, &entry);
-        if (fault != nullptr) {
-            collection.faults.push_back(source + ": " + fault);
-        } else if (encodingFault != nullptr) {
-            collection.faults.push_back(source + ": " + encodingFault +
+        if (fault != ArchiveFaultKind::none) {
+            collection.faults.push_back(source + ": " + FaultWords(fault));
+        } else if (encodingFault != ArchiveFaultKind::none) {
+            collection.faults.push_back(source + ": " + FaultWords(encodingFault) +
                                         (HasCodePageTables(codePage)
                                              ? " (code page " + std::to_string(codePage) + ")"
                                              : std::string(" (see --code-page)")));
@@ -393,17 +388,12 @@ bool BuildGroup(const std::vector<PackEntry> &group, std::string &bytes, std::st
     }
     int64_t unpacked = 0;
     bytes.clear();
-    AppendNumber(bytes, group.size(), 4);
-    bytes += "FILES";
+    AppendTableHead(bytes, group.size());
     for (const PackEntry &entry : group) {
-        AppendNumber(bytes, entry.name.size(), 2);
-        bytes += entry.name;
-        AppendNumber(bytes, static_cast<uint64_t>(entry.size), 4);
+        AppendTableEntry(bytes, entry.name, entry.size);
         unpacked += entry.size;
     }
-    bytes += "CDATA";
-    AppendNumber(bytes, stream.size(), 4);
-    AppendNumber(bytes, static_cast<uint64_t>(unpacked), 4);
+    AppendStreamHead(bytes, static_cast<int64_t>(stream.size()), unpacked);
     bytes += stream;
     return true;
 }
@@ -417,7 +407,7 @@ bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<P
         error = outputPath + ": cannot be written (no new file can be made beside it)";
         return false;
     }
-    bool written = std::fwrite("TSA", 1, 3, output) == 3;
+    bool written = std::fwrite(archiveMagic, 1, magicWidth, output) == static_cast<size_t>(magicWidth);
 
     int64_t total = 0;
     std::vector<int64_t> groupSizes;

@@ -3,10 +3,10 @@
 #include "app/setup_rules.h"
 #include "install/entry_name.h"
 #include "tools/archive_check.h"
-#include "tools/name_rules.h"
 #include "tools/package_files.h"
 #include "tools/profile_file.h"
 #include "tools/setup_keys.h"
+#include "tools/terminal_text.h"
 
 #include <algorithm>
 #include <fstream>
@@ -269,10 +269,12 @@ void PackageCheck::ReadComponent(Component &component)
         Text level = subdirectory;
         while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
         // An empty name is the destination itself.
-        const char *fault = level.empty() ? nullptr : EntryNameFault(lumora::String(level.c_str()));
-        if (fault != nullptr) {
+        ArchiveFaultKind fault =
+            level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
+        if (fault != ArchiveFaultKind::none) {
             AtKey(Severity::error, L"Component Subdirs", number,
-                  Quoted(subdirectory) + L" would put the files outside the destination: " + Widened(fault));
+                  Quoted(subdirectory) + L" would put the files outside the destination: " +
+                      Widened(FaultWords(fault)));
             subdirectory = L".";
         }
     }
@@ -292,14 +294,11 @@ void PackageCheck::ReadComponent(Component &component)
     if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file->string()));
     component.archive = archive;
     for (const ArchiveFault &fault : firstUse ? archive->faults : std::vector<ArchiveFault>()) {
-        if (fault.entry.empty() && fault.group == 0)
-            AtFile(Severity::error, component.archiveName, L"", Widened(fault.what));
-        else if (fault.entry.empty())
-            AtFile(Severity::error, component.archiveName, L"",
-                   L"group " + Number(fault.group) + L": " + Widened(fault.what));
+        if (fault.entry.Length() == 0)
+            AtFile(Severity::error, component.archiveName, L"", Widened(FaultText(fault)));
         else
-            AtFile(Severity::error, component.archiveName, Widened(fault.entry),
-                   L"the installer refuses this name: " + Widened(fault.what));
+            AtFile(Severity::error, component.archiveName, Widened(DecodedNameText(fault.entry)),
+                   L"the installer refuses this name: " + Widened(FaultWords(fault)));
     }
     for (const ListedEntry &entry : archive->listing.entries) {
         if (entry.refused) continue;
@@ -422,7 +421,7 @@ void PackageCheck::CheckLinks()
         Text target = static_cast<const wchar_t *>(Read(links, fileKey, L""));
         // A damaged archive is reported already, and what it installs is not known.
         if (component == nullptr || component->archive == nullptr ||
-            !component->archive->listing.fault.empty())
+            component->archive->listing.fault.kind != ArchiveFaultKind::none)
             continue;
         Text wanted = Folded(JoinedPath(L"", target));
         bool installed = component->folders.count(wanted) > 0 ||

@@ -1,9 +1,9 @@
 // tsa: makes, lists, checks and extracts component archives, and checks whole packages.
+#include "install/entry_name.h"
 #include "install/extraction.h"
 #include "install/platform_fs.h"
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
-#include "tools/name_rules.h"
 #include "tools/package_check.h"
 #include "tools/private_folder.h"
 #include "tools/terminal_progress.h"
@@ -223,8 +223,9 @@ int Pack(const Arguments &arguments)
             std::string prefix = value;
             std::replace(prefix.begin(), prefix.end(), '\\', '/');
             while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
-            const char *fault = PackNameFault(lumora::String(prefix.c_str()));
-            if (fault != nullptr) return Usage("bad value for --prefix: " + value + ": " + fault);
+            ArchiveFaultKind fault = PackNameFault(lumora::String(prefix.c_str()));
+            if (fault != ArchiveFaultKind::none)
+                return Usage("bad value for --prefix: " + value + ": " + FaultWords(fault));
             options.prefix = prefix + "/";
         } else {
             options.excludes.push_back(value);
@@ -274,7 +275,7 @@ int List(const Arguments &arguments)
                 Counted(static_cast<long long>(listing.entries.size()), "file").c_str(),
                 Counted(listing.groups, "group").c_str(), Counted(listing.storedBytes, "byte").c_str(),
                 Counted(listing.packedBytes, "byte").c_str());
-    if (!listing.fault.empty()) return Fault(path + ": " + listing.fault);
+    if (listing.fault.kind != ArchiveFaultKind::none) return Fault(path + ": " + FaultText(listing.fault));
     return 0;
 }
 

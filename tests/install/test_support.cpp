@@ -2,8 +2,6 @@
 
 #include "tests/common/remove_tree.h"
 
-#include <bzlib.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -75,49 +73,6 @@ void ScratchTest::TearDown()
     SetTempVariable(previousTemp);
     fs::current_path(previousDirectory);
     testsupport::RemoveTree(root);
-}
-
-std::string LittleEndian(uint64_t value, int width)
-{
-    std::string bytes;
-    for (int k = 0; k < width; ++k) bytes += static_cast<char>((value >> (8 * k)) & 0xff);
-    return bytes;
-}
-
-std::string Bzip2(const std::string &data)
-{
-    std::vector<char> input(data.begin(), data.end());
-    input.push_back('\0'); // the library refuses a null source even for no bytes
-    unsigned length = static_cast<unsigned>(data.size() + data.size() / 100 + 1000);
-    std::string stream(length, '\0');
-    int status = BZ2_bzBuffToBuffCompress(&stream[0], &length, input.data(),
-                                          static_cast<unsigned>(data.size()), 9, 0, 0);
-    EXPECT_EQ(status, BZ_OK);
-    stream.resize(length);
-    return stream;
-}
-
-std::string GroupBytes(const std::vector<RawFile> &files, const std::string &stream, uint64_t unpackedSize)
-{
-    std::string bytes = LittleEndian(files.size(), 4) + "FILES";
-    for (const RawFile &file : files) {
-        bytes += LittleEndian(file.name.size(), 2) + file.name + LittleEndian(file.data.size(), 4);
-    }
-    return bytes + "CDATA" + LittleEndian(stream.size(), 4) + LittleEndian(unpackedSize, 4) + stream;
-}
-
-std::string GroupBytes(const std::vector<RawFile> &files)
-{
-    std::string data;
-    for (const RawFile &file : files) data += file.data;
-    return GroupBytes(files, Bzip2(data), data.size());
-}
-
-std::string ArchiveBytes(const std::vector<std::string> &groups)
-{
-    std::string bytes = "TSA";
-    for (const std::string &group : groups) bytes += group;
-    return bytes;
 }
 
 void WriteBytes(const fs::path &path, const std::string &bytes)

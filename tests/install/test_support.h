@@ -1,10 +1,11 @@
-// Shared helpers of the engine tests: a private scratch folder to work in, raw archive bytes
-// (sound or damaged on purpose), and a progress recorder.
+// Shared helpers of the engine tests: a private scratch folder to work in, the archive bytes
+// of tests/common, and a progress recorder.
 #ifndef SETUP_TESTS_INSTALL_TEST_SUPPORT_H
 #define SETUP_TESTS_INSTALL_TEST_SUPPORT_H
 
 #include "install/progress.h"
 #include "lumora/string.h"
+#include "tests/common/archive_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -32,19 +33,20 @@ private:
     std::string previousTemp;
 };
 
-struct RawFile {
-    std::string name;
-    std::string data;
-};
+using testsupport::ArchiveBytes;
+using testsupport::Bzip2;
+using testsupport::EntryBytes;
+using testsupport::GroupBytes;
+using testsupport::LittleEndian;
+using testsupport::RawFile;
+using testsupport::StreamHeadBytes;
+using testsupport::TableBytes;
 
-std::string LittleEndian(uint64_t value, int width);
-std::string Bzip2(const std::string &data);
-
-// A group exactly as the format lays it out. The other form takes the stream and the
-// stored unpacked length as given, for damaged groups.
-std::string GroupBytes(const std::vector<RawFile> &files);
-std::string GroupBytes(const std::vector<RawFile> &files, const std::string &stream, uint64_t unpackedSize);
-std::string ArchiveBytes(const std::vector<std::string> &groups);
+// A kind as the failure messages show it: its number and its words.
+inline void PrintTo(ArchiveFaultKind kind, std::ostream *out)
+{
+    *out << static_cast<int>(kind) << " (" << FaultWords(kind) << ")";
+}
 
 void WriteBytes(const fs::path &path, const std::string &bytes);
 std::string ReadBytes(const fs::path &path);

@@ -31,13 +31,20 @@ TEST_F(TsaVerify, OneByteAfterTheLastGroupIsNotedNotFaulted)
     VerifyResult result = VerifyArchive("ok.tsa");
     EXPECT_TRUE(result.faults.empty()) << Joined(result.faults);
     EXPECT_TRUE(result.trailingByte);
-    EXPECT_EQ(Joined(VerifyArchive("missing.tsa").faults), "the archive cannot be opened\n");
+    std::vector<ArchiveFault> faults = VerifyArchive("missing.tsa").faults;
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].kind, ArchiveFaultKind::cannotOpen);
 }
 
+// The one and only fault of an archive, as kind, group, entry and the lengths it names.
 struct VerifyCase {
     const char *label;
     std::string bytes;
-    std::string fault; // the one and only fault
+    ArchiveFaultKind kind;
+    int group;
+    std::string entry = "";
+    int64_t found = 0;
+    int64_t expected = 0;
 };
 
 class TsaVerifyFault : public ScratchTest, public ::testing::WithParamInterface<VerifyCase> {};
@@ -46,7 +53,13 @@ TEST_P(TsaVerifyFault, IsTheOneFinding)
 {
     WriteBytes("bad.tsa", GetParam().bytes);
     VerifyResult result = VerifyArchive("bad.tsa");
-    EXPECT_EQ(Joined(result.faults), GetParam().fault + "\n");
+    ASSERT_EQ(result.faults.size(), 1u) << Joined(result.faults);
+    const ArchiveFault &fault = result.faults[0];
+    EXPECT_EQ(fault.kind, GetParam().kind) << FaultText(fault);
+    EXPECT_EQ(fault.group, GetParam().group);
+    EXPECT_EQ(static_cast<const char *>(fault.entry), GetParam().entry);
+    EXPECT_EQ(fault.found, GetParam().found);
+    EXPECT_EQ(fault.expected, GetParam().expected);
 }
 
 std::string CorruptCrc()
@@ -68,34 +81,32 @@ INSTANTIATE_TEST_SUITE_P(
     Damage, TsaVerifyFault,
     ::testing::Values(
         VerifyCase{"UnpackedLengthWrong", ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc"), 4)}),
-                   "group 1: its unpacked length 4 differs from the sum of its sizes 3"},
+                   ArchiveFaultKind::unpackedLengthDiffers, 1, "", 4, 3},
         VerifyCase{"DataShorterThanSizes", ArchiveBytes({GroupBytes({{"a", "abcd"}}, Bzip2("abc"), 4)}),
-                   "group 1: it decompresses to 3 bytes, its files need 4"},
+                   ArchiveFaultKind::decompressedLengthDiffers, 1, "", 3, 4},
         VerifyCase{"BytesAfterTheStream", ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc") + "zz", 3)}),
-                   "group 1: bytes follow its bzip2 stream within the packed length"},
+                   ArchiveFaultKind::bytesAfterStream, 1},
         VerifyCase{"StreamCutShort",
                    ArchiveBytes({GroupBytes({{"a", "abc"}}, Bzip2("abc").substr(0, 20), 3)}),
-                   "group 1: its bzip2 stream ends early"},
+                   ArchiveFaultKind::streamEndsEarly, 1},
         VerifyCase{"NotBzip2", ArchiveBytes({GroupBytes({{"a", "abc"}}, "plain", 3)}),
-                   "group 1: its compressed data is not a bzip2 stream"},
-        VerifyCase{"CrcMismatch", CorruptCrc(),
-                   "group 1: its compressed data is damaged (bzip2 CRC or data error)"},
-        VerifyCase{"DamagedTable", WithoutFilesTag(),
-                   "group 2: the archive has a damaged group table (no \"FILES\" tag)"},
+                   ArchiveFaultKind::notBzip2, 1},
+        VerifyCase{"CrcMismatch", CorruptCrc(), ArchiveFaultKind::streamDamaged, 1},
+        VerifyCase{"DamagedTable", WithoutFilesTag(), ArchiveFaultKind::noFilesTag, 2},
         VerifyCase{"BytesAfterTheLastGroup", ArchiveBytes({GroupBytes({{"a", "abc"}})}) + "junk",
-                   "group 2: the archive ends inside a group table"},
-        VerifyCase{"UnsafeName", ArchiveBytes({GroupBytes({{"../a", "abc"}})}),
-                   "group 1: ../a: the name has a \"..\" level and would leave the target directory"},
-        VerifyCase{"NotAnArchive", "hello world",
-                   "the file is not a component archive (no \"TSA\" at its start)"},
-        VerifyCase{"Empty", "", "the file is not a component archive (no \"TSA\" at its start)"}),
+                   ArchiveFaultKind::tableCut, 2},
+        VerifyCase{"UnsafeName", ArchiveBytes({GroupBytes({{"../a", "abc"}})}), ArchiveFaultKind::parentLevel,
+                   1, "../a"},
+        VerifyCase{"NotAnArchive", "hello world", ArchiveFaultKind::notAnArchive, 0},
+        VerifyCase{"Empty", "", ArchiveFaultKind::notAnArchive, 0},
+        VerifyCase{"MagicOnly", "TSA", ArchiveFaultKind::holdsNoGroup, 0}),
     [](const ::testing::TestParamInfo<VerifyCase> &info) { return std::string(info.param.label); });
 
 TEST_F(TsaVerify, ListGivesTheGoodGroupsBeforeADamagedTableAndTheirTotals)
 {
     WriteBytes("ok.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}}), GroupBytes({{"b/c", "xy"}})}));
     ArchiveListing listing = ListArchive("ok.tsa");
-    EXPECT_EQ(listing.fault, "");
+    EXPECT_EQ(listing.fault.kind, ArchiveFaultKind::none);
     ASSERT_EQ(listing.entries.size(), 2u);
     EXPECT_EQ(listing.entries[1].name, "b/c");
     EXPECT_EQ(listing.entries[1].size, 2);
@@ -109,7 +120,8 @@ TEST_F(TsaVerify, ListGivesTheGoodGroupsBeforeADamagedTableAndTheirTotals)
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].name, "a");
     EXPECT_EQ(listing.groups, 1);
-    EXPECT_EQ(listing.fault, "group 2: the archive has a damaged group table (no \"FILES\" tag)");
+    EXPECT_EQ(listing.fault.kind, ArchiveFaultKind::noFilesTag);
+    EXPECT_EQ(listing.fault.group, 2);
 }
 
 } // namespace
@@ -179,16 +191,19 @@ TEST_F(TsaCodePage, VerifyReadsNamesAsTheInstallerOnThatCodePageDoes)
     WriteBytes("yen.tsa", ArchiveBytes({GroupBytes({{"\xA5..\xA5..\xA5x/f", "a"}})}));
     WriteBytes("climb.tsa", ArchiveBytes({GroupBytes({{"\x81\x5C..\x5C..\x5Cx", "a"}})}));
     // Without a code page no byte beyond ASCII means anything.
-    EXPECT_NE(Joined(VerifyArchive("yen.tsa").faults).find("no code page"), std::string::npos);
+    std::vector<ArchiveFault> faults = VerifyArchive("yen.tsa").faults;
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].kind, ArchiveFaultKind::nameBytesWithoutCodePage);
     // Under 932 the yen byte is a katakana dot: the name stays inside, as installed there.
     EXPECT_TRUE(VerifyArchive("yen.tsa", 932).faults.empty()) << Joined(VerifyArchive("yen.tsa", 932).faults);
-    for (int codePage : {932, 1251})
-        EXPECT_NE(Joined(VerifyArchive("climb.tsa", codePage).faults).find("leave the target"),
-                  std::string::npos)
-            << codePage;
+    for (int codePage : {932, 1251}) {
+        faults = VerifyArchive("climb.tsa", codePage).faults;
+        ASSERT_EQ(faults.size(), 1u) << codePage;
+        EXPECT_EQ(faults[0].kind, ArchiveFaultKind::parentLevel) << codePage;
+    }
 
     ArchiveListing listing = ListArchive("yen.tsa", 1251);
-    ASSERT_TRUE(listing.fault.empty()) << listing.fault;
+    ASSERT_EQ(listing.fault.kind, ArchiveFaultKind::none) << FaultText(listing.fault);
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_EQ(listing.entries[0].name,
               static_cast<const char *>(lumora::String(L"\u0490..\u0490..\u0490x/f")));

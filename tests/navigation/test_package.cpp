@@ -1,6 +1,6 @@
 #include "tests/navigation/test_package.h"
 
-#include <bzlib.h>
+#include "tests/common/archive_bytes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,22 +8,6 @@
 
 namespace navtest {
 namespace {
-
-void PutNumber(std::string &out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; i++) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-std::string Compress(const std::string &data)
-{
-    std::string packed(data.size() + data.size() / 50 + 1024, '\0');
-    unsigned int packedSize = static_cast<unsigned int>(packed.size());
-    int result = BZ2_bzBuffToBuffCompress(&packed[0], &packedSize, const_cast<char *>(data.data()),
-                                          static_cast<unsigned int>(data.size()), 9, 0, 0);
-    if (result != BZ_OK) return std::string();
-    packed.resize(packedSize);
-    return packed;
-}
 
 std::wstring WindowsPath(const std::string &name)
 {
@@ -36,24 +20,13 @@ std::wstring WindowsPath(const std::string &name)
 
 std::string MakeArchive(const std::vector<std::vector<PackedFile>> &groups)
 {
-    std::string archive = "TSA";
+    std::vector<std::string> groupBytes;
     for (const auto &group : groups) {
-        std::string data;
-        PutNumber(archive, static_cast<uint32_t>(group.size()), 4);
-        archive += "FILES";
-        for (const auto &file : group) {
-            PutNumber(archive, static_cast<uint32_t>(file.name.size()), 2);
-            archive += file.name;
-            PutNumber(archive, static_cast<uint32_t>(file.content.size()), 4);
-            data += file.content;
-        }
-        std::string packed = Compress(data);
-        archive += "CDATA";
-        PutNumber(archive, static_cast<uint32_t>(packed.size()), 4);
-        PutNumber(archive, static_cast<uint32_t>(data.size()), 4);
-        archive += packed;
+        std::vector<testsupport::RawFile> files;
+        for (const auto &file : group) files.push_back({file.name, file.content});
+        groupBytes.push_back(testsupport::GroupBytes(files));
     }
-    return archive;
+    return testsupport::ArchiveBytes(groupBytes);
 }
 
 std::string GeneratedContent(size_t size, unsigned seed)
