@@ -1,6 +1,6 @@
 // The full-screen background of setup.exe as a user sees it on the 1024 x 768 test screen: its
 // colours and texts are read back from the screen, never from inside the program.
-#include "tests/driver/ui_driver.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
@@ -29,32 +29,25 @@ bool Inside(const RECT &r, int x, int y)
 }
 
 // A run of setup.exe from a fresh package folder holding the given setup.tsi.
-class SetupRun {
+class SetupRun : public setuptest::PackagedSession {
 public:
     explicit SetupRun(const std::string &tsi, bool eightBit = false,
                       const uidriver::RelayTrace *trace = nullptr)
+        : PackagedSession(tsi, wizardTitle, eightBit, trace)
     {
-        package.WriteConfig(tsi);
-        uidriver::StartOptions options = package.SetupOptions();
-        if (eightBit) options.environment.push_back({L"LUMORA_ANSI", L"1"});
-        if (trace != nullptr) trace->Apply(options);
-        process.Start(options);
-        wizard = uidriver::WaitForWindow(process.Pid(), wizardTitle);
     }
     ~SetupRun()
     {
-        process.Kill();
+        Process().Kill();
         if (background != nullptr) uidriver::WaitForWindowGone(background, 10000);
     }
-    SetupRun(const SetupRun &) = delete;
-    SetupRun &operator=(const SetupRun &) = delete;
 
     // Waits for the background window and its first paint: the top and bottom rows in their
     // colours, and then a screen that no longer changes.
     testing::AssertionResult BackgroundPainted()
     {
-        if (wizard == nullptr) return testing::AssertionFailure() << "no wizard window";
-        background = uidriver::WaitForWindow(process.Pid(), backgroundTitle, 10000);
+        if (Window() == nullptr) return testing::AssertionFailure() << "no wizard window";
+        background = uidriver::WaitForWindow(Pid(), backgroundTitle, 10000);
         if (background == nullptr) return testing::AssertionFailure() << "no background window";
         const bool painted = uidriver::WaitUntil([] {
             return uidriver::ScreenPixel(1000, 0) == RGB(0, 0, 254) &&
@@ -66,25 +59,10 @@ public:
     }
 
     // Two captures in a row that agree, so a paint in progress is not read half done.
-    static bool Settled()
-    {
-        Image last = uidriver::CaptureScreen();
-        return uidriver::WaitUntil(
-            [&last] {
-                Sleep(150);
-                Image now = uidriver::CaptureScreen();
-                const bool same = now.pixels == last.pixels;
-                last = std::move(now);
-                return same;
-            },
-            10000, 0);
-    }
+    static bool Settled() { return uidriver::WaitForStillScreen(uidriver::ScreenRect(), 10000); }
 
-    RECT WizardRect() const { return uidriver::WindowRect(wizard); }
+    RECT WizardRect() const { return uidriver::WindowRect(Window()); }
 
-    uidriver::Package package;
-    uidriver::Process process;
-    HWND wizard = nullptr;
     HWND background = nullptr;
 };
 
@@ -410,15 +388,20 @@ TEST(BackgroundWindow, BandsReachingPastTheWindowEdgeKeepTheEdgeColours)
 TEST(BackgroundWindow, IsNotMadeWhenSwitchedOff)
 {
     SetupRun run("[Setup]\nDisplayBackgroundWindow=0\n");
-    ASSERT_NE(run.wizard, nullptr);
-    // Give a background that should not exist every chance to appear.
-    Sleep(1500);
-    for (HWND window : uidriver::TopLevelWindows(run.process.Pid(), false)) {
-        EXPECT_NE(uidriver::WindowText(window), backgroundTitle);
-    }
-    const std::vector<HWND> visible = uidriver::TopLevelWindows(run.process.Pid());
+    ASSERT_NE(run.Window(), nullptr);
+    // Nothing marks a window that is never made, so a background that should not exist gets
+    // 1.5 s to appear; one that does ends the wait at once.
+    const bool appeared = uidriver::WaitUntil(
+        [&] {
+            for (HWND window : uidriver::TopLevelWindows(run.Pid(), false))
+                if (uidriver::WindowText(window) == backgroundTitle) return true;
+            return false;
+        },
+        1500);
+    EXPECT_FALSE(appeared) << "a background window was made";
+    const std::vector<HWND> visible = uidriver::TopLevelWindows(run.Process().Pid());
     ASSERT_EQ(visible.size(), 1u);
-    EXPECT_EQ(visible.front(), run.wizard);
+    EXPECT_EQ(visible.front(), run.Window());
     EXPECT_NE(uidriver::ScreenPixel(1000, 0), RGB(0, 0, 254));
 }
 
@@ -474,7 +457,7 @@ TEST(BackgroundWindow, ClickingItBringsTheWizardToTheFront)
     EXPECT_TRUE(uidriver::WaitUntil(
         [&] {
             PumpMessages();
-            return GetForegroundWindow() == run.wizard;
+            return GetForegroundWindow() == run.Window();
         },
         10000))
         << "foreground: " << uidriver::Narrow(uidriver::WindowText(GetForegroundWindow()));

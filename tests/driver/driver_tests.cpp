@@ -581,24 +581,32 @@ TEST(DriverFolders, EachFolderIsNewAndKeptOnRequest)
     EXPECT_EQ(GetFileAttributesW(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(DriverFolders, APackageHoldsTheInstallerAndItsLibraryOrSaysWhatIsMissing)
+TEST(DriverFolders, APackageHoldsTheProgramAndItsLibraryOrSaysWhatIsMissing)
 {
-    Package package;
-    bool built = GetFileAttributesW((ProgramFolder() + L"setup.exe").c_str()) != INVALID_FILE_ATTRIBUTES &&
-                 GetFileAttributesW((ProgramFolder() + L"lumora.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (!built) {
-        EXPECT_FALSE(package.Ready());
-        EXPECT_NE(package.Error().find(L"is it built?"), std::wstring::npos) << Narrow(package.Error());
-        return;
+    {
+        Package missing(L"driver_target.exe", L"no-such-library.dll");
+        EXPECT_FALSE(missing.Ready());
+        EXPECT_NE(missing.Error().find(L"no-such-library.dll"), std::wstring::npos)
+            << Narrow(missing.Error());
+        EXPECT_NE(missing.Error().find(L"is it built?"), std::wstring::npos) << Narrow(missing.Error());
     }
+
+    TempFolder build(L"driver-build");
+    ASSERT_TRUE(build.WriteFile(L"tool.dll", "library"));
+    ASSERT_TRUE(build.CopyIn(TargetPath(), L"tool.exe"));
+    Package package(L"tool.exe", L"tool.dll", build.Dir() + L"\\");
     ASSERT_TRUE(package.Ready()) << Narrow(package.Error());
-    EXPECT_EQ(package.Files(), (std::vector<std::wstring>{L"lumora.dll", L"setup.exe"}));
-    ASSERT_TRUE(package.WriteConfig("[Setup]\r\nAppName=Test\r\n"));
-    EXPECT_EQ(package.ReadFile(L"setup.tsi"), std::optional<std::string>("[Setup]\r\nAppName=Test\r\n"));
-    StartOptions options = package.SetupOptions();
-    EXPECT_EQ(options.program, package.Dir() + L"\\setup.exe");
+    EXPECT_EQ(package.Files(), (std::vector<std::wstring>{L"tool.dll", L"tool.exe"}));
+    EXPECT_EQ(package.ReadFile(L"tool.dll"), std::optional<std::string>("library"));
+    EXPECT_EQ(package.ProgramPath(), package.Dir() + L"\\tool.exe");
+    StartOptions options = package.ProgramOptions();
+    EXPECT_EQ(options.program, package.Dir() + L"\\tool.exe");
     EXPECT_EQ(options.workingDirectory, package.Dir());
-    EXPECT_EQ(package.SetupOptions(L"C:\\elsewhere").workingDirectory, L"C:\\elsewhere");
+    EXPECT_EQ(package.ProgramOptions(L"C:\\elsewhere").workingDirectory, L"C:\\elsewhere");
+
+    Process process = package.StartProgram();
+    ASSERT_TRUE(process.Started()) << Narrow(process.Error());
+    EXPECT_NE(WaitForWindow(process.Pid()), nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,20 +1,11 @@
-// Throw-away folders and installer package folders for test runs.
+// Throw-away folders and package folders for test runs.
 #include "tests/driver/ui_driver.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
 
 namespace uidriver {
 
 namespace {
-
-std::atomic<unsigned> folderCounter{0};
-
-bool KeepFolders()
-{
-    return GetEnvironmentVariableW(L"SETUP_KEEP_PACKAGES", nullptr, 0) > 0;
-}
 
 // Makes every missing folder of `path` (a folder), one level at a time.
 bool MakeFolders(const std::wstring &path)
@@ -67,52 +58,9 @@ std::wstring ProgramFolder()
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-std::wstring UniqueTempPath(const std::wstring &prefix)
+TempFolder::TempFolder(const std::wstring &prefix) : folder(prefix), dir(folder.Path().wstring())
 {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring base = temp;
-    if (!base.empty() && base.back() != L'\\') base += L'\\';
-    return base + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++folderCounter);
-}
-
-bool RemoveTree(const std::wstring &path)
-{
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        return DeleteFileW(path.c_str()) != 0;
-    }
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return RemoveDirectoryW(path.c_str()) != 0;
-}
-
-TempFolder::TempFolder(const std::wstring &prefix) : dir(UniqueTempPath(prefix))
-{
-    // A folder left by an earlier process with the same id must not leak into this test.
-    RemoveTree(dir);
-    if (!MakeFolders(dir)) error = L"cannot make the folder " + dir;
-}
-
-TempFolder::~TempFolder()
-{
-    if (KeepFolders()) {
-        fwprintf(stderr, L"kept test folder %ls\n", dir.c_str());
-        return;
-    }
-    // A program that has just ended may hold its files for a moment longer.
-    WaitUntil([&] { return RemoveTree(dir); }, 5000, 50);
+    if (!folder.Ready()) error = L"cannot make the folder " + dir;
 }
 
 std::wstring TempFolder::PathOf(const std::wstring &name) const
@@ -196,28 +144,29 @@ std::vector<std::wstring> TempFolder::Files() const
     return files;
 }
 
-Package::Package() : TempFolder(L"setup-test")
+Package::Package(const std::wstring &program, const std::wstring &library, const std::wstring &from)
+    : TempFolder(L"setup-test"), program(program)
 {
     if (!Ready()) return;
-    for (const wchar_t *name : {L"setup.exe", L"lumora.dll"}) {
-        if (!CopyIn(ProgramFolder() + name, name)) {
-            error = L"cannot copy " + ProgramFolder() + name + L" into " + dir + L" (is it built?)";
+    for (const std::wstring &name : {program, library}) {
+        if (!CopyIn(from + name, name)) {
+            error = L"cannot copy " + from + name + L" into " + dir + L" (is it built?)";
             return;
         }
     }
 }
 
-StartOptions Package::SetupOptions(const std::wstring &workingDirectory) const
+StartOptions Package::ProgramOptions(const std::wstring &workingDirectory) const
 {
     StartOptions options;
-    options.program = SetupPath();
+    options.program = ProgramPath();
     options.workingDirectory = workingDirectory.empty() ? dir : workingDirectory;
     return options;
 }
 
-Process Package::StartSetup(const std::wstring &workingDirectory) const
+Process Package::StartProgram(const std::wstring &workingDirectory) const
 {
-    return Process(SetupOptions(workingDirectory));
+    return Process(ProgramOptions(workingDirectory));
 }
 
 } // namespace uidriver

@@ -53,10 +53,29 @@ Image CaptureRect(const RECT &rect)
     return image;
 }
 
+RECT ScreenRect()
+{
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 Image CaptureScreen()
 {
-    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return CaptureRect(screen);
+    return CaptureRect(ScreenRect());
+}
+
+bool WaitForStillScreen(const RECT &rect, DWORD timeoutMs)
+{
+    // Paints come in bursts; two captures this far apart that agree show that one has ended.
+    const DWORD apartMs = 150;
+    std::optional<Image> last;
+    return WaitUntil(
+        [&] {
+            Image now = CaptureRect(rect);
+            const bool same = last && now.pixels == last->pixels;
+            last = std::move(now);
+            return same;
+        },
+        timeoutMs, apartMs);
 }
 
 Image CaptureWindow(HWND window)

@@ -5,6 +5,9 @@
 // the file system, so a test sees exactly what a user sees.
 #pragma once
 
+#include "tests/common/remove_tree.h"
+#include "tests/common/scratch_folder.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -268,9 +271,14 @@ struct Image {
     bool SaveBmp(const std::wstring &path) const;
 };
 
+// The whole screen, in screen coordinates.
+RECT ScreenRect();
 // Copies a screen rectangle (screen coordinates) from the screen.
 Image CaptureRect(const RECT &rect);
 Image CaptureScreen();
+// Polls until two captures of the rectangle in a row agree, so a paint in progress is not read
+// half done; false when it kept changing for timeoutMs.
+bool WaitForStillScreen(const RECT &rect, DWORD timeoutMs = kDefaultTimeoutMs);
 // What the screen shows where the window lies (frame included); windows on top of it show too.
 Image CaptureWindow(HWND window);
 bool SaveScreenshot(const std::wstring &path);
@@ -278,19 +286,16 @@ bool SaveScreenshot(const std::wstring &path);
 // ---------------------------------------------------------------------------------------------
 // Folders and packages
 
-// The folder of the running test program (where setup.exe and lumora.dll are built too), with a
+// The folder of the running test program (where the programs under test are built too), with a
 // trailing backslash.
 std::wstring ProgramFolder();
-// A new folder name under the temporary directory: <temp>\setup-test-<pid>-<counter>.
-std::wstring UniqueTempPath(const std::wstring &prefix = L"setup-test");
-
 // A fresh, empty folder under the temporary directory, removed with everything in it at the end
 // (kept when the environment variable SETUP_KEEP_PACKAGES is set). Names are relative to it and
 // may contain subfolders ("sub\\file.txt"), made as needed.
 class TempFolder {
 public:
     explicit TempFolder(const std::wstring &prefix = L"setup-test");
-    virtual ~TempFolder();
+    virtual ~TempFolder() = default;
     TempFolder(const TempFolder &) = delete;
     TempFolder &operator=(const TempFolder &) = delete;
 
@@ -313,27 +318,31 @@ public:
     std::vector<std::wstring> Files() const;
 
 protected:
+    testsupport::ScratchFolder folder;
     std::wstring dir;
     std::wstring error;
 };
 
-// A package folder for an installer run: a fresh folder holding copies of setup.exe and
-// lumora.dll from ProgramFolder(). Write setup.tsi, the licence and archives into it, start
-// setup.exe, then inspect what the run left behind.
+// A package folder for a program run: a fresh folder holding copies of the program and of the
+// library it loads, both taken from `from`. Write what the program reads into it, start the
+// program, then inspect what the run left behind.
 class Package : public TempFolder {
 public:
-    Package();
+    Package(const std::wstring &program, const std::wstring &library,
+            const std::wstring &from = ProgramFolder());
 
-    bool WriteConfig(const std::string &tsi) const { return WriteFile(L"setup.tsi", tsi); }
-    std::wstring SetupPath() const { return PathOf(L"setup.exe"); }
-    // Options to start setup.exe from this package; the working directory is the package folder
-    // unless another is given.
-    StartOptions SetupOptions(const std::wstring &workingDirectory = L"") const;
-    Process StartSetup(const std::wstring &workingDirectory = L"") const;
+    std::wstring ProgramPath() const { return PathOf(program); }
+    // Options to start the program from this package; the working directory is the package
+    // folder unless another is given.
+    StartOptions ProgramOptions(const std::wstring &workingDirectory = L"") const;
+    Process StartProgram(const std::wstring &workingDirectory = L"") const;
+
+private:
+    std::wstring program;
 };
 
 // Walks and deletes a folder with everything in it; true when it is gone.
-bool RemoveTree(const std::wstring &path);
+using testsupport::RemoveTree;
 
 // ---------------------------------------------------------------------------------------------
 // Registry and API-call observation

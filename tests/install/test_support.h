@@ -1,11 +1,12 @@
-// Shared helpers of the engine tests: a private scratch folder to work in, the archive bytes
-// of tests/common, and a progress recorder.
+// Shared helpers of the engine tests: the archive bytes of tests/common, files read and
+// written whole, and a progress recorder. Each test works in a ScratchTest folder.
 #ifndef SETUP_TESTS_INSTALL_TEST_SUPPORT_H
 #define SETUP_TESTS_INSTALL_TEST_SUPPORT_H
 
 #include "install/progress.h"
 #include "lumora/string.h"
 #include "tests/common/archive_bytes.h"
+#include "tests/common/scratch_test.h"
 
 #include <gtest/gtest.h>
 
@@ -16,22 +17,6 @@
 #include <vector>
 
 namespace fs = std::filesystem;
-
-// Each test runs in its own empty folder, which is also the current directory; the user's
-// temporary folder points to its "tmp" subfolder. Everything is removed afterwards.
-class ScratchTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    fs::path root;   // the current directory during the test
-    fs::path temp;   // what TemporaryFolder() gives during the test
-    fs::path target; // an empty folder to extract into
-
-private:
-    fs::path previousDirectory;
-    std::string previousTemp;
-};
 
 using testsupport::ArchiveBytes;
 using testsupport::Bzip2;
@@ -52,8 +37,6 @@ void WriteBytes(const fs::path &path, const std::string &bytes);
 std::string ReadBytes(const fs::path &path);
 // Every regular file below folder, as "relative/path" (with "/"), in UTF-8.
 std::vector<std::string> FilesBelow(const fs::path &folder);
-// A path as the engine takes it: the wide name on Windows, the UTF-8 one elsewhere.
-lumora::String PathText(const fs::path &path);
 
 class RecordingProgress : public InstallProgress {
 public:

@@ -3,7 +3,7 @@
 #include "lumora/file_path.h"
 #include "lumora/stream.h"
 
-#include "temp_files.h"
+#include "tests/common/scratch_test.h"
 
 #include <string>
 
@@ -56,7 +56,7 @@ TEST(FileSystemPath, BackslashesBecomeSlashes)
 
 #endif
 
-class LongFileName : public TempFiles {};
+class LongFileName : public ScratchTest {};
 
 // Each level stays below the 255 bytes a Linux file system takes for one name.
 TEST_F(LongFileName, OfThreeHundredCharactersIsWrittenAndReadBack)

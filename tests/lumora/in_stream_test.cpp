@@ -1,6 +1,6 @@
 #include "lumora/stream.h"
 
-#include "temp_files.h"
+#include "byte_files.h"
 
 #include <cstdint>
 #include <fstream>
@@ -19,7 +19,7 @@ namespace {
 // Larger than the stream's buffer, and not a multiple of it.
 const size_t manyBytes = 3 * 64 * 1024 + 17;
 
-class InStreamTest : public TempFiles {};
+class InStreamTest : public ByteFilesTest {};
 
 } // namespace
 
@@ -260,7 +260,7 @@ TEST_F(InStreamTest, BackslashesSeparateFolders)
 {
     std::filesystem::create_directories(PathOf("help") / "pages");
     std::ofstream(PathOf("help") / "pages" / "start.html") << "<p>";
-    String name = String(folder.wstring().c_str()) + String("\\help\\pages\\start.html");
+    String name = String(root.wstring().c_str()) + String("\\help\\pages\\start.html");
     InStream in(3, name, 2);
     ASSERT_TRUE(in.IsOpen());
     EXPECT_EQ(in.InputString(3), String("<p>"));

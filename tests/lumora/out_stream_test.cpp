@@ -1,6 +1,6 @@
 #include "lumora/stream.h"
 
-#include "temp_files.h"
+#include "byte_files.h"
 
 #include <cstdint>
 #include <vector>
@@ -13,7 +13,7 @@ using lumora::String;
 
 namespace {
 
-class OutStreamTest : public TempFiles {};
+class OutStreamTest : public ByteFilesTest {};
 
 const size_t manyBytes = 3 * 64 * 1024 + 5;
 
@@ -163,13 +163,13 @@ TEST_F(OutStreamTest, WritingAfterCloseFails)
 
 TEST_F(OutStreamTest, NonAsciiNamesReachTheFileSystem)
 {
-    String name = String(folder.wstring().c_str()) + String(L"/Gr\u00FC\u00DFe \u20AC.txt");
+    String name = String(root.wstring().c_str()) + String(L"/Gr\u00FC\u00DFe \u20AC.txt");
     {
         OutStream out(3, name, 1);
         ASSERT_TRUE(out.IsOpen());
         out.OutputData("x", 1);
     }
-    EXPECT_TRUE(std::filesystem::exists(folder / std::filesystem::u8path(u8"Gr\u00FC\u00DFe \u20AC.txt")));
+    EXPECT_TRUE(std::filesystem::exists(root / std::filesystem::u8path(u8"Gr\u00FC\u00DFe \u20AC.txt")));
     InStream in(3, name, 2);
     EXPECT_EQ(in.Size(), 1);
 }

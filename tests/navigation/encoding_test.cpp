@@ -2,8 +2,8 @@
 // on the wide and on the 8-bit character path: destinations the code page cannot spell, names
 // stored in it, names forged to climb out of the target, paths of 300 characters and the
 // licence's punctuation.
+#include "tests/common/wizard_session.h"
 #include "tests/navigation/test_package.h"
-#include "tests/navigation/wizard_session.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,10 @@
 #include <cstdlib>
 
 using namespace navtest;
+using namespace setuptest;
 using namespace uidriver;
 
 namespace {
-
-const std::wstring directoryTitle = L"Select destination directory";
-const std::wstring componentsTitle = L"Select components to install";
-const std::wstring byeTitle = L"Setup complete";
 
 struct StoredName {
     std::string stored;     // the entry's bytes in the code page
@@ -115,26 +112,26 @@ protected:
     void Install(const PackagePlan &plan, const std::wstring &destination, const RelayTrace *trace = nullptr)
     {
         ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-        StartOptions options = package.SetupOptions();
+        StartOptions options = package.ProgramOptions();
         if (trace != nullptr) trace->Apply(options);
         wizard = std::make_unique<WizardSession>(options);
-        ASSERT_TRUE(wizard->Open(directoryTitle)) << Narrow(wizard->Process().Error());
+        ASSERT_TRUE(wizard->Open(defaultTitle::directory)) << Narrow(wizard->Process().Error());
         ASSERT_TRUE(wizard->SetDestination(destination));
         ASSERT_TRUE(wizard->Press(L"Next ->"));
-        ASSERT_TRUE(wizard->WaitForTitle(componentsTitle)) << wizard->Dump();
+        ASSERT_TRUE(wizard->WaitForTitle(defaultTitle::components)) << wizard->Describe();
         ASSERT_TRUE(wizard->Press(L"Next ->"));
     }
 
     void ExpectNoNotice()
     {
-        ASSERT_TRUE(wizard->WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard->Dump();
+        ASSERT_TRUE(wizard->WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard->Describe();
         std::optional<MessageBoxInfo> box;
         if (HWND dialog = FindDialog(wizard->Pid())) box = ReadMessageBox(dialog);
         EXPECT_FALSE(box.has_value()) << Narrow(box ? box->text : L"");
     }
 
     const CodePageTexts *texts = nullptr;
-    Package package;
+    SetupPackage package;
     std::unique_ptr<WizardSession> wizard;
 };
 
@@ -190,11 +187,11 @@ TEST_F(Encoding, ForgedNamesMakeNothingOutsideTheTarget)
     plan.components = {Component("Main program", ".", forgedEntries)};
     Install(plan, root.PathOf(L"outer\\inner\\target"));
     std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard->Pid(), 120000);
-    ASSERT_TRUE(box.has_value()) << "the refused names were not told\n" << wizard->Dump();
+    ASSERT_TRUE(box.has_value()) << "the refused names were not told\n" << wizard->Describe();
     EXPECT_EQ(box->caption, L"Installation incomplete");
     EXPECT_NE(box->text.find(L"leave the target directory"), std::wstring::npos) << Narrow(box->text);
     ASSERT_TRUE(PressButton(*box, L"OK"));
-    ASSERT_TRUE(wizard->WaitForPage(byeTitle, {L"Next ->"})) << wizard->Dump();
+    ASSERT_TRUE(wizard->WaitForPage(defaultTitle::bye, {L"Next ->"})) << wizard->Describe();
 
     std::vector<std::wstring> expected = {L"outer\\inner\\target\\good.txt"};
     for (const std::wstring &name : texts->forgedInstalled)
@@ -258,7 +255,7 @@ TEST_F(Encoding, ShortcutToAPathTheCodePageCannotSpellIsToldAndNotMade)
 
     Install(plan, root.PathOf(beyondEveryCodePage));
     std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard->Pid(), 120000);
-    ASSERT_TRUE(box.has_value()) << "a shortcut that cannot be right was not told\n" << wizard->Dump();
+    ASSERT_TRUE(box.has_value()) << "a shortcut that cannot be right was not told\n" << wizard->Describe();
     EXPECT_NE(box->text.find(L"system code page cannot write"), std::wstring::npos) << Narrow(box->text);
     ASSERT_TRUE(PressButton(*box, L"OK"));
     EXPECT_EQ(GetFileAttributesW(linkFile.c_str()), INVALID_FILE_ATTRIBUTES);

@@ -1,29 +1,23 @@
 // The installation as a user starts it from the wizard: what lands in the destination, the
 // bars while it runs, the shortcuts, the notice when something could not be installed, and
 // closing the window while the worker runs.
+#include "tests/common/wizard_session.h"
+#include "tests/navigation/shell_link.h"
 #include "tests/navigation/test_package.h"
-#include "tests/navigation/wizard_session.h"
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
 #include <shlobj.h>
-#include <shobjidl.h>
 
 #include <algorithm>
 #include <memory>
 #include <set>
 
 using namespace navtest;
+using namespace setuptest;
 using namespace uidriver;
 
 namespace {
-
-const std::wstring directoryTitle = L"Select destination directory";
-const std::wstring componentsTitle = L"Select components to install";
-const std::wstring installationTitle = L"Installation";
-const std::wstring byeTitle = L"Setup complete";
-const std::wstring rebootTitle = L"Reboot";
 
 // Directory, Components, Bye and Reboot only: the shortest walk that installs.
 const std::string installingPages = "0011011";
@@ -64,25 +58,32 @@ const std::vector<ComponentSpec> &LargeComponents()
     return components;
 }
 
-// Walks from the Directory page through the Components page into the installation.
-void StartInstallation(WizardSession &wizard, const std::wstring &destination,
-                       const std::vector<std::wstring> &toggles = {})
+// The pages that install and the given components.
+PackagePlan InstallingPlan(std::vector<ComponentSpec> components)
 {
-    ASSERT_TRUE(wizard.Open(directoryTitle)) << Narrow(wizard.Process().Error());
-    ASSERT_TRUE(wizard.WaitForPage(directoryTitle, {L"Cancel", L"Next ->"})) << wizard.Dump();
+    PackagePlan plan;
+    plan.pages = installingPages;
+    plan.components = std::move(components);
+    return plan;
+}
+
+// Opens the wizard on the Directory page, types the destination and goes on to the Components
+// page.
+void WalkToComponents(WizardSession &wizard, const std::wstring &destination)
+{
+    ASSERT_TRUE(wizard.Open(defaultTitle::directory)) << Narrow(wizard.Process().Error());
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::directory, {L"Cancel", L"Next ->"})) << wizard.Describe();
     ASSERT_TRUE(wizard.SetDestination(destination));
     ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(componentsTitle)) << wizard.Dump();
-    for (const std::wstring &toggle : toggles) ASSERT_TRUE(wizard.Click(toggle)) << wizard.Dump();
-    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::components)) << wizard.Describe();
 }
 
 // From the completion page on to the Reboot page, restart later, Finish: a normal end.
-void FinishNormally(WizardSession &wizard, const Package &package)
+void FinishNormally(WizardSession &wizard, const SetupPackage &package)
 {
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(rebootTitle)) << wizard.Dump();
+    ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::reboot)) << wizard.Describe();
     ASSERT_TRUE(wizard.Click(L"No, I will restart my computer later!"));
     ASSERT_TRUE(WaitUntil([&] {
         auto option = FindControl(wizard.Window(), L"No, I will restart my computer later!");
@@ -94,6 +95,41 @@ void FinishNormally(WizardSession &wizard, const Package &package)
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(package.FileExists(L"setup.temp"));
 }
+
+// One installation run: a package of the test's own, a destination folder of its own and the
+// wizard started on them. Call its steps inside ASSERT_NO_FATAL_FAILURE.
+class InstallationRun {
+protected:
+    void Write(const PackagePlan &plan)
+    {
+        ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+    }
+    void StartWizard()
+    {
+        ASSERT_TRUE(wizard.Start(package.ProgramOptions())) << Narrow(wizard.Process().Error());
+    }
+    // Starts the wizard on the written package and walks it from the Directory page through the
+    // Components page, ticking or unticking `toggles` there, into the installation into `target`.
+    void Install(const std::wstring &target, const std::vector<std::wstring> &toggles = {})
+    {
+        ASSERT_NO_FATAL_FAILURE(StartWizard());
+        ASSERT_NO_FATAL_FAILURE(WalkToComponents(wizard, target));
+        for (const std::wstring &toggle : toggles) ASSERT_TRUE(wizard.Click(toggle)) << wizard.Describe();
+        ASSERT_TRUE(wizard.Press(L"Next ->"));
+    }
+    // Writes the plan's package and installs it into the destination folder.
+    void Install(const PackagePlan &plan, const std::vector<std::wstring> &toggles = {})
+    {
+        ASSERT_NO_FATAL_FAILURE(Write(plan));
+        ASSERT_NO_FATAL_FAILURE(Install(destination.Dir(), toggles));
+    }
+
+    SetupPackage package;
+    TempFolder destination{L"setup-dest"};
+    WizardSession wizard;
+};
+
+class Installation : public ::testing::Test, protected InstallationRun {};
 
 void ExpectTree(const TempFolder &destination,
                 const std::vector<std::pair<std::wstring, std::string>> &expected)
@@ -116,20 +152,13 @@ struct SelectionCase {
     std::vector<int> installed;
 };
 
-class InstalledTree : public ::testing::TestWithParam<SelectionCase> {};
+class InstalledTree : public ::testing::TestWithParam<SelectionCase>, protected InstallationRun {};
 
 TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = ThreeComponents();
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir(), GetParam().toggles);
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    const PackagePlan plan = InstallingPlan(ThreeComponents());
+    ASSERT_NO_FATAL_FAILURE(Install(plan, GetParam().toggles));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
 
     ExpectTree(destination, ExpectedTree(plan.components, GetParam().installed));
@@ -144,33 +173,30 @@ INSTANTIATE_TEST_SUITE_P(
                       SelectionCase{"ExtrasInsteadOfDocumentation", {L"Documentation", L"Extras"}, {1, 3}}),
     [](const ::testing::TestParamInfo<SelectionCase> &info) { return std::string(info.param.name); });
 
-TEST(Installation, BothBarsMoveWhileALargeComponentInstalls)
+TEST_F(Installation, BothBarsMoveWhileALargeComponentInstalls)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = LargeComponents();
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
-    ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Install(InstallingPlan(LargeComponents())));
+    ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::installation)) << wizard.Describe();
     std::vector<HWND> bars;
     ASSERT_TRUE(WaitUntil([&] {
         bars = wizard.ProgressBars();
         return bars.size() == 2 && IsVisible(bars[0]) && IsVisible(bars[1]);
-    })) << wizard.Dump();
+    })) << wizard.Describe();
 
     std::set<int> fileValues;
     std::vector<int> totalValues;
-    while (WindowText(wizard.Window()) == installationTitle) {
-        int file = ProgressPosition(bars[0]);
-        int total = ProgressPosition(bars[1]);
-        if (file >= 0) fileValues.insert(file);
-        if (total >= 0 && (totalValues.empty() || totalValues.back() != total)) totalValues.push_back(total);
-        Sleep(1);
-    }
+    // Read the bars as often as possible until the installation page goes.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            int file = ProgressPosition(bars[0]);
+            int total = ProgressPosition(bars[1]);
+            if (file >= 0) fileValues.insert(file);
+            if (total >= 0 && (totalValues.empty() || totalValues.back() != total))
+                totalValues.push_back(total);
+            return WindowText(wizard.Window()) != defaultTitle::installation;
+        },
+        120000, 1))
+        << wizard.Describe();
 
     EXPECT_TRUE(std::any_of(fileValues.begin(), fileValues.end(), [](int v) { return v > 0 && v < 100; }))
         << "the file bar was never seen between 0 and 100; seen:" << [&] {
@@ -196,34 +222,6 @@ std::wstring ProgramsFolder()
     return path;
 }
 
-struct LinkContents {
-    std::string target;
-    std::string workingDirectory;
-};
-
-std::optional<LinkContents> ReadLink(const std::wstring &path)
-{
-    CoInitialize(nullptr);
-    std::optional<LinkContents> contents;
-    IShellLinkA *link = nullptr;
-    IPersistFile *file = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void **>(&link)))) {
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-            if (SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
-                char target[MAX_PATH] = {}, directory[MAX_PATH] = {};
-                link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-                link->GetWorkingDirectory(directory, MAX_PATH);
-                contents = LinkContents{target, directory};
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return contents;
-}
-
 std::vector<std::wstring> FilesIn(const std::wstring &folder)
 {
     std::vector<std::wstring> names;
@@ -238,27 +236,21 @@ std::vector<std::wstring> FilesIn(const std::wstring &folder)
     return names;
 }
 
-TEST(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDirectory)
+TEST_F(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDirectory)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = {Component("Main program", "required", ".", {{{"bin/app.exe", "MZ app"}}}),
-                       Component("Documentation", "optional", "docs", {{{"manual.txt", "manual"}}}),
-                       Component("Extras", "default", "extras", {{{"extra.txt", "extra"}}})};
+    PackagePlan plan =
+        InstallingPlan({Component("Main program", "required", ".", {{{"bin/app.exe", "MZ app"}}}),
+                        Component("Documentation", "optional", "docs", {{{"manual.txt", "manual"}}}),
+                        Component("Extras", "default", "extras", {{{"extra.txt", "extra"}}})});
     std::wstring folderName =
         L"NavLinks" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
     plan.startmenuDirectory = Narrow(folderName);
     plan.links = {{"1", "Application", "bin\\app.exe"}, {"2", "Manual", "docs\\manual.txt"},
                   {"3", "Extras", "extras\\extra.txt"}, {"", "Missing", "bin\\app.exe"},
                   {"0", "Zero", "bin\\app.exe"},        {"9", "Beyond", "bin\\app.exe"}};
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Install(plan));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "skipped links are not faults of the installation";
 
     std::vector<std::wstring> links = FilesIn(linkFolder);
@@ -279,86 +271,67 @@ TEST(Installation, ShortcutsAreMadeOnlyForChosenComponentsWithTargetAndWorkingDi
     FinishNormally(wizard, package);
 }
 
-TEST(Installation, LinkWhosePathDoesNotFitIsSkippedAndNamedInTheNotice)
+TEST_F(Installation, LinkWhosePathDoesNotFitIsSkippedAndNamedInTheNotice)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = {Component("Main program", "required", ".", {{{"app.exe", "MZ app"}}})};
+    PackagePlan plan =
+        InstallingPlan({Component("Main program", "required", ".", {{{"app.exe", "MZ app"}}})});
     std::wstring folderName =
         L"NavLong" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount());
     plan.startmenuDirectory = Narrow(folderName);
     std::string longName(250, 'L');
     plan.links = {{"1", longName, "app.exe"}, {"1", "Application", "app.exe"}};
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     std::wstring linkFolder = ProgramsFolder() + L"\\" + folderName;
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
+    ASSERT_NO_FATAL_FAILURE(Install(plan));
     std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
-    ASSERT_TRUE(box.has_value()) << wizard.Dump();
+    ASSERT_TRUE(box.has_value()) << wizard.Describe();
     EXPECT_EQ(box->caption, L"Installation incomplete");
     EXPECT_NE(box->text.find(L"longer than 259 characters"), std::wstring::npos) << Narrow(box->text);
     ASSERT_TRUE(PressButton(*box, L"OK"));
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"})) << wizard.Dump();
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"})) << wizard.Describe();
     EXPECT_EQ(FilesIn(linkFolder), std::vector<std::wstring>{L"Application.lnk"});
     RemoveTree(linkFolder);
     FinishNormally(wizard, package);
 }
 
-TEST(Installation, DestinationBelowFoldersThatDoNotExistYetIsMadeLevelByLevel)
+TEST_F(Installation, DestinationBelowFoldersThatDoNotExistYetIsMadeLevelByLevel)
 {
-    Package package;
-    TempFolder root(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = {
-        Component("Main program", "required", "sub/deeper", {{{"readme.txt", "Read me.\r\n"}}})};
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, root.PathOf(L"new\\folder"));
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Write(InstallingPlan(
+        {Component("Main program", "required", "sub/deeper", {{{"readme.txt", "Read me.\r\n"}}})})));
+    ASSERT_NO_FATAL_FAILURE(Install(destination.PathOf(L"new\\folder")));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
-    EXPECT_TRUE(root.FileExists(L"new\\folder\\sub\\deeper\\readme.txt"));
+    EXPECT_TRUE(destination.FileExists(L"new\\folder\\sub\\deeper\\readme.txt"));
     FinishNormally(wizard, package);
 }
 
 struct FaultCase {
     const char *name;
     // Spoils the package or names a destination that cannot be made.
-    std::function<void(const Package &, std::wstring &destination)> spoil;
+    std::function<void(const SetupPackage &, std::wstring &destination)> spoil;
     std::wstring mentioned; // in the notice
     bool readmeInstalled;   // the sound component still lands
 };
 
-class InstallationFault : public ::testing::TestWithParam<FaultCase> {};
+class InstallationFault : public ::testing::TestWithParam<FaultCase>, protected InstallationRun {};
 
 TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
 {
-    Package package;
-    TempFolder destinationFolder(L"setup-dest");
-    std::wstring destination = destinationFolder.Dir();
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = {
-        Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}}),
-        Component("Broken part", "default", "broken", {{{"part.dat", GeneratedContent(20000, 8)}}})};
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-    GetParam().spoil(package, destination);
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination);
+    std::wstring target = destination.Dir();
+    ASSERT_NO_FATAL_FAILURE(Write(InstallingPlan(
+        {Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}}),
+         Component("Broken part", "default", "broken", {{{"part.dat", GeneratedContent(20000, 8)}}})})));
+    GetParam().spoil(package, target);
+    ASSERT_NO_FATAL_FAILURE(Install(target));
     std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
-    ASSERT_TRUE(box.has_value()) << "no notice of the failed installation\n" << wizard.Dump();
+    ASSERT_TRUE(box.has_value()) << "no notice of the failed installation\n" << wizard.Describe();
     EXPECT_EQ(box->caption, L"Installation incomplete");
     EXPECT_NE(box->text.find(GetParam().mentioned), std::wstring::npos) << Narrow(box->text);
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(box->icon, MessageIcon::Warning);
-    EXPECT_EQ(WindowText(wizard.Window()), installationTitle) << "the completion page came before the notice";
+    EXPECT_EQ(WindowText(wizard.Window()), defaultTitle::installation)
+        << "the completion page came before the notice";
     ASSERT_TRUE(PressButton(*box, L"OK"));
-    EXPECT_EQ(destinationFolder.FileExists(L"readme.txt"), GetParam().readmeInstalled);
+    EXPECT_EQ(destination.FileExists(L"readme.txt"), GetParam().readmeInstalled);
     // An empty destination must not turn into the root of the current drive.
     EXPECT_EQ(GetFileAttributesW(L"\\readme.txt"), INVALID_FILE_ATTRIBUTES);
     FinishNormally(wizard, package);
@@ -366,40 +339,37 @@ TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
 
 INSTANTIATE_TEST_SUITE_P(
     Installation, InstallationFault,
-    ::testing::Values(
-        FaultCase{"MissingArchive",
-                  [](const Package &package, std::wstring &) { package.Remove(L"component2.tsa"); },
-                  L"Broken part", true},
-        FaultCase{"TruncatedArchive",
-                  [](const Package &package, std::wstring &) {
-                      std::string archive = *package.ReadFile(L"component2.tsa");
-                      package.WriteFile(L"component2.tsa", archive.substr(0, archive.size() / 2));
-                  },
-                  L"Broken part", true},
-        FaultCase{"EmptyDestination", [](const Package &, std::wstring &destination) { destination = L""; },
-                  L"no destination directory", false},
-        FaultCase{"DestinationBelowAFile",
-                  [](const Package &package, std::wstring &destination) {
-                      destination = package.PathOf(L"setup.tsi") + L"\\target";
-                  },
-                  L"destination", false}),
+    ::testing::Values(FaultCase{"MissingArchive",
+                                [](const SetupPackage &package, std::wstring &) {
+                                    package.Remove(L"component2.tsa");
+                                },
+                                L"Broken part", true},
+                      FaultCase{"TruncatedArchive",
+                                [](const SetupPackage &package, std::wstring &) {
+                                    std::string archive = *package.ReadFile(L"component2.tsa");
+                                    package.WriteFile(L"component2.tsa",
+                                                      archive.substr(0, archive.size() / 2));
+                                },
+                                L"Broken part", true},
+                      FaultCase{"EmptyDestination",
+                                [](const SetupPackage &, std::wstring &destination) { destination = L""; },
+                                L"no destination directory", false},
+                      FaultCase{"DestinationBelowAFile",
+                                [](const SetupPackage &package, std::wstring &destination) {
+                                    destination = package.PathOf(L"setup.tsi") + L"\\target";
+                                },
+                                L"destination", false}),
     [](const ::testing::TestParamInfo<FaultCase> &info) { return std::string(info.param.name); });
 
-class LibraryCopy : public ::testing::TestWithParam<bool> {};
+class LibraryCopy : public ::testing::TestWithParam<bool>, protected InstallationRun {};
 
 TEST_P(LibraryCopy, PutsTheLibraryBesideTheComponentsOnlyWhenAsked)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = {Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}})};
+    PackagePlan plan =
+        InstallingPlan({Component("Main program", "required", ".", {{{"readme.txt", "Read me.\r\n"}}})});
     plan.copyLibrary = GetParam();
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Install(plan));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     ASSERT_EQ(destination.FileExists(L"lumora.dll"), GetParam());
     if (GetParam()) {
         EXPECT_TRUE(destination.ReadFile(L"lumora.dll") == package.ReadFile(L"lumora.dll"));
@@ -432,23 +402,17 @@ struct CloseCase {
     bool programEnds;
 };
 
-class CloseWhileInstalling : public ::testing::TestWithParam<CloseCase> {};
+class CloseWhileInstalling : public ::testing::TestWithParam<CloseCase>, protected InstallationRun {};
 
 TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
 {
     const CloseCase &param = GetParam();
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
+    PackagePlan plan = InstallingPlan(LargeComponents());
     plan.pages = param.pages;
     plan.background = param.way == CloseWay::Background;
-    plan.components = LargeComponents();
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
     const auto expected = ExpectedTree(plan.components, {1, 2});
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
-    ASSERT_TRUE(wizard.WaitForTitle(installationTitle)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Install(plan));
+    ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::installation)) << wizard.Describe();
     std::unique_ptr<SessionEndRequest> sessionEnd;
     if (param.way == CloseWay::CloseCommand) {
         ASSERT_TRUE(uidriver::CloseWindow(wizard.Window()));
@@ -461,12 +425,12 @@ TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
 
     if (!param.answer.empty()) {
         std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid());
-        ASSERT_TRUE(box.has_value()) << wizard.Dump();
+        ASSERT_TRUE(box.has_value()) << wizard.Describe();
         EXPECT_EQ(box->caption, L"Exit Setup");
         // The usual question would say that nothing gets installed, which is no longer true.
         EXPECT_NE(box->text.find(L"cannot stop before it is done"), std::wstring::npos) << Narrow(box->text);
         EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
-        EXPECT_EQ(WindowText(wizard.Window()), installationTitle);
+        EXPECT_EQ(WindowText(wizard.Window()), defaultTitle::installation);
         ASSERT_TRUE(PressButton(*box, param.answer));
     }
     // A running installation cannot let the session end.
@@ -482,7 +446,7 @@ TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
             [&] {
                 if (IsWindow(wizard.Window()) && IsVisible(wizard.Window())) {
                     std::wstring title = WindowText(wizard.Window());
-                    if (!title.empty() && title != installationTitle) titleSeen = title;
+                    if (!title.empty() && title != defaultTitle::installation) titleSeen = title;
                     return false;
                 }
                 completeWhenGone = TreeComplete(destination, expected);
@@ -500,7 +464,7 @@ TEST_P(CloseWhileInstalling, KeepsTheProgressInViewUntilTheWorkerEnds)
         EXPECT_FALSE(package.FileExists(L"buffer.temp"));
         EXPECT_FALSE(package.FileExists(L"data.temp"));
     } else {
-        ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+        ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
         ExpectTree(destination, expected);
         FinishNormally(wizard, package);
     }
@@ -535,25 +499,18 @@ std::vector<PackedFile> SmallFiles(int count)
     return files;
 }
 
-class BarsAtTheEnd : public ::testing::TestWithParam<BarEndCase> {};
+class BarsAtTheEnd : public ::testing::TestWithParam<BarEndCase>, protected InstallationRun {};
 
 // The bars are hidden with the installation display; what they hold then is where the run ended.
 TEST_P(BarsAtTheEnd, ShowHundredOnceEverythingIsInstalled)
 {
-    Package package;
-    TempFolder destination(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
-    plan.components = GetParam().components;
+    PackagePlan plan = InstallingPlan(GetParam().components);
     plan.copyLibrary = GetParam().copyLibrary;
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    StartInstallation(wizard, destination.Dir());
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Install(plan));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
     std::vector<HWND> bars = wizard.ProgressBars();
-    ASSERT_EQ(bars.size(), 2u) << wizard.Dump();
+    ASSERT_EQ(bars.size(), 2u) << wizard.Describe();
     EXPECT_EQ(ProgressPosition(bars[0]), 100) << "the file bar";
     EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar";
     FinishNormally(wizard, package);
@@ -575,35 +532,27 @@ INSTANTIATE_TEST_SUITE_P(
             "AfterTheLibraryCopy", {Component("Main program", "required", ".", {SmallFiles(3)})}, true}),
     [](const ::testing::TestParamInfo<BarEndCase> &info) { return std::string(info.param.name); });
 
-TEST(Installation, TwoInstallersStartedAtOnceFromOnePackageFolderBothEndWithExactTrees)
+TEST_F(Installation, TwoInstallersStartedAtOnceFromOnePackageFolderBothEndWithExactTrees)
 {
-    Package package;
-    TempFolder first(L"setup-dest"), second(L"setup-dest");
-    PackagePlan plan;
-    plan.pages = installingPages;
+    TempFolder second(L"setup-dest");
     // Many groups, so both runs ask for the temp files' names again and again.
     std::vector<std::vector<PackedFile>> groups;
     for (int k = 0; k < 8; ++k)
         groups.push_back({{"g" + std::to_string(k) + "/a.dat", GeneratedContent(400000, 20 + k)},
                           {"g" + std::to_string(k) + "/b.dat", GeneratedContent(300000, 40 + k)}});
-    plan.components = {Component("Main program", "required", ".", groups)};
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
+    const PackagePlan plan = InstallingPlan({Component("Main program", "required", ".", groups)});
+    ASSERT_NO_FATAL_FAILURE(Write(plan));
 
     WizardSession one(package), two(package);
-    for (auto [wizard, destination] : {std::pair{&one, &first}, std::pair{&two, &second}}) {
-        ASSERT_TRUE(wizard->Open(directoryTitle)) << Narrow(wizard->Process().Error());
-        ASSERT_TRUE(wizard->WaitForPage(directoryTitle, {L"Cancel", L"Next ->"})) << wizard->Dump();
-        ASSERT_TRUE(wizard->SetDestination(destination->Dir()));
-        ASSERT_TRUE(wizard->Press(L"Next ->"));
-        ASSERT_TRUE(wizard->WaitForTitle(componentsTitle)) << wizard->Dump();
-    }
+    ASSERT_NO_FATAL_FAILURE(WalkToComponents(one, destination.Dir()));
+    ASSERT_NO_FATAL_FAILURE(WalkToComponents(two, second.Dir()));
     ASSERT_TRUE(one.Press(L"Next ->"));
     ASSERT_TRUE(two.Press(L"Next ->"));
-    for (WizardSession *wizard : {&one, &two}) {
-        ASSERT_TRUE(wizard->WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard->Dump();
-        EXPECT_EQ(FindDialog(wizard->Pid()), nullptr);
+    for (WizardSession *run : {&one, &two}) {
+        ASSERT_TRUE(run->WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << run->Describe();
+        EXPECT_EQ(FindDialog(run->Pid()), nullptr);
     }
-    ExpectTree(first, ExpectedTree(plan.components, {1}));
+    ExpectTree(destination, ExpectedTree(plan.components, {1}));
     ExpectTree(second, ExpectedTree(plan.components, {1}));
     EXPECT_FALSE(package.FileExists(L"buffer.temp"));
     EXPECT_FALSE(package.FileExists(L"data.temp"));
@@ -617,14 +566,12 @@ struct CapCase {
     int requiredBeyond; // a component number past the rows that is "required", or 0
 };
 
-class ComponentRows : public ::testing::TestWithParam<CapCase> {};
+class ComponentRows : public ::testing::TestWithParam<CapCase>, protected InstallationRun {};
 
 TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
 {
     const CapCase &param = GetParam();
     const int rows = std::min(param.count, 8);
-    Package package;
-    TempFolder destination(L"setup-dest");
     PackagePlan plan;
     plan.pages = "0011111";
     for (int i = 1; i <= param.count; ++i) {
@@ -633,17 +580,13 @@ TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
                                             i == param.requiredBeyond ? "required" : "default", ".",
                                             {{{"part" + number + ".txt", "part " + number}}}));
     }
-    ASSERT_TRUE(WritePackage(package, plan)) << Narrow(package.Error());
-
-    WizardSession wizard(package);
-    ASSERT_TRUE(wizard.Open(directoryTitle)) << Narrow(wizard.Process().Error());
-    ASSERT_TRUE(wizard.SetDestination(destination.Dir()));
-    ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(componentsTitle)) << wizard.Dump();
+    ASSERT_NO_FATAL_FAILURE(Write(plan));
+    ASSERT_NO_FATAL_FAILURE(StartWizard());
+    ASSERT_NO_FATAL_FAILURE(WalkToComponents(wizard, destination.Dir()));
 
     // Every row lies below the page icon, 32 pixels high, whose top the page text shares.
     std::optional<Control> pageText = FindControl(wizard.Window(), L"Select components to install.");
-    ASSERT_TRUE(pageText.has_value()) << wizard.Dump();
+    ASSERT_TRUE(pageText.has_value()) << wizard.Describe();
     std::vector<std::wstring> offered;
     for (const Control &control : Controls(wizard.Window())) {
         if (!control.visible || !control.IsCheckBox()) continue;
@@ -657,17 +600,17 @@ TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
     std::wstring caption = L"Available components";
     if (param.count > rows)
         caption += L" (the first " + std::to_wstring(rows) + L" of " + std::to_wstring(param.count) + L")";
-    EXPECT_TRUE(wizard.Shows(caption)) << wizard.Dump();
+    EXPECT_TRUE(wizard.Shows(caption)) << wizard.Describe();
 
     ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Dump();
+    ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Describe();
     std::wstring notice = L"Setup can offer only the first 8 of the " + std::to_wstring(param.count) +
                           L" components of this package; the other " + std::to_wstring(param.count - 8) +
                           L" are not installed.";
     bool noticeShown = false;
     for (const Control &control : Controls(wizard.Window()))
         noticeShown = noticeShown || (control.visible && control.text.find(notice) != std::wstring::npos);
-    EXPECT_EQ(noticeShown, param.count > rows) << wizard.Dump();
+    EXPECT_EQ(noticeShown, param.count > rows) << wizard.Describe();
 
     ASSERT_TRUE(wizard.Press(L"Next ->"));
     if (param.requiredBeyond != 0) {
@@ -680,7 +623,7 @@ TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
             << Narrow(box->text);
         ASSERT_TRUE(PressButton(*box, L"OK"));
     }
-    ASSERT_TRUE(wizard.WaitForPage(byeTitle, {L"Next ->"}, 120000)) << wizard.Dump();
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
     std::vector<int> installed;
     for (int i = 1; i <= rows; ++i) installed.push_back(i);

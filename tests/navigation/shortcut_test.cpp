@@ -2,48 +2,17 @@
 // links it cannot write whole.
 #include "install/shortcuts.h"
 #include "tests/driver/ui_driver.h"
+#include "tests/navigation/shell_link.h"
 
 #include <gtest/gtest.h>
-
-#include <objbase.h>
-#include <shlobj.h>
-#include <shobjidl.h>
 
 #include <optional>
 #include <string>
 
+using navtest::LinkContents;
+using navtest::ReadLink;
+
 namespace {
-
-struct LinkContents {
-    std::string target;
-    std::string workingDirectory;
-    std::string description;
-};
-
-std::optional<LinkContents> ReadLink(const std::string &path)
-{
-    CoInitialize(nullptr);
-    std::optional<LinkContents> contents;
-    IShellLinkA *link = nullptr;
-    IPersistFile *file = nullptr;
-    std::wstring widePath = uidriver::Widen(path);
-    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void **>(&link)))) {
-        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-            if (SUCCEEDED(file->Load(widePath.c_str(), STGM_READ))) {
-                char target[MAX_PATH] = {}, directory[MAX_PATH] = {}, description[MAX_PATH] = {};
-                link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-                link->GetWorkingDirectory(directory, MAX_PATH);
-                link->GetDescription(description, MAX_PATH);
-                contents = LinkContents{target, directory, description};
-            }
-            file->Release();
-        }
-        link->Release();
-    }
-    CoUninitialize();
-    return contents;
-}
 
 class CreateShortcutTest : public ::testing::Test {
 protected:
@@ -63,7 +32,7 @@ TEST_F(CreateShortcutTest, WritesTargetAndWorkingDirectoryWithoutDescription)
     std::string link = root + "\\Program.lnk";
     std::string target = root + "\\app\\program.exe";
     EXPECT_EQ(CreateShortcut(target.c_str(), link.c_str(), root.c_str(), nullptr), 1);
-    std::optional<LinkContents> contents = ReadLink(link);
+    std::optional<LinkContents> contents = ReadLink(uidriver::Widen(link));
     ASSERT_TRUE(contents.has_value());
     EXPECT_EQ(contents->target, target);
     EXPECT_EQ(contents->workingDirectory, root);
@@ -75,7 +44,7 @@ TEST_F(CreateShortcutTest, KeepsAGivenDescription)
     std::string link = root + "\\Described.lnk";
     std::string target = root + "\\app\\program.exe";
     EXPECT_EQ(CreateShortcut(target.c_str(), link.c_str(), root.c_str(), "Starts the program"), 1);
-    std::optional<LinkContents> contents = ReadLink(link);
+    std::optional<LinkContents> contents = ReadLink(uidriver::Widen(link));
     ASSERT_TRUE(contents.has_value());
     EXPECT_EQ(contents->description, "Starts the program");
 }
@@ -86,7 +55,7 @@ TEST_F(CreateShortcutTest, WritesSeveralLinksOnOneThread)
     for (int i = 0; i < 3; i++) {
         std::string link = root + "\\Link" + std::to_string(i) + ".lnk";
         EXPECT_EQ(CreateShortcut(target.c_str(), link.c_str(), root.c_str(), nullptr), 1) << i;
-        EXPECT_TRUE(ReadLink(link).has_value()) << i;
+        EXPECT_TRUE(ReadLink(uidriver::Widen(link)).has_value()) << i;
     }
 }
 

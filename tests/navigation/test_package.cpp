@@ -87,7 +87,7 @@ std::string ConfigText(const PackagePlan &plan)
     return text;
 }
 
-bool WritePackage(const uidriver::Package &package, const PackagePlan &plan)
+bool WritePackage(const setuptest::SetupPackage &package, const PackagePlan &plan)
 {
     if (!package.Ready() || !package.WriteConfig(ConfigText(plan))) return false;
     if (!plan.licenseText.empty() && !package.WriteFile(L"licence.txt", plan.licenseText)) return false;

@@ -2,7 +2,7 @@
 // setup.tsi that describes them.
 #pragma once
 
-#include "tests/driver/ui_driver.h"
+#include "tests/common/setup_package.h"
 
 #include <string>
 #include <vector>
@@ -49,7 +49,7 @@ struct PackagePlan {
 
 std::string ConfigText(const PackagePlan &plan);
 // Writes setup.tsi, the archives ("component<i>.tsa") and the licence into the package.
-bool WritePackage(const uidriver::Package &package, const PackagePlan &plan);
+bool WritePackage(const setuptest::SetupPackage &package, const PackagePlan &plan);
 
 // Every file below `root` with its content, names '\'-separated and sorted, as packed:
 // the expected installed tree of the given components under their subdirectories.

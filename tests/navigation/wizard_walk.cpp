@@ -122,7 +122,13 @@ int wmain(int argc, wchar_t **argv)
                     WaitUntil([&] { return ForwardButton(window) || !setup.IsRunning(); });
                 }
             }
-            Sleep(1);
+            // Between two pages: on as soon as the next one shows.
+            WaitUntil(
+                [&] {
+                    return ForwardButton(window) || InstallationShown(window) || !setup.IsRunning() ||
+                           !Exists(window);
+                },
+                kDefaultTimeoutMs, 1);
             continue;
         }
         std::wstring typedDestination = DestinationShown(window);
@@ -143,7 +149,7 @@ int wmain(int argc, wchar_t **argv)
                 return option && option->IsChecked();
             });
         }
-        Sleep(300); // let the page finish painting before it is captured
+        WaitForStillScreen(ScreenRect(), 5000); // the page painted in full before it is captured
         capture(title);
         clickedAt = GetTickCount();
         pressed = forward->hwnd;

@@ -1,10 +1,10 @@
 // The Directory page's default destination: the registry's Program Files directory, a
 // backslash and DirName, joined as written; and Browse, which a cancel leaves without effect.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -108,9 +108,9 @@ TEST_P(DefaultDestination, IsProgramFilesBackslashDirName)
     const DestinationCase &test = GetParam();
     ScopedProgramFilesDir programFiles(test.kind, test.programFiles);
     ASSERT_TRUE(programFiles.Ready());
-    WizardSession session(directoryFirst + "[Directory]\n" + test.dirNameLine,
-                          L"Select destination directory", test.eightBit);
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session(directoryFirst + "[Directory]\n" + test.dirNameLine,
+                            L"Select destination directory", test.eightBit);
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     std::optional<uidriver::Control> box = DestinationBox(session);
     ASSERT_TRUE(box.has_value()) << session.Describe();
@@ -122,11 +122,12 @@ TEST_P(DefaultDestination, IsProgramFilesBackslashDirName)
     EXPECT_EQ(r.top, 241);
     EXPECT_EQ(r.right - r.left, 220);
 
-    std::optional<uidriver::Control> browse = uidriver::FindControl(session.window, L"Browse");
+    std::optional<uidriver::Control> browse = uidriver::FindControl(session.Window(), L"Browse");
     ASSERT_TRUE(browse.has_value());
     EXPECT_EQ(session.InLayer(*browse).left, 377);
     EXPECT_EQ(session.InLayer(*browse).top, 240);
-    std::optional<uidriver::Control> group = uidriver::FindControl(session.window, L"Destination Directory");
+    std::optional<uidriver::Control> group =
+        uidriver::FindControl(session.Window(), L"Destination Directory");
     ASSERT_TRUE(group.has_value());
     RECT g = session.InLayer(*group);
     EXPECT_EQ(g.left, 139);
@@ -154,16 +155,16 @@ INSTANTIATE_TEST_SUITE_P(Wizard, DefaultDestination, testing::ValuesIn(destinati
 
 TEST(Browse, ShowsItsCaptionAndCancelKeepsTypedText)
 {
-    WizardSession session(directoryFirst, L"Select destination directory");
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session(directoryFirst, L"Select destination directory");
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
     std::optional<uidriver::Control> box = DestinationBox(session);
     ASSERT_TRUE(box.has_value()) << session.Describe();
     ASSERT_TRUE(uidriver::SetEditText(box->hwnd, L"F:\\Typed by hand"));
 
-    ASSERT_TRUE(uidriver::ClickButton(session.window, L"Browse"));
+    ASSERT_TRUE(uidriver::ClickButton(session.Window(), L"Browse"));
     HWND dialog = nullptr;
     ASSERT_TRUE(uidriver::WaitUntil([&] {
-        return (dialog = uidriver::FindDialog(session.process.Pid())) != nullptr;
+        return (dialog = uidriver::FindDialog(session.Process().Pid())) != nullptr;
     })) << "no folder dialog";
     bool captionShown = false;
     ASSERT_TRUE(uidriver::WaitUntil(

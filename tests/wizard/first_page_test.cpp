@@ -1,12 +1,12 @@
 // The wizard opens on the first enabled page, titled from that page's section, with only that
 // page's widgets showing.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -39,8 +39,8 @@ bool Contains(const std::vector<std::wstring> &texts, const std::wstring &text)
 TEST_P(FirstPage, OpensTitledWithOnlyItsWidgetsShowing)
 {
     const FirstPageCase &page = GetParam();
-    WizardSession session(page.tsi, page.title);
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session(page.tsi, page.title);
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     std::vector<std::wstring> statics = session.VisibleTexts(L"Static");
     EXPECT_TRUE(Contains(statics, page.pageText)) << session.Describe();
@@ -53,7 +53,7 @@ TEST_P(FirstPage, OpensTitledWithOnlyItsWidgetsShowing)
     EXPECT_TRUE(Contains(buttons, page.cancelText)) << session.Describe();
     EXPECT_TRUE(Contains(buttons, page.nextText)) << session.Describe();
     EXPECT_FALSE(Contains(buttons, L"<- Back"));
-    ASSERT_TRUE(uidriver::FindControl(session.window, L"<- Back").has_value())
+    ASSERT_TRUE(uidriver::FindControl(session.Window(), L"<- Back").has_value())
         << "Back is built, only hidden";
 
     for (const std::wstring &text : page.otherVisible)

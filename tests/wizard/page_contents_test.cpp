@@ -1,12 +1,12 @@
 // The widgets inside the pages: component check boxes with their starting states, the
 // licence box filled byte for byte, the restart options and the hidden progress display.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -37,11 +37,11 @@ class Components : public testing::TestWithParam<ComponentsCase> {};
 TEST_P(Components, StackUpwardsFromTheGroupsFixedBottomInTheirStartingStates)
 {
     const ComponentsCase &page = GetParam();
-    WizardSession session(componentsFirst + page.tsi, L"Select components to install");
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session(componentsFirst + page.tsi, L"Select components to install");
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
     ASSERT_TRUE(session.LayerOrigin().has_value()) << session.Describe();
 
-    std::optional<uidriver::Control> group = uidriver::FindControl(session.window, L"Available components");
+    std::optional<uidriver::Control> group = uidriver::FindControl(session.Window(), L"Available components");
     ASSERT_TRUE(group.has_value()) << session.Describe();
     RECT groupRect = session.InLayer(*group);
     EXPECT_EQ(groupRect.left, page.group.left);
@@ -50,7 +50,7 @@ TEST_P(Components, StackUpwardsFromTheGroupsFixedBottomInTheirStartingStates)
     EXPECT_EQ(groupRect.bottom, page.group.bottom);
 
     // The group's inside, beside the boxes, looks like the empty page around it.
-    RECT window = uidriver::ClientRect(session.window);
+    RECT window = uidriver::ClientRect(session.Window());
     POINT origin = *session.LayerOrigin();
     auto pixel = [&](int x, int y) {
         return uidriver::ScreenPixel(window.left + origin.x + x, window.top + origin.y + y);
@@ -66,7 +66,7 @@ TEST_P(Components, StackUpwardsFromTheGroupsFixedBottomInTheirStartingStates)
     EXPECT_EQ(checkBoxes, static_cast<int>(page.boxes.size())) << session.Describe();
 
     for (const ComponentBox &expected : page.boxes) {
-        std::optional<uidriver::Control> box = uidriver::FindControl(session.window, expected.name);
+        std::optional<uidriver::Control> box = uidriver::FindControl(session.Window(), expected.name);
         ASSERT_TRUE(box.has_value()) << uidriver::Narrow(expected.name) << "\n" << session.Describe();
         SCOPED_TRACE(uidriver::Narrow(expected.name));
         EXPECT_TRUE(box->IsCheckBox());
@@ -119,7 +119,7 @@ TEST_P(License, BoxShowsTheFileByteForByteAndTakesNoInput)
     std::string tsi = "[Setup]\nDisplayBackgroundWindow=0\n[Dialogs]\nIntroduction=0\n";
     if (!license.licenseKey.empty()) tsi += "[License]\nLicenseFile=" + license.licenseKey + "\n";
 
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
     ASSERT_TRUE(package.WriteConfig(tsi));
     if (!license.fileName.empty()) {
@@ -128,7 +128,7 @@ TEST_P(License, BoxShowsTheFileByteForByteAndTakesNoInput)
         else
             ASSERT_TRUE(package.WriteFile(uidriver::Widen(license.fileName), license.fileBytes));
     }
-    uidriver::Process process(WithCharacterWidth(package.SetupOptions(), license.eightBit));
+    uidriver::Process process(WithCharacterWidth(package.ProgramOptions(), license.eightBit));
     HWND window = uidriver::WaitForWindow(process.Pid(), L"License", 20000);
     ASSERT_NE(window, nullptr);
 
@@ -162,11 +162,11 @@ INSTANTIATE_TEST_SUITE_P(Wizard, License, testing::ValuesIn(licenseCases),
 
 TEST(RebootPage, StartsOnRestartNowWithTheProgressDisplayBuiltButHidden)
 {
-    WizardSession session(
+    PackagedSession session(
         "[Setup]\nDisplayBackgroundWindow=0\n"
         "[Dialogs]\nIntroduction=0\nLicense=0\nDirectory=0\nComponents=0\nSummary=0\nBye=0\n",
         L"Reboot");
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     std::optional<uidriver::Control> text = session.TextControl(L"The computer must be rebooted now!");
     ASSERT_TRUE(text.has_value()) << session.Describe();
@@ -180,7 +180,7 @@ TEST(RebootPage, StartsOnRestartNowWithTheProgressDisplayBuiltButHidden)
     };
     for (const Option &option : {Option{L"Yes, restart the computer now!", 92, true},
                                  Option{L"No, I will restart my computer later!", 115, false}}) {
-        std::optional<uidriver::Control> box = uidriver::FindControl(session.window, option.text);
+        std::optional<uidriver::Control> box = uidriver::FindControl(session.Window(), option.text);
         ASSERT_TRUE(box.has_value()) << uidriver::Narrow(option.text);
         EXPECT_TRUE(box->IsRadio());
         EXPECT_TRUE(box->visible);

@@ -1,10 +1,10 @@
 // Page texts come from line lists in setup.tsi, read afresh through the platform's profile
 // functions on the wide and on the 8-bit path alike.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -48,8 +48,8 @@ TEST_P(PageTexts, FollowLineListsWhateverTheLetterCase)
     uidriver::RelayTrace trace(L"kernel32.GetPrivateProfileStringA;kernel32.GetPrivateProfileStringW;"
                                L"advapi32.RegOpenKeyA;advapi32.RegOpenKeyW");
     ASSERT_TRUE(trace.Ready()) << uidriver::Narrow(trace.Error());
-    WizardSession session(lineListPackage, L"Welcome aboard", eightBit, &trace);
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session(lineListPackage, L"Welcome aboard", eightBit, &trace);
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     // Every read takes the width the library chose, and only that one. Wine itself opens
     // other keys with RegOpenKeyW, so only the Program Files key counts.
@@ -89,12 +89,12 @@ namespace {
 // saying how many more the file names.
 TEST(DamagedCounts, StayBoundedSoTheWizardStillOpens)
 {
-    WizardSession session("[Setup]\nDisplayBackgroundWindow=0\n"
-                          "[Dialogs]\nIntroduction=0\nLicense=0\nDirectory=0\n"
-                          "[Components]\nLines=2000000000\n"
-                          "[Component Setup]\nNumberOfComponents=2000000000\n",
-                          L"Select components to install");
-    ASSERT_NE(session.window, nullptr) << session.Describe();
+    PackagedSession session("[Setup]\nDisplayBackgroundWindow=0\n"
+                            "[Dialogs]\nIntroduction=0\nLicense=0\nDirectory=0\n"
+                            "[Components]\nLines=2000000000\n"
+                            "[Component Setup]\nNumberOfComponents=2000000000\n",
+                            L"Select components to install");
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     std::wstring hundredLines = L"Select components to install.";
     for (int line = 2; line <= 100; line++) hundredLines += L"\nSelect components to install.";

@@ -1,10 +1,10 @@
 // Start and end of setup.exe: the library version check, the marker file in the working
 // directory, the configuration beside the program, and a package without any page.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -24,12 +24,12 @@ class VersionWarning : public testing::TestWithParam<bool> {};
 TEST_P(VersionWarning, AnotherLibraryVersionLetsTheUserDecide)
 {
     const bool goOn = GetParam();
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
     ASSERT_TRUE(package.WriteConfig(onlyLastPage));
     ASSERT_TRUE(package.CopyIn(OtherVersionLibrary(), L"lumora.dll")) << "is lumora_other_version built?";
 
-    uidriver::Process process = package.StartSetup();
+    uidriver::Process process = package.StartProgram();
     std::optional<uidriver::MessageBoxInfo> box = uidriver::WaitForMessageBox(process.Pid(), 20000);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->caption, L"Warning");
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Startup, VersionWarning, testing::Values(false, true),
 
 TEST(Startup, ClosingTheLastPageLeavesAnEmptyMarkerInTheWorkingDirectory)
 {
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
     ASSERT_TRUE(package.WriteConfig(onlyLastPage + "[Bye]\nTitle=From the package\n"));
     // Another folder to start from, with a configuration and a marker of its own.
@@ -70,7 +70,7 @@ TEST(Startup, ClosingTheLastPageLeavesAnEmptyMarkerInTheWorkingDirectory)
     ASSERT_TRUE(workingFolder.WriteFile(L"setup.tsi", "[Bye]\nTitle=From the working folder\n"));
     ASSERT_TRUE(workingFolder.WriteFile(L"setup.temp", "left over from an earlier run"));
 
-    uidriver::Process process = package.StartSetup(workingFolder.Dir());
+    uidriver::Process process = package.StartProgram(workingFolder.Dir());
     HWND window = uidriver::WaitForWindow(process.Pid(), L"From the package", 20000);
     ASSERT_NE(window, nullptr) << "setup.tsi is read beside the program";
     EXPECT_EQ(workingFolder.FileSize(L"setup.temp"), std::optional<uint64_t>(29))
@@ -86,9 +86,9 @@ TEST(Startup, ClosingTheLastPageLeavesAnEmptyMarkerInTheWorkingDirectory)
 
 TEST(Startup, ClosingAnEarlierPageAsksFirstThenEndsWithZeroAndTheMarker)
 {
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
-    uidriver::Process process = package.StartSetup();
+    uidriver::Process process = package.StartProgram();
     HWND window = uidriver::WaitForWindow(process.Pid(), L"Setup", 20000);
     ASSERT_NE(window, nullptr);
 
@@ -107,7 +107,7 @@ TEST(Startup, ClosingAnEarlierPageAsksFirstThenEndsWithZeroAndTheMarker)
 
 TEST(Startup, LicenceIsReadFromTheWorkingDirectory)
 {
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
     ASSERT_TRUE(package.WriteConfig("[Setup]\nDisplayBackgroundWindow=0\n[Dialogs]\nIntroduction=0\n"
                                     "[License]\nLicenseFile=terms.txt\n"));
@@ -115,7 +115,7 @@ TEST(Startup, LicenceIsReadFromTheWorkingDirectory)
     uidriver::TempFolder workingFolder(L"setup-work");
     ASSERT_TRUE(workingFolder.WriteFile(L"terms.txt", "working folder copy"));
 
-    uidriver::Process process = package.StartSetup(workingFolder.Dir());
+    uidriver::Process process = package.StartProgram(workingFolder.Dir());
     HWND window = uidriver::WaitForWindow(process.Pid(), L"License", 20000);
     ASSERT_NE(window, nullptr);
     std::vector<uidriver::Control> shown = uidriver::FindControls(window, L"working folder copy", L"Edit");
@@ -124,11 +124,11 @@ TEST(Startup, LicenceIsReadFromTheWorkingDirectory)
 
 TEST(Startup, PackageWithoutAnyPageSaysSoAndEnds)
 {
-    uidriver::Package package;
+    SetupPackage package;
     ASSERT_TRUE(package.Ready());
     ASSERT_TRUE(package.WriteConfig(onlyLastPage + "Bye=0\n"));
 
-    uidriver::Process process = package.StartSetup();
+    uidriver::Process process = package.StartProgram();
     std::optional<uidriver::MessageBoxInfo> box = uidriver::WaitForMessageBox(process.Pid(), 20000);
     ASSERT_TRUE(box.has_value());
     EXPECT_EQ(box->caption, L"Setup");

@@ -1,12 +1,12 @@
 // The wizard window as it reaches the screen: centred, 480 x 355, the side picture inside its
 // sunken frame, and the page icon whose cyan ground takes the button-face colour.
-#include "tests/wizard/wizard_session.h"
+#include "tests/common/wizard_session.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
-using namespace wizardtest;
+using namespace setuptest;
 
 namespace {
 
@@ -77,25 +77,25 @@ class WindowFrame : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        session = new WizardSession("[Setup]\nDisplayBackgroundWindow=0\n", L"Setup");
-        if (session->window)
-            uidriver::WaitUntil([] { return uidriver::IsForeground(session->window); }, 5000);
+        session = new PackagedSession("[Setup]\nDisplayBackgroundWindow=0\n", L"Setup");
+        if (session->Window())
+            uidriver::WaitUntil([] { return uidriver::IsForeground(session->Window()); }, 5000);
     }
     static void TearDownTestSuite()
     {
         delete session;
         session = nullptr;
     }
-    void SetUp() override { ASSERT_NE(session->window, nullptr) << session->Describe(); }
+    void SetUp() override { ASSERT_NE(session->Window(), nullptr) << session->Describe(); }
 
-    static WizardSession *session;
+    static PackagedSession *session;
 };
 
-WizardSession *WindowFrame::session = nullptr;
+PackagedSession *WindowFrame::session = nullptr;
 
 TEST_F(WindowFrame, IsCentredOnTheScreenAt480By355)
 {
-    RECT r = uidriver::WindowRect(session->window);
+    RECT r = uidriver::WindowRect(session->Window());
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_EQ(r.left, (screenWidth - 480) / 2);
@@ -112,9 +112,9 @@ TEST_F(WindowFrame, ButtonRowHangsFromTheBottomCorners)
 {
     std::optional<POINT> origin = session->LayerOrigin();
     ASSERT_TRUE(origin.has_value()) << session->Describe();
-    std::optional<uidriver::Control> back = uidriver::FindControl(session->window, L"<- Back");
-    std::optional<uidriver::Control> cancel = uidriver::FindControl(session->window, L"Cancel");
-    std::optional<uidriver::Control> next = uidriver::FindControl(session->window, L"Next ->");
+    std::optional<uidriver::Control> back = uidriver::FindControl(session->Window(), L"<- Back");
+    std::optional<uidriver::Control> cancel = uidriver::FindControl(session->Window(), L"Cancel");
+    std::optional<uidriver::Control> next = uidriver::FindControl(session->Window(), L"Next ->");
     ASSERT_TRUE(back && cancel && next) << session->Describe();
     EXPECT_EQ(session->InLayer(*back).left, 9);
     // Both right-hand buttons are measured from the same right edge: 179 and 89 pixels.
@@ -122,14 +122,14 @@ TEST_F(WindowFrame, ButtonRowHangsFromTheBottomCorners)
     EXPECT_EQ(back->screenRect.top, next->screenRect.top);
     EXPECT_EQ(cancel->screenRect.top, next->screenRect.top);
     // Below the divider at 309.
-    RECT window = uidriver::WindowRect(session->window);
+    RECT window = uidriver::WindowRect(session->Window());
     EXPECT_GT(next->screenRect.top - window.top, 309);
     EXPECT_LT(next->screenRect.bottom, window.bottom);
 }
 
 TEST_F(WindowFrame, SidePictureShowsAsCarriedInsideItsSunkenFrame)
 {
-    ResourcePicture side = LoadResourcePicture(session->package.SetupPath(), 200);
+    ResourcePicture side = LoadResourcePicture(session->package.ProgramPath(), 200);
     ASSERT_EQ(side.width, 120);
     ASSERT_EQ(side.height, 260);
     std::optional<uidriver::Control> image = session->Picture(120, 260);
@@ -137,7 +137,7 @@ TEST_F(WindowFrame, SidePictureShowsAsCarriedInsideItsSunkenFrame)
     EXPECT_EQ(MismatchesOnScreen(image->screenRect, [&](int x, int y) { return side.At(x, y); }), 0);
 
     // The frame's edges run at 12..133 and 37..298 of the window, around the picture.
-    RECT window = uidriver::WindowRect(session->window);
+    RECT window = uidriver::WindowRect(session->Window());
     RECT picture = image->screenRect;
     EXPECT_GT(picture.left, window.left + 12);
     EXPECT_GT(picture.top, window.top + 37);
@@ -159,7 +159,7 @@ TEST_F(WindowFrame, SidePictureShowsAsCarriedInsideItsSunkenFrame)
 
 TEST_F(WindowFrame, IconsCyanGroundTakesTheButtonFaceColour)
 {
-    ResourcePicture icon = LoadResourcePicture(session->package.SetupPath(), 201);
+    ResourcePicture icon = LoadResourcePicture(session->package.ProgramPath(), 201);
     ASSERT_EQ(icon.width, 32);
     ASSERT_EQ(icon.height, 32);
     int cyanPixels = 0;
@@ -184,15 +184,15 @@ TEST_F(WindowFrame, IconsCyanGroundTakesTheButtonFaceColour)
 
 TEST_F(WindowFrame, WithoutBackgroundTheWizardStandsAlone)
 {
-    EXPECT_EQ(uidriver::FindWindowOf(session->process.Pid(), L"Torvane Setup v0.1"), nullptr);
-    EXPECT_EQ(GetWindow(session->window, GW_OWNER), nullptr);
+    EXPECT_EQ(uidriver::FindWindowOf(session->Pid(), L"Torvane Setup v0.1"), nullptr);
+    EXPECT_EQ(GetWindow(session->Window(), GW_OWNER), nullptr);
 }
 
 TEST(BackgroundWindow, CoversTheScreenAndHoldsTheWizardInFront)
 {
-    WizardSession session("", L"Setup");
-    ASSERT_NE(session.window, nullptr) << session.Describe();
-    HWND background = uidriver::FindWindowOf(session.process.Pid(), L"Torvane Setup v0.1");
+    PackagedSession session("", L"Setup");
+    ASSERT_NE(session.Window(), nullptr) << session.Describe();
+    HWND background = uidriver::FindWindowOf(session.Process().Pid(), L"Torvane Setup v0.1");
     ASSERT_NE(background, nullptr) << session.Describe();
     RECT r = uidriver::WindowRect(background);
     EXPECT_EQ(r.left, 0);
@@ -200,10 +200,10 @@ TEST(BackgroundWindow, CoversTheScreenAndHoldsTheWizardInFront)
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
     // Both carry the grouping flag, which makes the wizard owned by the background.
-    EXPECT_EQ(GetWindow(session.window, GW_OWNER), background);
-    EXPECT_TRUE(uidriver::WaitUntil([&] { return uidriver::IsForeground(session.window); }, 5000))
+    EXPECT_EQ(GetWindow(session.Window(), GW_OWNER), background);
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return uidriver::IsForeground(session.Window()); }, 5000))
         << "the wizard, not the background, has the user's attention";
-    EXPECT_TRUE(uidriver::WaitUntil([&] { return CaptionLooksActive(session.window); }, 5000));
+    EXPECT_TRUE(uidriver::WaitUntil([&] { return CaptionLooksActive(session.Window()); }, 5000));
 }
 
 struct ArtworkFormat {
@@ -217,7 +217,8 @@ struct ArtworkFormat {
 
 TEST_F(WindowFrame, ProgramFileCarriesItsArtworkInTheStatedFormats)
 {
-    HMODULE module = LoadLibraryExW(session->package.SetupPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE module =
+        LoadLibraryExW(session->package.ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
     for (const ArtworkFormat &format :
          {ArtworkFormat{200, 120, 260, 8, BI_RGB, 256}, ArtworkFormat{201, 32, 32, 4, BI_RLE4, 16}}) {

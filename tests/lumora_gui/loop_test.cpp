@@ -1,5 +1,5 @@
 // How the message loop starts and ends, and how windows close.
-#include "tests/demo/gui_harness.h"
+#include "tests/lumora_gui/gui_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +11,28 @@ using namespace lumora;
 using namespace lumora::GUI;
 using guitest::LoopEndsWithin;
 using guitest::Pump;
+using guitest::WaitFor;
 
 namespace {
 
 // Waits (without pumping: another thread runs the loop) until the window is on the screen.
 bool WaitVisible(HWND window)
 {
-    for (int i = 0; i < 500; i++) {
-        if (IsWindowVisible(window)) return true;
-        Sleep(10);
-    }
-    return false;
+    return WaitFor([&] { return IsWindowVisible(window) != FALSE; });
+}
+
+// Waits until the window is the one in front, so what the user does next reaches it.
+bool WaitInFront(HWND window)
+{
+    return WaitFor([&] { return GetForegroundWindow() == window; });
+}
+
+// Whether the thread of the window holds the mouse capture, as it does while a drag goes on.
+bool Captured(HWND window)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndCapture != nullptr;
 }
 
 class LoopTest : public testing::Test {
@@ -316,7 +327,7 @@ TEST_F(LoopTest, FrontWindowOfAGroupIsActiveWithAnActiveCaptionWhenTheLoopStarts
     std::atomic<bool> shown{false};
     std::thread user([&] {
         shown = WaitVisible(frontHandle);
-        Sleep(500);
+        WaitInFront(frontHandle);
         PostMessageW(frontHandle, WM_USER + 1, 0, 0);
     });
     struct Stopper {
@@ -377,7 +388,7 @@ TEST_F(LoopTest, TabMovesTheFocusToTheNextControlAsInADialog)
     HWND windowHandle = window->GetSystemWindow();
     std::thread user([&] {
         WaitVisible(windowHandle);
-        Sleep(200);
+        WaitInFront(windowHandle);
         PostMessageW(windowHandle, WM_USER + 1, 0, 0);
     });
     struct Starter {
@@ -417,18 +428,29 @@ TEST_F(LoopTest, DraggingTheTitlebarMovesTheWindow)
     RECT before = {};
     std::thread user([&] {
         WaitVisible(handle);
-        Sleep(300);
+        WaitInFront(handle);
         GetWindowRect(handle, &before);
+        const auto cursorAt = [](int x, int y) {
+            POINT cursor = {};
+            return GetCursorPos(&cursor) && cursor.x == x && cursor.y == y;
+        };
         SetCursorPos(before.left + 60, before.top + 15);
-        Sleep(100);
+        WaitFor([&] { return cursorAt(before.left + 60, before.top + 15); });
         MouseInput(MOUSEEVENTF_LEFTDOWN);
+        WaitFor([&] { return Captured(handle); }, 2000);
+        // Each step waits for the window to follow, so no move is merged with the next.
         for (int step = 1; step <= 10; step++) {
-            Sleep(30);
             SetCursorPos(before.left + 60 + step * 5, before.top + 15 + step * 3);
+            WaitFor(
+                [&] {
+                    RECT now = {};
+                    return GetWindowRect(handle, &now) && now.left == before.left + step * 5 &&
+                           now.top == before.top + step * 3;
+                },
+                1000);
         }
-        Sleep(100);
         MouseInput(MOUSEEVENTF_LEFTUP);
-        Sleep(300);
+        WaitFor([&] { return !Captured(handle); }, 2000);
         SendMessageW(handle, WM_QUIT, 0, 0);
     });
     EXPECT_TRUE(LoopEndsWithin(15000));

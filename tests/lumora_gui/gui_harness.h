@@ -16,6 +16,10 @@ void Pump();
 // Polls condition, pumping messages, for up to timeoutMs; true when it held in time.
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
 
+// Polls condition without pumping, from a thread other than the one running the loop, for up to
+// timeoutMs; true when it held in time.
+bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs = 5000);
+
 // Runs lumora::Loop; if it has not returned after timeoutMs, ends it with a thread quit message
 // and returns false.
 bool LoopEndsWithin(DWORD timeoutMs);

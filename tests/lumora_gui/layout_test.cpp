@@ -1,6 +1,6 @@
 // Where the window puts its title bar, layers, divider and oriented widgets: read back from the
 // real child windows.
-#include "tests/demo/gui_harness.h"
+#include "tests/lumora_gui/gui_harness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Message boxes, answered by a second thread that finds the box and presses a button.
-#include "tests/demo/gui_harness.h"
+#include "tests/lumora_gui/gui_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -39,10 +39,11 @@ bool ShowsIcon(HWND box)
 std::thread Answer(const wchar_t *caption, int buttonId, BoxSeen &seen)
 {
     return std::thread([=, &seen] {
-        for (int i = 0; i < 500 && !seen.found; i++) {
-            // A box is shown once its icon and text are in place.
-            HWND box = FindWindowW(L"#32770", caption);
-            if (box && IsWindowVisible(box)) {
+        guitest::WaitFor(
+            [&] {
+                // A box is shown once its icon and text are in place.
+                HWND box = FindWindowW(L"#32770", caption);
+                if (!box || !IsWindowVisible(box)) return false;
                 seen.found = true;
                 seen.owner = GetWindow(box, GW_OWNER);
                 seen.hasIcon = ShowsIcon(box);
@@ -50,10 +51,9 @@ std::thread Answer(const wchar_t *caption, int buttonId, BoxSeen &seen)
                 GetDlgItemTextW(box, 0xFFFF, text, 256);
                 seen.text = text;
                 PostMessageW(GetDlgItem(box, buttonId), BM_CLICK, 0, 0);
-            } else {
-                Sleep(20);
-            }
-        }
+                return true;
+            },
+            10000);
     });
 }
 
@@ -117,19 +117,19 @@ TEST(DirSelection, CancelledDialogReturnsZeroAndKeepsNoFolder)
     guitest::WindowFixture fixture;
     FolderDialogSeen seen;
     std::thread person([&] {
-        for (int i = 0; i < 500 && !seen.found; i++) {
-            HWND dialog = nullptr;
-            for (HWND top = FindWindowW(L"#32770", nullptr); top;
-                 top = FindWindowExW(nullptr, top, L"#32770", nullptr))
-                if (GetWindow(top, GW_OWNER) == fixture.Handle() && IsWindowVisible(top)) dialog = top;
-            if (!dialog) {
-                Sleep(20);
-                continue;
-            }
-            seen.found = true;
-            EnumChildWindows(dialog, FindCaption, reinterpret_cast<LPARAM>(&seen));
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        }
+        guitest::WaitFor(
+            [&] {
+                HWND dialog = nullptr;
+                for (HWND top = FindWindowW(L"#32770", nullptr); top;
+                     top = FindWindowExW(nullptr, top, L"#32770", nullptr))
+                    if (GetWindow(top, GW_OWNER) == fixture.Handle() && IsWindowVisible(top)) dialog = top;
+                if (!dialog) return false;
+                seen.found = true;
+                EnumChildWindows(dialog, FindCaption, reinterpret_cast<LPARAM>(&seen));
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            },
+            10000);
     });
     Dialogs::DirSelection dialog;
     dialog.SetParentWindow(fixture.window);

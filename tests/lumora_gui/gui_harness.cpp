@@ -1,4 +1,4 @@
-#include "tests/demo/gui_harness.h"
+#include "tests/lumora_gui/gui_harness.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,20 @@ void Pump()
 
 bool PumpUntil(const std::function<bool()> &condition, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
+    return WaitFor(
+        [&] {
+            if (condition()) return true;
+            Pump();
+            return false;
+        },
+        timeoutMs);
+}
+
+bool WaitFor(const std::function<bool()> &condition, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
     while (!condition()) {
         if (GetTickCount() - start > timeoutMs) return false;
-        Pump();
         Sleep(5);
     }
     return true;

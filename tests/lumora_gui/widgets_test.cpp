@@ -1,6 +1,6 @@
 // Widgets keep their state without a native window, apply it when one is made, and keep the
 // caller's variables in step with the real controls.
-#include "tests/demo/gui_harness.h"
+#include "tests/lumora_gui/gui_harness.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
