@@ -1,12 +1,13 @@
 // The words of every archive fault: users read them in the tool's output and in the installer's
 // report, so each kind is pinned once, in fault_words.txt, and the other tests compare kinds.
+#include "fault_words.h"
 #include "install/archive_fault.h"
 #include "tools/archive_check.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -21,12 +22,10 @@ ArchiveFault Numbered(ArchiveFaultKind kind)
 }
 
 // fault_words.txt holds a line for each kind, in the order they are declared: the kind's name, a
-// colon and its words, with 7 and 9 as the numbers the kind names. The build copies it next to
-// the tests, where they run.
+// colon and its words, with 7 and 9 as the numbers the kind names.
 TEST(ArchiveFaultWords, EveryKindHasItsOwnWords)
 {
-    std::ifstream file("fault_words.txt");
-    ASSERT_TRUE(file.is_open()) << "fault_words.txt is not in the working directory";
+    std::istringstream file(faultWordsText);
     std::set<std::string> words;
     int kind = static_cast<int>(ArchiveFaultKind::none);
     for (std::string line; std::getline(file, line);) {
