@@ -26,6 +26,7 @@ using Text = std::wstring;
 const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
 const size_t longestPath = 259;
 const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
+const wchar_t linksSection[] = L"Startmenu Links";
 
 struct PageText {
     const wchar_t *section;
@@ -62,6 +63,12 @@ Text Number(long long value)
 Text Quoted(const Text &text)
 {
     return L"\"" + text + L"\"";
+}
+
+Text HoldsRefusedCharacter(const Text &name, size_t refused)
+{
+    return Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
+           L", which Windows refuses in file names";
 }
 
 struct InstalledFile {
@@ -120,6 +127,12 @@ private:
     void ReadComponent(Component &component);
     void CheckInstalledFiles();
     void CheckLinks();
+    long long DescribedLinks() const; // the highest number of any link key
+    void CheckLink(int link);
+    // The component the link belongs to; null when it names none, or one that is never installed.
+    const Component *LinkedComponent(const Text &number);
+    void CheckLinkName(const Text &number);
+    void CheckStartMenuFolder();
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                         std::set<Text> &seen);
@@ -372,10 +385,23 @@ void PackageCheck::CheckInstalledFiles()
 
 void PackageCheck::CheckLinks()
 {
-    const Text links = L"Startmenu Links";
-    linkCount = ReadInt(links, L"NumberOfLinks", L"0");
+    linkCount = ReadInt(linksSection, L"NumberOfLinks", L"0");
+    long long described = DescribedLinks();
+    int last = static_cast<int>(std::min<long long>(linkCount, described));
+    for (int link = 1; link <= last; ++link) CheckLink(link);
+    if (linkCount > described) {
+        AtKey(Severity::error, linksSection, L"NumberOfLinks",
+              L"is " + Number(linkCount) + L", but " +
+                  (described == 0 ? Text(L"no link is described")
+                                  : L"only links 1 to " + Number(described) + L" are described") +
+                  L"; the others belong to no component and are not made");
+    }
+}
+
+long long PackageCheck::DescribedLinks() const
+{
     long long described = 0;
-    if (const ProfileSection *section = profile->FindSection(links)) {
+    if (const ProfileSection *section = profile->FindSection(linksSection)) {
         for (const ProfileKey &key : section->keys) {
             Text prefix;
             long long number = SplitNumber(key.name, prefix);
@@ -384,63 +410,71 @@ void PackageCheck::CheckLinks()
             }
         }
     }
-    int last = static_cast<int>(std::min<long long>(linkCount, described));
-    for (int link = 1; link <= last; ++link) {
-        Text number = Number(link);
-        Text componentKey = L"Component" + number;
-        int chosen = ReadInt(links, componentKey, L"");
-        const Component *component = nullptr;
-        if (!IsPresent(links, componentKey)) {
-            AtKey(Severity::error, links, componentKey,
-                  L"is missing, so link " + number + L" belongs to no component and is not made");
-        } else if (chosen < 1 || chosen > componentCount) {
-            AtKey(Severity::error, links, componentKey,
-                  L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
-                      L", so link " + number + L" is not made");
-        } else if (chosen <= static_cast<int>(components.size())) {
-            component = &components[static_cast<size_t>(chosen - 1)];
-        }
-        Text nameKey = L"Name" + number;
-        Text name = static_cast<const wchar_t *>(Read(links, nameKey, L""));
-        size_t refused = RefusedCharacter(name);
-        if (name.empty()) {
-            AtKey(Severity::warning, links, nameKey, L"is missing, so the link file is called \".lnk\"");
-        } else if (refused != Text::npos) {
-            AtKey(Severity::warning, links, nameKey,
-                  Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
-                      L", which Windows refuses in file names");
-        }
-        Text directory = static_cast<const wchar_t *>(Read(links, L"StartmenuDirectory", L""));
-        refused = RefusedCharacter(directory);
-        if (link == 1 && refused != Text::npos) {
-            AtKey(Severity::warning, links, L"StartmenuDirectory",
-                  Quoted(directory) + L" holds " + Quoted(directory.substr(refused, 1)) +
-                      L", which Windows refuses in file names");
-        }
-        Text fileKey = L"File" + number;
-        Text target = static_cast<const wchar_t *>(Read(links, fileKey, L""));
-        // A damaged archive is reported already, and what it installs is not known.
-        if (component == nullptr || component->archive == nullptr ||
-            component->archive->listing.fault.kind != ArchiveFaultKind::none)
-            continue;
-        Text wanted = Folded(JoinedPath(L"", target));
-        bool installed = component->folders.count(wanted) > 0 ||
-                         std::any_of(component->files.begin(), component->files.end(),
-                                     [&](const InstalledFile &file) { return file.folded == wanted; });
-        if (target.empty()) {
-            AtKey(Severity::error, links, fileKey, L"is missing, so link " + number + L" points at no file");
-        } else if (!installed) {
-            AtKey(Severity::error, links, fileKey,
-                  Quoted(target) + L" is not installed by " + Described(*component));
-        }
+    return described;
+}
+
+void PackageCheck::CheckLink(int link)
+{
+    Text number = Number(link);
+    const Component *component = LinkedComponent(number);
+    CheckLinkName(number);
+    if (link == 1) CheckStartMenuFolder();
+    Text fileKey = L"File" + number;
+    Text target = static_cast<const wchar_t *>(Read(linksSection, fileKey, L""));
+    // A damaged archive is reported already, and what it installs is not known.
+    if (component == nullptr || component->archive == nullptr ||
+        component->archive->listing.fault.kind != ArchiveFaultKind::none)
+        return;
+    Text wanted = Folded(JoinedPath(L"", target));
+    bool installed = component->folders.count(wanted) > 0 ||
+                     std::any_of(component->files.begin(), component->files.end(),
+                                 [&](const InstalledFile &file) { return file.folded == wanted; });
+    if (target.empty()) {
+        AtKey(Severity::error, linksSection, fileKey,
+              L"is missing, so link " + number + L" points at no file");
+    } else if (!installed) {
+        AtKey(Severity::error, linksSection, fileKey,
+              Quoted(target) + L" is not installed by " + Described(*component));
     }
-    if (linkCount > described) {
-        AtKey(Severity::error, links, L"NumberOfLinks",
-              L"is " + Number(linkCount) + L", but " +
-                  (described == 0 ? Text(L"no link is described")
-                                  : L"only links 1 to " + Number(described) + L" are described") +
-                  L"; the others belong to no component and are not made");
+}
+
+const Component *PackageCheck::LinkedComponent(const Text &number)
+{
+    Text componentKey = L"Component" + number;
+    int chosen = ReadInt(linksSection, componentKey, L"");
+    if (!IsPresent(linksSection, componentKey)) {
+        AtKey(Severity::error, linksSection, componentKey,
+              L"is missing, so link " + number + L" belongs to no component and is not made");
+    } else if (chosen < 1 || chosen > componentCount) {
+        AtKey(Severity::error, linksSection, componentKey,
+              L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
+                  L", so link " + number + L" is not made");
+    } else if (chosen <= static_cast<int>(components.size())) {
+        return &components[static_cast<size_t>(chosen - 1)];
     }
+    return nullptr;
+}
+
+void PackageCheck::CheckLinkName(const Text &number)
+{
+    Text nameKey = L"Name" + number;
+    Text name = static_cast<const wchar_t *>(Read(linksSection, nameKey, L""));
+    size_t refused = RefusedCharacter(name);
+    if (name.empty()) {
+        AtKey(Severity::warning, linksSection, nameKey, L"is missing, so the link file is called \".lnk\"");
+    } else if (refused != Text::npos) {
+        AtKey(Severity::warning, linksSection, nameKey, HoldsRefusedCharacter(name, refused));
+    }
+}
+
+// One folder holds every link, so it is reported once.
+void PackageCheck::CheckStartMenuFolder()
+{
+    Text directory = static_cast<const wchar_t *>(Read(linksSection, L"StartmenuDirectory", L""));
+    size_t refused = RefusedCharacter(directory);
+    if (refused != Text::npos)
+        AtKey(Severity::warning, linksSection, L"StartmenuDirectory",
+              HoldsRefusedCharacter(directory, refused));
 }
 
 void PackageCheck::CheckUnreadKeys()
