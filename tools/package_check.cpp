@@ -121,6 +121,10 @@ private:
     {
         findings.push_back(Finding{severity, L"", L"", 0, file, entry, message});
     }
+    void WarnAt(const ProfileSection &section, const ProfileKey &key, const Text &message)
+    {
+        AtLine(Severity::warning, section.name, key.name, key.line, message);
+    }
 
     void CheckPages();
     void CheckComponents();
@@ -136,6 +140,18 @@ private:
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                         std::set<Text> &seen);
+    // Both are true when they settle the key, with a finding or without; false lets the next look.
+    bool CheckNumberedKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
+                          const Text &prefix, long long number);
+    bool SuggestSpelling(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
+                         long long number);
+    void SuggestOtherSection(const ProfileSection &section, const ProfileKey &key);
+    struct FollowedCount {
+        Text key;
+        int value;
+    };
+    // The count that decides how many of the section's numbered keys the program reads.
+    FollowedCount CountOfNumberedKeys(const Text &section);
     Text Described(const Component &component) const
     {
         return L"component " + Number(component.number) + L" (" + Quoted(component.name) + L")";
@@ -529,17 +545,11 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     if (key.name.empty() || key.name[0] == L';') return;
     bool read = keysRead.count({Folded(section.name), Folded(key.name)}) > 0;
     if (!seen.insert(Folded(key.name)).second) {
-        if (read) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"appears again; the program reads only its first appearance");
-        }
+        if (read) WarnAt(section, key, L"appears again; the program reads only its first appearance");
         return;
     }
     if (read) {
-        if (!key.hasValue) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"has no \"=\", so the program takes the default");
-        }
+        if (!key.hasValue) WarnAt(section, key, L"has no \"=\", so the program takes the default");
         return;
     }
     bool isKnown = std::any_of(known.keys.begin(), known.keys.end(),
@@ -547,29 +557,44 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     if (isKnown) return; // read only in other settings, such as the background's keys
     Text prefix;
     long long number = SplitNumber(key.name, prefix);
+    if (CheckNumberedKey(section, known, key, prefix, number)) return;
+    if (SuggestSpelling(section, known, key, number)) return;
+    SuggestOtherSection(section, key);
+}
+
+bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const SectionKeys &known,
+                                    const ProfileKey &key, const Text &prefix, long long number)
+{
     for (const wchar_t *numbered : known.numbered) {
         if (!SameNameIgnoringCase(prefix, numbered) || number < 0) continue;
         Text canonical = Text(numbered) + Number(number);
         if (number == 0) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read: numbering starts at 1");
+            WarnAt(section, key, L"is not read: numbering starts at 1");
         } else if (Folded(canonical) == Folded(key.name)) {
-            bool isLink = SameNameIgnoringCase(section.name, L"Startmenu Links");
-            bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
-            Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
-            int count = isLink        ? linkCount
-                        : isComponent ? componentCount
-                                      : ReadInt(section.name, L"Lines", L"1");
+            FollowedCount count = CountOfNumberedKeys(section.name);
             // Beyond what the program follows of a larger count, which has its own finding.
-            if (number <= count) return;
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read: " + countKey + L" is " + Number(count));
+            if (number <= count.value) return true;
+            WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
         } else {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read; did you mean " + canonical + L"?");
+            WarnAt(section, key, L"is not read; did you mean " + canonical + L"?");
         }
-        return;
+        return true;
     }
+    return false;
+}
+
+PackageCheck::FollowedCount PackageCheck::CountOfNumberedKeys(const Text &section)
+{
+    bool isLink = SameNameIgnoringCase(section, L"Startmenu Links");
+    bool isComponent = Folded(section).compare(0, 9, L"COMPONENT") == 0;
+    Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
+    int count = isLink ? linkCount : isComponent ? componentCount : ReadInt(section, L"Lines", L"1");
+    return FollowedCount{countKey, count};
+}
+
+bool PackageCheck::SuggestSpelling(const ProfileSection &section, const SectionKeys &known,
+                                   const ProfileKey &key, long long number)
+{
     std::vector<Text> candidates(known.keys.begin(), known.keys.end());
     for (const wchar_t *numbered : known.numbered) {
         if (*numbered != L'\0')
@@ -577,15 +602,19 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     }
     for (const Text &candidate : candidates) {
         if (SpelledLike(key.name, candidate)) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read; did you mean " + candidate + L"?");
-            return;
+            WarnAt(section, key, L"is not read; did you mean " + candidate + L"?");
+            return true;
         }
     }
+    return false;
+}
+
+void PackageCheck::SuggestOtherSection(const ProfileSection &section, const ProfileKey &key)
+{
     for (const SectionKeys &other : knownSections) {
         for (const wchar_t *name : other.keys) {
             if (SameNameIgnoringCase(name, key.name)) {
-                AtLine(Severity::warning, section.name, key.name, key.line,
+                WarnAt(section, key,
                        L"is not read in this section; the program reads " + Text(name) + L" in [" +
                            other.section + L"]");
                 return;
