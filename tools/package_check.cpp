@@ -129,6 +129,12 @@ private:
     void CheckPages();
     void CheckComponents();
     void ReadComponent(Component &component);
+    // Where the component's files go below the destination; "." for the destination itself,
+    // also when the name given would lead out of it.
+    Text ReadSubdirectory(const Text &number);
+    // An archive named by several components is verified, and its faults reported, once.
+    void VerifyOnce(Component &component, const fs::path &file);
+    void ListInstalledFiles(Component &component, const Text &subdirectory);
     void CheckInstalledFiles();
     void CheckLinks();
     long long DescribedLinks() const; // the highest number of any link key
@@ -293,21 +299,7 @@ void PackageCheck::ReadComponent(Component &component)
 {
     Text number = Number(component.number);
     component.archiveName = static_cast<const wchar_t *>(Read(L"Component Files", number, L"data.tsa"));
-    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
-    if (subdirectory != L".") {
-        Text level = subdirectory;
-        while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
-        // An empty name is the destination itself.
-        ArchiveFaultKind fault =
-            level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
-        if (fault != ArchiveFaultKind::none) {
-            AtKey(Severity::error, L"Component Subdirs", number,
-                  Quoted(subdirectory) + L" would put the files outside the destination: " +
-                      Widened(FaultWords(fault)));
-            subdirectory = L".";
-        }
-    }
-
+    Text subdirectory = ReadSubdirectory(number);
     std::optional<fs::path> file = FindInPackage(folder, component.archiveName);
     if (!file) {
         bool given = IsPresent(L"Component Files", number);
@@ -316,20 +308,52 @@ void PackageCheck::ReadComponent(Component &component)
                   L" is not in the package folder");
         return;
     }
+    VerifyOnce(component, *file);
+    ListInstalledFiles(component, subdirectory);
+    if (component.archive->listing.entries.empty() && component.archive->faults.empty()) {
+        AtKey(Severity::warning, L"Component Files", number,
+              Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
+                  L" holds no files");
+    }
+}
+
+Text PackageCheck::ReadSubdirectory(const Text &number)
+{
+    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
+    if (subdirectory == L".") return subdirectory;
+    Text level = subdirectory;
+    while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
+    // An empty name is the destination itself.
+    ArchiveFaultKind fault =
+        level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
+    if (fault == ArchiveFaultKind::none) return subdirectory;
+    AtKey(Severity::error, L"Component Subdirs", number,
+          Quoted(subdirectory) + L" would put the files outside the destination: " +
+              Widened(FaultWords(fault)));
+    return L".";
+}
+
+void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
+{
     std::error_code code;
-    fs::path identity = fs::weakly_canonical(*file, code);
-    std::shared_ptr<VerifyResult> &archive = archives[code ? *file : identity];
+    fs::path identity = fs::weakly_canonical(file, code);
+    std::shared_ptr<VerifyResult> &archive = archives[code ? file : identity];
     bool firstUse = archive == nullptr;
-    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file->string()));
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string()));
     component.archive = archive;
-    for (const ArchiveFault &fault : firstUse ? archive->faults : std::vector<ArchiveFault>()) {
+    if (!firstUse) return;
+    for (const ArchiveFault &fault : archive->faults) {
         if (fault.entry.Length() == 0)
             AtFile(Severity::error, component.archiveName, L"", Widened(FaultText(fault)));
         else
             AtFile(Severity::error, component.archiveName, Widened(DecodedNameText(fault.entry)),
                    L"the installer refuses this name: " + Widened(FaultWords(fault)));
     }
-    for (const ListedEntry &entry : archive->listing.entries) {
+}
+
+void PackageCheck::ListInstalledFiles(Component &component, const Text &subdirectory)
+{
+    for (const ListedEntry &entry : component.archive->listing.entries) {
         if (entry.refused) continue;
         InstalledFile installed;
         installed.entry = Widened(entry.name);
@@ -339,11 +363,6 @@ void PackageCheck::ReadComponent(Component &component)
              end = installed.folded.find(L'\\', end + 1))
             component.folders.insert(installed.folded.substr(0, end));
         component.files.push_back(installed);
-    }
-    if (archive->listing.entries.empty() && archive->faults.empty()) {
-        AtKey(Severity::warning, L"Component Files", number,
-              Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
-                  L" holds no files");
     }
 }
 
