@@ -77,6 +77,17 @@ struct InstalledFile {
     Text folded; // as Windows compares it
 };
 
+// The first of a run of like files and how many there are, so one finding stands for them all.
+struct FirstOfMany {
+    const InstalledFile *first = nullptr;
+    int count = 0;
+
+    void Add(const InstalledFile &file)
+    {
+        if (count++ == 0) first = &file;
+    }
+};
+
 struct Component {
     int number = 0;
     Text name;
@@ -136,6 +147,10 @@ private:
     void VerifyOnce(Component &component, const fs::path &file);
     void ListInstalledFiles(Component &component, const Text &subdirectory);
     void CheckInstalledFiles();
+    void CheckFilesOf(const Component &component, const std::set<Text> &allFolders,
+                      std::map<Text, const Component *> &owners);
+    void ReportOverwrite(const Component &component, const Component &earlier, const FirstOfMany &files);
+    void ReportLongPaths(const Component &component, const FirstOfMany &files);
     void CheckLinks();
     long long DescribedLinks() const; // the highest number of any link key
     void CheckLink(int link);
@@ -372,50 +387,53 @@ void PackageCheck::CheckInstalledFiles()
     for (const Component &component : components)
         allFolders.insert(component.folders.begin(), component.folders.end());
     std::map<Text, const Component *> owners; // every folded path, by the first component that writes it
-    for (const Component &component : components) {
-        std::map<Text, const InstalledFile *> own;
-        std::map<const Component *, std::pair<const InstalledFile *, int>> shared;
-        const InstalledFile *longFile = nullptr;
-        int longCount = 0;
-        for (const InstalledFile &file : component.files) {
-            auto first = own.emplace(file.folded, &file);
-            if (!first.second) {
-                const InstalledFile &other = *first.first->second;
-                AtFile(Severity::error, component.archiveName, file.entry,
-                       other.entry == file.entry
-                           ? L"is stored twice; the second copy replaces the first"
-                           : L"differs only in letter case from " + Quoted(other.entry) +
-                                 L"; Windows writes both to one file");
-                continue;
-            }
-            if (allFolders.count(file.folded) > 0) {
-                AtFile(Severity::error, component.archiveName, file.entry,
-                       L"is a file where other entries need a folder of that name; Windows cannot hold both");
-            }
-            auto owner = owners.emplace(file.folded, &component);
-            if (!owner.second && owner.first->second != &component) {
-                auto &pair = shared[owner.first->second];
-                if (pair.second++ == 0) pair.first = &file;
-            }
-            if (destination.size() + 1 + file.path.size() > longestPath && longCount++ == 0) longFile = &file;
+    for (const Component &component : components) CheckFilesOf(component, allFolders, owners);
+}
+
+void PackageCheck::CheckFilesOf(const Component &component, const std::set<Text> &allFolders,
+                                std::map<Text, const Component *> &owners)
+{
+    std::map<Text, const InstalledFile *> own;
+    std::map<const Component *, FirstOfMany> overwritten; // by the component that wrote them first
+    FirstOfMany tooLong;
+    for (const InstalledFile &file : component.files) {
+        auto first = own.emplace(file.folded, &file);
+        if (!first.second) {
+            const InstalledFile &other = *first.first->second;
+            AtFile(Severity::error, component.archiveName, file.entry,
+                   other.entry == file.entry ? L"is stored twice; the second copy replaces the first"
+                                             : L"differs only in letter case from " + Quoted(other.entry) +
+                                                   L"; Windows writes both to one file");
+            continue;
         }
-        for (const auto &pair : shared) {
-            Text more = pair.second.second > 1
-                            ? L"; so do " + Number(pair.second.second - 1) + L" more of its files"
-                            : L"";
-            AtFile(Severity::warning, component.archiveName, pair.second.first->entry,
-                   Described(component) + L" writes this file over the one of " + Described(*pair.first) +
-                       more);
+        if (allFolders.count(file.folded) > 0) {
+            AtFile(Severity::error, component.archiveName, file.entry,
+                   L"is a file where other entries need a folder of that name; Windows cannot hold both");
         }
-        if (longFile != nullptr) {
-            Text more =
-                longCount > 1 ? L"; so are " + Number(longCount - 1) + L" more files of this archive" : L"";
-            AtFile(Severity::warning, component.archiveName, longFile->entry,
-                   L"below the default destination " + Quoted(destination) + L" its path is " +
-                       Number(static_cast<long long>(destination.size() + 1 + longFile->path.size())) +
-                       L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
-        }
+        auto owner = owners.emplace(file.folded, &component);
+        if (!owner.second && owner.first->second != &component) overwritten[owner.first->second].Add(file);
+        if (destination.size() + 1 + file.path.size() > longestPath) tooLong.Add(file);
     }
+    for (const auto &pair : overwritten) ReportOverwrite(component, *pair.first, pair.second);
+    if (tooLong.first != nullptr) ReportLongPaths(component, tooLong);
+}
+
+void PackageCheck::ReportOverwrite(const Component &component, const Component &earlier,
+                                   const FirstOfMany &files)
+{
+    Text more = files.count > 1 ? L"; so do " + Number(files.count - 1) + L" more of its files" : L"";
+    AtFile(Severity::warning, component.archiveName, files.first->entry,
+           Described(component) + L" writes this file over the one of " + Described(earlier) + more);
+}
+
+void PackageCheck::ReportLongPaths(const Component &component, const FirstOfMany &files)
+{
+    Text more =
+        files.count > 1 ? L"; so are " + Number(files.count - 1) + L" more files of this archive" : L"";
+    AtFile(Severity::warning, component.archiveName, files.first->entry,
+           L"below the default destination " + Quoted(destination) + L" its path is " +
+               Number(static_cast<long long>(destination.size() + 1 + files.first->path.size())) +
+               L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
 }
 
 void PackageCheck::CheckLinks()
