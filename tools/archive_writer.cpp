@@ -13,6 +13,7 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <numeric>
 #include <set>
 #include <thread>
 
@@ -285,6 +286,91 @@ bool CompressEntries(const std::vector<PackEntry> &group, std::string &stream, s
     return ok;
 }
 
+std::vector<int64_t> UnpackedSizes(const std::vector<std::vector<PackEntry>> &groups)
+{
+    std::vector<int64_t> sizes;
+    for (const auto &group : groups) {
+        int64_t size = 0;
+        for (const PackEntry &entry : group) size += entry.size;
+        sizes.push_back(size);
+    }
+    return sizes;
+}
+
+// Workers take groups in order; the writer takes finished ones in order. A worker waits
+// while it is more than `jobs` groups ahead, so memory stays at a few groups.
+class GroupPipeline {
+public:
+    GroupPipeline(const std::vector<std::vector<PackEntry>> &groups, int jobsWanted)
+        : groups(groups), jobs(std::max(1, std::min<int>(jobsWanted, static_cast<int>(groups.size()))))
+    {
+        for (int k = 0; k < jobs; ++k) workers.emplace_back([this] { Work(); });
+    }
+
+    // The next group's bytes, in order; false once every group is taken or one has failed.
+    bool TakeNext(std::string &bytes)
+    {
+        std::unique_lock<std::mutex> guard(lock);
+        changed.wait(
+            guard, [&] { return failed || finished.count(nextToWrite) > 0 || nextToWrite == groups.size(); });
+        if (failed || nextToWrite == groups.size()) return false;
+        bytes = std::move(finished[nextToWrite]);
+        finished.erase(nextToWrite);
+        return true;
+    }
+
+    void MarkWritten()
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ++nextToWrite;
+        changed.notify_all();
+    }
+
+    // Waits for every worker; false with the first failed group's error.
+    bool Finish(std::string &error)
+    {
+        for (std::thread &worker : workers) worker.join();
+        if (failed) error = firstError;
+        return !failed;
+    }
+
+private:
+    void Work()
+    {
+        for (;;) {
+            size_t index;
+            {
+                std::unique_lock<std::mutex> guard(lock);
+                changed.wait(guard, [&] {
+                    return failed || nextToTake >= groups.size() ||
+                           nextToTake < nextToWrite + static_cast<size_t>(2 * jobs);
+                });
+                if (failed || nextToTake >= groups.size()) return;
+                index = nextToTake++;
+            }
+            std::string bytes, groupError;
+            bool ok = BuildGroup(groups[index], bytes, groupError);
+            std::lock_guard<std::mutex> guard(lock);
+            if (!ok && !failed) {
+                failed = true;
+                firstError = groupError;
+            }
+            finished[index] = std::move(bytes);
+            changed.notify_all();
+        }
+    }
+
+    const std::vector<std::vector<PackEntry>> &groups;
+    const int jobs;
+    std::mutex lock;
+    std::condition_variable changed;
+    std::map<size_t, std::string> finished;
+    size_t nextToTake = 0, nextToWrite = 0;
+    bool failed = false;
+    std::string firstError;
+    std::vector<std::thread> workers;
+};
+
 } // namespace
 
 Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options)
@@ -409,69 +495,18 @@ bool WriteArchive(const std::string &outputPath, const std::vector<std::vector<P
     }
     bool written = std::fwrite(archiveMagic, 1, magicWidth, output) == static_cast<size_t>(magicWidth);
 
-    int64_t total = 0;
-    std::vector<int64_t> groupSizes;
-    for (const auto &group : groups) {
-        int64_t size = 0;
-        for (const PackEntry &entry : group) size += entry.size;
-        groupSizes.push_back(size);
-        total += size;
-    }
-
-    // Workers take groups in order; the writer takes finished ones in order. A worker waits
-    // while it is more than `jobs` groups ahead, so memory stays at a few groups.
-    std::mutex lock;
-    std::condition_variable changed;
-    std::map<size_t, std::string> finished;
-    size_t nextToTake = 0, nextToWrite = 0;
-    bool failed = false;
-    auto work = [&]() {
-        for (;;) {
-            size_t index;
-            {
-                std::unique_lock<std::mutex> guard(lock);
-                changed.wait(guard, [&] {
-                    return failed || nextToTake >= groups.size() ||
-                           nextToTake < nextToWrite + static_cast<size_t>(2 * jobs);
-                });
-                if (failed || nextToTake >= groups.size()) return;
-                index = nextToTake++;
-            }
-            std::string bytes, groupError;
-            bool ok = BuildGroup(groups[index], bytes, groupError);
-            std::lock_guard<std::mutex> guard(lock);
-            if (!ok && !failed) {
-                failed = true;
-                error = groupError;
-            }
-            finished[index] = std::move(bytes);
-            changed.notify_all();
-        }
-    };
-    jobs = std::max(1, std::min<int>(jobs, static_cast<int>(groups.size())));
-    std::vector<std::thread> workers;
-    for (int k = 0; k < jobs; ++k) workers.emplace_back(work);
-
+    std::vector<int64_t> groupSizes = UnpackedSizes(groups);
+    int64_t total = std::accumulate(groupSizes.begin(), groupSizes.end(), int64_t(0));
+    GroupPipeline pipeline(groups, jobs);
     int64_t done = 0;
-    while (true) {
-        std::string bytes;
-        {
-            std::unique_lock<std::mutex> guard(lock);
-            changed.wait(guard, [&] {
-                return failed || finished.count(nextToWrite) > 0 || nextToWrite == groups.size();
-            });
-            if (failed || nextToWrite == groups.size()) break;
-            bytes = std::move(finished[nextToWrite]);
-            finished.erase(nextToWrite);
-        }
+    std::string bytes;
+    for (size_t index = 0; pipeline.TakeNext(bytes); ++index) {
         written = written && std::fwrite(bytes.data(), 1, bytes.size(), output) == bytes.size();
-        done += groupSizes[nextToWrite];
+        done += groupSizes[index];
         onProgress(done, total);
-        std::lock_guard<std::mutex> guard(lock);
-        ++nextToWrite;
-        changed.notify_all();
+        pipeline.MarkWritten();
     }
-    for (std::thread &worker : workers) worker.join();
+    bool failed = !pipeline.Finish(error);
     written = std::fclose(output) == 0 && written;
     if (!failed && !written) {
         failed = true;

@@ -26,6 +26,7 @@ using Text = std::wstring;
 const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
 const size_t longestPath = 259;
 const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
+const wchar_t linksSection[] = L"Startmenu Links";
 
 struct PageText {
     const wchar_t *section;
@@ -64,10 +65,27 @@ Text Quoted(const Text &text)
     return L"\"" + text + L"\"";
 }
 
+Text HoldsRefusedCharacter(const Text &name, size_t refused)
+{
+    return Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
+           L", which Windows refuses in file names";
+}
+
 struct InstalledFile {
     Text entry;  // as stored in the archive
     Text path;   // below the destination
     Text folded; // as Windows compares it
+};
+
+// The first of a run of like files and how many there are, so one finding stands for them all.
+struct FirstOfMany {
+    const InstalledFile *first = nullptr;
+    int count = 0;
+
+    void Add(const InstalledFile &file)
+    {
+        if (count++ == 0) first = &file;
+    }
 };
 
 struct Component {
@@ -114,15 +132,47 @@ private:
     {
         findings.push_back(Finding{severity, L"", L"", 0, file, entry, message});
     }
+    void WarnAt(const ProfileSection &section, const ProfileKey &key, const Text &message)
+    {
+        AtLine(Severity::warning, section.name, key.name, key.line, message);
+    }
 
     void CheckPages();
     void CheckComponents();
     void ReadComponent(Component &component);
+    // Where the component's files go below the destination; "." for the destination itself,
+    // also when the name given would lead out of it.
+    Text ReadSubdirectory(const Text &number);
+    // An archive named by several components is verified, and its faults reported, once.
+    void VerifyOnce(Component &component, const fs::path &file);
+    void ListInstalledFiles(Component &component, const Text &subdirectory);
     void CheckInstalledFiles();
+    void CheckFilesOf(const Component &component, const std::set<Text> &allFolders,
+                      std::map<Text, const Component *> &owners);
+    void ReportOverwrite(const Component &component, const Component &earlier, const FirstOfMany &files);
+    void ReportLongPaths(const Component &component, const FirstOfMany &files);
     void CheckLinks();
+    long long DescribedLinks() const; // the highest number of any link key
+    void CheckLink(int link);
+    // The component the link belongs to; null when it names none, or one that is never installed.
+    const Component *LinkedComponent(const Text &number);
+    void CheckLinkName(const Text &number);
+    void CheckStartMenuFolder();
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                         std::set<Text> &seen);
+    // Both are true when they settle the key, with a finding or without; false lets the next look.
+    bool CheckNumberedKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
+                          const Text &prefix, long long number);
+    bool SuggestSpelling(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
+                         long long number);
+    void SuggestOtherSection(const ProfileSection &section, const ProfileKey &key);
+    struct FollowedCount {
+        Text key;
+        int value;
+    };
+    // The count that decides how many of the section's numbered keys the program reads.
+    FollowedCount CountOfNumberedKeys(const Text &section);
     Text Described(const Component &component) const
     {
         return L"component " + Number(component.number) + L" (" + Quoted(component.name) + L")";
@@ -264,21 +314,7 @@ void PackageCheck::ReadComponent(Component &component)
 {
     Text number = Number(component.number);
     component.archiveName = static_cast<const wchar_t *>(Read(L"Component Files", number, L"data.tsa"));
-    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
-    if (subdirectory != L".") {
-        Text level = subdirectory;
-        while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
-        // An empty name is the destination itself.
-        ArchiveFaultKind fault =
-            level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
-        if (fault != ArchiveFaultKind::none) {
-            AtKey(Severity::error, L"Component Subdirs", number,
-                  Quoted(subdirectory) + L" would put the files outside the destination: " +
-                      Widened(FaultWords(fault)));
-            subdirectory = L".";
-        }
-    }
-
+    Text subdirectory = ReadSubdirectory(number);
     std::optional<fs::path> file = FindInPackage(folder, component.archiveName);
     if (!file) {
         bool given = IsPresent(L"Component Files", number);
@@ -287,20 +323,52 @@ void PackageCheck::ReadComponent(Component &component)
                   L" is not in the package folder");
         return;
     }
+    VerifyOnce(component, *file);
+    ListInstalledFiles(component, subdirectory);
+    if (component.archive->listing.entries.empty() && component.archive->faults.empty()) {
+        AtKey(Severity::warning, L"Component Files", number,
+              Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
+                  L" holds no files");
+    }
+}
+
+Text PackageCheck::ReadSubdirectory(const Text &number)
+{
+    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
+    if (subdirectory == L".") return subdirectory;
+    Text level = subdirectory;
+    while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
+    // An empty name is the destination itself.
+    ArchiveFaultKind fault =
+        level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
+    if (fault == ArchiveFaultKind::none) return subdirectory;
+    AtKey(Severity::error, L"Component Subdirs", number,
+          Quoted(subdirectory) + L" would put the files outside the destination: " +
+              Widened(FaultWords(fault)));
+    return L".";
+}
+
+void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
+{
     std::error_code code;
-    fs::path identity = fs::weakly_canonical(*file, code);
-    std::shared_ptr<VerifyResult> &archive = archives[code ? *file : identity];
+    fs::path identity = fs::weakly_canonical(file, code);
+    std::shared_ptr<VerifyResult> &archive = archives[code ? file : identity];
     bool firstUse = archive == nullptr;
-    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file->string()));
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string()));
     component.archive = archive;
-    for (const ArchiveFault &fault : firstUse ? archive->faults : std::vector<ArchiveFault>()) {
+    if (!firstUse) return;
+    for (const ArchiveFault &fault : archive->faults) {
         if (fault.entry.Length() == 0)
             AtFile(Severity::error, component.archiveName, L"", Widened(FaultText(fault)));
         else
             AtFile(Severity::error, component.archiveName, Widened(DecodedNameText(fault.entry)),
                    L"the installer refuses this name: " + Widened(FaultWords(fault)));
     }
-    for (const ListedEntry &entry : archive->listing.entries) {
+}
+
+void PackageCheck::ListInstalledFiles(Component &component, const Text &subdirectory)
+{
+    for (const ListedEntry &entry : component.archive->listing.entries) {
         if (entry.refused) continue;
         InstalledFile installed;
         installed.entry = Widened(entry.name);
@@ -311,11 +379,6 @@ void PackageCheck::ReadComponent(Component &component)
             component.folders.insert(installed.folded.substr(0, end));
         component.files.push_back(installed);
     }
-    if (archive->listing.entries.empty() && archive->faults.empty()) {
-        AtKey(Severity::warning, L"Component Files", number,
-              Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
-                  L" holds no files");
-    }
 }
 
 void PackageCheck::CheckInstalledFiles()
@@ -324,58 +387,74 @@ void PackageCheck::CheckInstalledFiles()
     for (const Component &component : components)
         allFolders.insert(component.folders.begin(), component.folders.end());
     std::map<Text, const Component *> owners; // every folded path, by the first component that writes it
-    for (const Component &component : components) {
-        std::map<Text, const InstalledFile *> own;
-        std::map<const Component *, std::pair<const InstalledFile *, int>> shared;
-        const InstalledFile *longFile = nullptr;
-        int longCount = 0;
-        for (const InstalledFile &file : component.files) {
-            auto first = own.emplace(file.folded, &file);
-            if (!first.second) {
-                const InstalledFile &other = *first.first->second;
-                AtFile(Severity::error, component.archiveName, file.entry,
-                       other.entry == file.entry
-                           ? L"is stored twice; the second copy replaces the first"
-                           : L"differs only in letter case from " + Quoted(other.entry) +
-                                 L"; Windows writes both to one file");
-                continue;
-            }
-            if (allFolders.count(file.folded) > 0) {
-                AtFile(Severity::error, component.archiveName, file.entry,
-                       L"is a file where other entries need a folder of that name; Windows cannot hold both");
-            }
-            auto owner = owners.emplace(file.folded, &component);
-            if (!owner.second && owner.first->second != &component) {
-                auto &pair = shared[owner.first->second];
-                if (pair.second++ == 0) pair.first = &file;
-            }
-            if (destination.size() + 1 + file.path.size() > longestPath && longCount++ == 0) longFile = &file;
+    for (const Component &component : components) CheckFilesOf(component, allFolders, owners);
+}
+
+void PackageCheck::CheckFilesOf(const Component &component, const std::set<Text> &allFolders,
+                                std::map<Text, const Component *> &owners)
+{
+    std::map<Text, const InstalledFile *> own;
+    std::map<const Component *, FirstOfMany> overwritten; // by the component that wrote them first
+    FirstOfMany tooLong;
+    for (const InstalledFile &file : component.files) {
+        auto first = own.emplace(file.folded, &file);
+        if (!first.second) {
+            const InstalledFile &other = *first.first->second;
+            AtFile(Severity::error, component.archiveName, file.entry,
+                   other.entry == file.entry ? L"is stored twice; the second copy replaces the first"
+                                             : L"differs only in letter case from " + Quoted(other.entry) +
+                                                   L"; Windows writes both to one file");
+            continue;
         }
-        for (const auto &pair : shared) {
-            Text more = pair.second.second > 1
-                            ? L"; so do " + Number(pair.second.second - 1) + L" more of its files"
-                            : L"";
-            AtFile(Severity::warning, component.archiveName, pair.second.first->entry,
-                   Described(component) + L" writes this file over the one of " + Described(*pair.first) +
-                       more);
+        if (allFolders.count(file.folded) > 0) {
+            AtFile(Severity::error, component.archiveName, file.entry,
+                   L"is a file where other entries need a folder of that name; Windows cannot hold both");
         }
-        if (longFile != nullptr) {
-            Text more =
-                longCount > 1 ? L"; so are " + Number(longCount - 1) + L" more files of this archive" : L"";
-            AtFile(Severity::warning, component.archiveName, longFile->entry,
-                   L"below the default destination " + Quoted(destination) + L" its path is " +
-                       Number(static_cast<long long>(destination.size() + 1 + longFile->path.size())) +
-                       L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
-        }
+        auto owner = owners.emplace(file.folded, &component);
+        if (!owner.second && owner.first->second != &component) overwritten[owner.first->second].Add(file);
+        if (destination.size() + 1 + file.path.size() > longestPath) tooLong.Add(file);
     }
+    for (const auto &pair : overwritten) ReportOverwrite(component, *pair.first, pair.second);
+    if (tooLong.first != nullptr) ReportLongPaths(component, tooLong);
+}
+
+void PackageCheck::ReportOverwrite(const Component &component, const Component &earlier,
+                                   const FirstOfMany &files)
+{
+    Text more = files.count > 1 ? L"; so do " + Number(files.count - 1) + L" more of its files" : L"";
+    AtFile(Severity::warning, component.archiveName, files.first->entry,
+           Described(component) + L" writes this file over the one of " + Described(earlier) + more);
+}
+
+void PackageCheck::ReportLongPaths(const Component &component, const FirstOfMany &files)
+{
+    Text more =
+        files.count > 1 ? L"; so are " + Number(files.count - 1) + L" more files of this archive" : L"";
+    AtFile(Severity::warning, component.archiveName, files.first->entry,
+           L"below the default destination " + Quoted(destination) + L" its path is " +
+               Number(static_cast<long long>(destination.size() + 1 + files.first->path.size())) +
+               L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
 }
 
 void PackageCheck::CheckLinks()
 {
-    const Text links = L"Startmenu Links";
-    linkCount = ReadInt(links, L"NumberOfLinks", L"0");
+    linkCount = ReadInt(linksSection, L"NumberOfLinks", L"0");
+    long long described = DescribedLinks();
+    int last = static_cast<int>(std::min<long long>(linkCount, described));
+    for (int link = 1; link <= last; ++link) CheckLink(link);
+    if (linkCount > described) {
+        AtKey(Severity::error, linksSection, L"NumberOfLinks",
+              L"is " + Number(linkCount) + L", but " +
+                  (described == 0 ? Text(L"no link is described")
+                                  : L"only links 1 to " + Number(described) + L" are described") +
+                  L"; the others belong to no component and are not made");
+    }
+}
+
+long long PackageCheck::DescribedLinks() const
+{
     long long described = 0;
-    if (const ProfileSection *section = profile->FindSection(links)) {
+    if (const ProfileSection *section = profile->FindSection(linksSection)) {
         for (const ProfileKey &key : section->keys) {
             Text prefix;
             long long number = SplitNumber(key.name, prefix);
@@ -384,63 +463,71 @@ void PackageCheck::CheckLinks()
             }
         }
     }
-    int last = static_cast<int>(std::min<long long>(linkCount, described));
-    for (int link = 1; link <= last; ++link) {
-        Text number = Number(link);
-        Text componentKey = L"Component" + number;
-        int chosen = ReadInt(links, componentKey, L"");
-        const Component *component = nullptr;
-        if (!IsPresent(links, componentKey)) {
-            AtKey(Severity::error, links, componentKey,
-                  L"is missing, so link " + number + L" belongs to no component and is not made");
-        } else if (chosen < 1 || chosen > componentCount) {
-            AtKey(Severity::error, links, componentKey,
-                  L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
-                      L", so link " + number + L" is not made");
-        } else if (chosen <= static_cast<int>(components.size())) {
-            component = &components[static_cast<size_t>(chosen - 1)];
-        }
-        Text nameKey = L"Name" + number;
-        Text name = static_cast<const wchar_t *>(Read(links, nameKey, L""));
-        size_t refused = RefusedCharacter(name);
-        if (name.empty()) {
-            AtKey(Severity::warning, links, nameKey, L"is missing, so the link file is called \".lnk\"");
-        } else if (refused != Text::npos) {
-            AtKey(Severity::warning, links, nameKey,
-                  Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
-                      L", which Windows refuses in file names");
-        }
-        Text directory = static_cast<const wchar_t *>(Read(links, L"StartmenuDirectory", L""));
-        refused = RefusedCharacter(directory);
-        if (link == 1 && refused != Text::npos) {
-            AtKey(Severity::warning, links, L"StartmenuDirectory",
-                  Quoted(directory) + L" holds " + Quoted(directory.substr(refused, 1)) +
-                      L", which Windows refuses in file names");
-        }
-        Text fileKey = L"File" + number;
-        Text target = static_cast<const wchar_t *>(Read(links, fileKey, L""));
-        // A damaged archive is reported already, and what it installs is not known.
-        if (component == nullptr || component->archive == nullptr ||
-            component->archive->listing.fault.kind != ArchiveFaultKind::none)
-            continue;
-        Text wanted = Folded(JoinedPath(L"", target));
-        bool installed = component->folders.count(wanted) > 0 ||
-                         std::any_of(component->files.begin(), component->files.end(),
-                                     [&](const InstalledFile &file) { return file.folded == wanted; });
-        if (target.empty()) {
-            AtKey(Severity::error, links, fileKey, L"is missing, so link " + number + L" points at no file");
-        } else if (!installed) {
-            AtKey(Severity::error, links, fileKey,
-                  Quoted(target) + L" is not installed by " + Described(*component));
-        }
+    return described;
+}
+
+void PackageCheck::CheckLink(int link)
+{
+    Text number = Number(link);
+    const Component *component = LinkedComponent(number);
+    CheckLinkName(number);
+    if (link == 1) CheckStartMenuFolder();
+    Text fileKey = L"File" + number;
+    Text target = static_cast<const wchar_t *>(Read(linksSection, fileKey, L""));
+    // A damaged archive is reported already, and what it installs is not known.
+    if (component == nullptr || component->archive == nullptr ||
+        component->archive->listing.fault.kind != ArchiveFaultKind::none)
+        return;
+    Text wanted = Folded(JoinedPath(L"", target));
+    bool installed = component->folders.count(wanted) > 0 ||
+                     std::any_of(component->files.begin(), component->files.end(),
+                                 [&](const InstalledFile &file) { return file.folded == wanted; });
+    if (target.empty()) {
+        AtKey(Severity::error, linksSection, fileKey,
+              L"is missing, so link " + number + L" points at no file");
+    } else if (!installed) {
+        AtKey(Severity::error, linksSection, fileKey,
+              Quoted(target) + L" is not installed by " + Described(*component));
     }
-    if (linkCount > described) {
-        AtKey(Severity::error, links, L"NumberOfLinks",
-              L"is " + Number(linkCount) + L", but " +
-                  (described == 0 ? Text(L"no link is described")
-                                  : L"only links 1 to " + Number(described) + L" are described") +
-                  L"; the others belong to no component and are not made");
+}
+
+const Component *PackageCheck::LinkedComponent(const Text &number)
+{
+    Text componentKey = L"Component" + number;
+    int chosen = ReadInt(linksSection, componentKey, L"");
+    if (!IsPresent(linksSection, componentKey)) {
+        AtKey(Severity::error, linksSection, componentKey,
+              L"is missing, so link " + number + L" belongs to no component and is not made");
+    } else if (chosen < 1 || chosen > componentCount) {
+        AtKey(Severity::error, linksSection, componentKey,
+              L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
+                  L", so link " + number + L" is not made");
+    } else if (chosen <= static_cast<int>(components.size())) {
+        return &components[static_cast<size_t>(chosen - 1)];
     }
+    return nullptr;
+}
+
+void PackageCheck::CheckLinkName(const Text &number)
+{
+    Text nameKey = L"Name" + number;
+    Text name = static_cast<const wchar_t *>(Read(linksSection, nameKey, L""));
+    size_t refused = RefusedCharacter(name);
+    if (name.empty()) {
+        AtKey(Severity::warning, linksSection, nameKey, L"is missing, so the link file is called \".lnk\"");
+    } else if (refused != Text::npos) {
+        AtKey(Severity::warning, linksSection, nameKey, HoldsRefusedCharacter(name, refused));
+    }
+}
+
+// One folder holds every link, so it is reported once.
+void PackageCheck::CheckStartMenuFolder()
+{
+    Text directory = static_cast<const wchar_t *>(Read(linksSection, L"StartmenuDirectory", L""));
+    size_t refused = RefusedCharacter(directory);
+    if (refused != Text::npos)
+        AtKey(Severity::warning, linksSection, L"StartmenuDirectory",
+              HoldsRefusedCharacter(directory, refused));
 }
 
 void PackageCheck::CheckUnreadKeys()
@@ -495,17 +582,11 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     if (key.name.empty() || key.name[0] == L';') return;
     bool read = keysRead.count({Folded(section.name), Folded(key.name)}) > 0;
     if (!seen.insert(Folded(key.name)).second) {
-        if (read) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"appears again; the program reads only its first appearance");
-        }
+        if (read) WarnAt(section, key, L"appears again; the program reads only its first appearance");
         return;
     }
     if (read) {
-        if (!key.hasValue) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"has no \"=\", so the program takes the default");
-        }
+        if (!key.hasValue) WarnAt(section, key, L"has no \"=\", so the program takes the default");
         return;
     }
     bool isKnown = std::any_of(known.keys.begin(), known.keys.end(),
@@ -513,29 +594,44 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     if (isKnown) return; // read only in other settings, such as the background's keys
     Text prefix;
     long long number = SplitNumber(key.name, prefix);
+    if (CheckNumberedKey(section, known, key, prefix, number)) return;
+    if (SuggestSpelling(section, known, key, number)) return;
+    SuggestOtherSection(section, key);
+}
+
+bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const SectionKeys &known,
+                                    const ProfileKey &key, const Text &prefix, long long number)
+{
     for (const wchar_t *numbered : known.numbered) {
         if (!SameNameIgnoringCase(prefix, numbered) || number < 0) continue;
         Text canonical = Text(numbered) + Number(number);
         if (number == 0) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read: numbering starts at 1");
+            WarnAt(section, key, L"is not read: numbering starts at 1");
         } else if (Folded(canonical) == Folded(key.name)) {
-            bool isLink = SameNameIgnoringCase(section.name, L"Startmenu Links");
-            bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
-            Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
-            int count = isLink        ? linkCount
-                        : isComponent ? componentCount
-                                      : ReadInt(section.name, L"Lines", L"1");
+            FollowedCount count = CountOfNumberedKeys(section.name);
             // Beyond what the program follows of a larger count, which has its own finding.
-            if (number <= count) return;
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read: " + countKey + L" is " + Number(count));
+            if (number <= count.value) return true;
+            WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
         } else {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read; did you mean " + canonical + L"?");
+            WarnAt(section, key, L"is not read; did you mean " + canonical + L"?");
         }
-        return;
+        return true;
     }
+    return false;
+}
+
+PackageCheck::FollowedCount PackageCheck::CountOfNumberedKeys(const Text &section)
+{
+    bool isLink = SameNameIgnoringCase(section, L"Startmenu Links");
+    bool isComponent = Folded(section).compare(0, 9, L"COMPONENT") == 0;
+    Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
+    int count = isLink ? linkCount : isComponent ? componentCount : ReadInt(section, L"Lines", L"1");
+    return FollowedCount{countKey, count};
+}
+
+bool PackageCheck::SuggestSpelling(const ProfileSection &section, const SectionKeys &known,
+                                   const ProfileKey &key, long long number)
+{
     std::vector<Text> candidates(known.keys.begin(), known.keys.end());
     for (const wchar_t *numbered : known.numbered) {
         if (*numbered != L'\0')
@@ -543,15 +639,19 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
     }
     for (const Text &candidate : candidates) {
         if (SpelledLike(key.name, candidate)) {
-            AtLine(Severity::warning, section.name, key.name, key.line,
-                   L"is not read; did you mean " + candidate + L"?");
-            return;
+            WarnAt(section, key, L"is not read; did you mean " + candidate + L"?");
+            return true;
         }
     }
+    return false;
+}
+
+void PackageCheck::SuggestOtherSection(const ProfileSection &section, const ProfileKey &key)
+{
     for (const SectionKeys &other : knownSections) {
         for (const wchar_t *name : other.keys) {
             if (SameNameIgnoringCase(name, key.name)) {
-                AtLine(Severity::warning, section.name, key.name, key.line,
+                WarnAt(section, key,
                        L"is not read in this section; the program reads " + Text(name) + L" in [" +
                            other.section + L"]");
                 return;

@@ -117,15 +117,20 @@ const char checkUsage[] =
     "\n"
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
 
-int Usage(const std::string &message)
+void Say(const std::string &message)
 {
     std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
+}
+
+int Usage(const std::string &message)
+{
+    Say(message);
     return 2;
 }
 
 int Fault(const std::string &message)
 {
-    std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
+    Say(message);
     return 1;
 }
 
@@ -201,61 +206,86 @@ bool ParseSize(const std::string &text, int64_t &size)
     return true;
 }
 
-int Pack(const Arguments &arguments)
-{
-    unsigned cores = std::thread::hardware_concurrency();
-    int jobs = cores == 0 ? 1 : static_cast<int>(cores);
+struct PackSettings {
+    int jobs = 1;
     int64_t groupSize = 8 << 20;
     PackOptions options;
-    options.codePage = arguments.codePage;
+};
+
+// "--prefix DIR/": the folder every name is stored below, with one "/" after it.
+bool ParsePrefix(const std::string &value, std::string &prefix, std::string &error)
+{
+    std::string folder = value;
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    ArchiveFaultKind fault = PackNameFault(lumora::String(folder.c_str()));
+    if (fault != ArchiveFaultKind::none) {
+        error = "bad value for --prefix: " + value + ": " + FaultWords(fault);
+        return false;
+    }
+    prefix = folder + "/";
+    return true;
+}
+
+// The options of `tsa pack`; false with the usage error for a bad value.
+bool ReadPackSettings(const Arguments &arguments, PackSettings &settings, std::string &error)
+{
+    unsigned cores = std::thread::hardware_concurrency();
+    settings.jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    settings.options.codePage = arguments.codePage;
     for (const auto &option : arguments.options) {
         const std::string &value = option.second;
         if (option.first == "--code-page") continue;
         if (option.first == "-j" || option.first == "-g") {
             int64_t number = 0;
-            if (!ParseSize(value, number) || (option.first == "-j" && number > 256))
-                return Usage("bad value for " + option.first + ": " + value);
+            if (!ParseSize(value, number) || (option.first == "-j" && number > 256)) {
+                error = "bad value for " + option.first + ": " + value;
+                return false;
+            }
             if (option.first == "-j")
-                jobs = static_cast<int>(number);
+                settings.jobs = static_cast<int>(number);
             else
-                groupSize = number;
+                settings.groupSize = number;
         } else if (option.first == "--prefix") {
-            std::string prefix = value;
-            std::replace(prefix.begin(), prefix.end(), '\\', '/');
-            while (!prefix.empty() && prefix.back() == '/') prefix.pop_back();
-            ArchiveFaultKind fault = PackNameFault(lumora::String(prefix.c_str()));
-            if (fault != ArchiveFaultKind::none)
-                return Usage("bad value for --prefix: " + value + ": " + FaultWords(fault));
-            options.prefix = prefix + "/";
+            if (!ParsePrefix(value, settings.options.prefix, error)) return false;
         } else {
-            options.excludes.push_back(value);
+            settings.options.excludes.push_back(value);
         }
     }
-    if (arguments.names.size() < 2)
-        return Usage("pack needs an output archive and at least one file or folder");
-    const std::string &output = arguments.names.front();
-    std::vector<std::string> paths(arguments.names.begin() + 1, arguments.names.end());
+    return true;
+}
 
-    Collection collection = CollectEntries(paths, options);
-    for (const std::string &note : collection.notes)
-        std::fprintf(stderr, "tsa: %s\n", TerminalText(note).c_str());
-    for (const std::string &fault : collection.faults)
-        std::fprintf(stderr, "tsa: %s\n", TerminalText(fault).c_str());
-    if (!collection.faults.empty()) return Fault("nothing is written");
-    // An archive written into a folder being packed must not pack itself.
+// An archive written into a folder being packed must not pack itself.
+void LeaveOutArchiveItself(std::vector<PackEntry> &entries, const std::string &output)
+{
     std::error_code code;
     fs::path outputPath = fs::weakly_canonical(output, code);
-    std::vector<PackEntry> &entries = collection.entries;
     entries.erase(std::remove_if(entries.begin(), entries.end(),
                                  [&](const PackEntry &entry) {
                                      std::error_code ignored;
                                      return fs::weakly_canonical(entry.sourcePath, ignored) == outputPath;
                                  }),
                   entries.end());
-    TerminalProgress bar("pack");
+}
+
+int Pack(const Arguments &arguments)
+{
+    PackSettings settings;
     std::string error;
+    if (!ReadPackSettings(arguments, settings, error)) return Usage(error);
+    if (arguments.names.size() < 2)
+        return Usage("pack needs an output archive and at least one file or folder");
+    const std::string &output = arguments.names.front();
+    std::vector<std::string> paths(arguments.names.begin() + 1, arguments.names.end());
+
+    Collection collection = CollectEntries(paths, settings.options);
+    for (const std::string &note : collection.notes) Say(note);
+    for (const std::string &fault : collection.faults) Say(fault);
+    if (!collection.faults.empty()) return Fault("nothing is written");
+    LeaveOutArchiveItself(collection.entries, output);
+    TerminalProgress bar("pack");
     bool ok = WriteArchive(
-        output, SplitIntoGroups(entries, groupSize), jobs,
+        output, SplitIntoGroups(collection.entries, settings.groupSize), settings.jobs,
         [&](int64_t done, int64_t total) {
             bar.Show(total == 0 ? 100 : static_cast<int>(done * 100 / total));
         },
