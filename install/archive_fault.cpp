@@ -2,70 +2,100 @@
 
 namespace {
 
-struct KindWords {
-    ArchiveFaultKind kind;
-    const char *words;
-};
-
 // Users read these in the tool's output and in the installer's report, so they stay as they are.
-const KindWords kindWords[] = {
-    {ArchiveFaultKind::none, ""},
-    {ArchiveFaultKind::cannotOpen, "the archive cannot be opened"},
-    {ArchiveFaultKind::notAnArchive, "the file is not a component archive (no \"TSA\" at its start)"},
-    {ArchiveFaultKind::holdsNoGroup, "the archive holds no group"},
-    {ArchiveFaultKind::holdsNoFiles, "the archive holds no files"},
-    {ArchiveFaultKind::tableCut, "the archive ends inside a group table"},
-    {ArchiveFaultKind::noFilesTag, "the archive has a damaged group table (no \"FILES\" tag)"},
-    {ArchiveFaultKind::countBeyondArchive,
-     "the archive has a group whose file count exceeds what the archive holds"},
-    {ArchiveFaultKind::sizeBeyondLimit, "the archive has a file size beyond 2 GB in a group table"},
-    {ArchiveFaultKind::noCdataTag, "the archive has a damaged group table (no \"CDATA\" tag)"},
-    {ArchiveFaultKind::lengthBeyondLimit, "the archive has a group length beyond 2 GB"},
-    {ArchiveFaultKind::packedDataCut, "the archive ends inside a group's compressed data"},
-    {ArchiveFaultKind::noDecompressor, "cannot start the bzip2 decompressor"},
-    {ArchiveFaultKind::streamDamaged, "its compressed data is damaged (bzip2 CRC or data error)"},
-    {ArchiveFaultKind::notBzip2, "its compressed data is not a bzip2 stream"},
-    {ArchiveFaultKind::streamEndsEarly, "its bzip2 stream ends early"},
-    {ArchiveFaultKind::bytesAfterStream, "bytes follow its bzip2 stream within the packed length"},
-    {ArchiveFaultKind::unpackedLengthDiffers, "its unpacked length # differs from the sum of its sizes #"},
-    {ArchiveFaultKind::decompressedLengthDiffers, "it decompresses to # bytes, its files need #"},
-    {ArchiveFaultKind::noRoomForTemporaryFiles,
-     "neither the working directory nor the temporary folder can hold the temporary files; #"},
-    {ArchiveFaultKind::groupDataDamaged, "the compressed data of a group is damaged; #"},
-    {ArchiveFaultKind::dataBeyondTable, "a group holds more data than its file table says; #"},
-    {ArchiveFaultKind::dataEndsBeforeFile, "the group's data ends before this file; #"},
-    {ArchiveFaultKind::temporaryDataUnreadable,
-     "the temporary data cannot be read back; the file is not written"},
-    {ArchiveFaultKind::fileNotCreated, "the file cannot be created"},
-    {ArchiveFaultKind::fileNotWrittenInFull, "the file could not be written in full"},
-    {ArchiveFaultKind::nameBytesWithoutCodePage,
-     "the name holds bytes beyond ASCII, and no code page was given to read them in"},
-    {ArchiveFaultKind::nameInvalidInCodePage, "the name is no valid text in its code page"},
-    {ArchiveFaultKind::nameCharactersWithoutCodePage,
-     "the name holds characters beyond ASCII, and no code page was given to store them in"},
-    {ArchiveFaultKind::nameNotStorableInCodePage, "the name holds a character its code page cannot store"},
-    {ArchiveFaultKind::nameNotReadBack, "the name would not read back the same from its code page"},
-    {ArchiveFaultKind::emptyName, "the entry has an empty name"},
-    {ArchiveFaultKind::leadingSeparator,
-     "the name starts with a separator and would leave the target directory"},
-    {ArchiveFaultKind::trailingSeparator, "the name ends with a separator and names no file"},
-    {ArchiveFaultKind::colonInName, "the name holds a drive letter or a colon"},
-    {ArchiveFaultKind::controlCharacter, "the name holds a control character"},
-    {ArchiveFaultKind::forbiddenCharacter, "the name holds a character Windows allows in no file name"},
-    {ArchiveFaultKind::parentLevel, "the name has a \"..\" level and would leave the target directory"},
-    {ArchiveFaultKind::deviceName, "the name is a device name"},
-    {ArchiveFaultKind::backslashInName,
-     "the name holds a \"\\\", which the installer takes for a folder separator"},
-    {ArchiveFaultKind::levelEndsInDotOrSpace,
-     "a level of the name ends with a dot or a space, which Windows drops"},
+// One for each kind, in the order the kinds are declared.
+const char *const kindWords[] = {
+    // none
+    "",
+    // cannotOpen
+    "the archive cannot be opened",
+    // notAnArchive
+    "the file is not a component archive (no \"TSA\" at its start)",
+    // holdsNoGroup
+    "the archive holds no group",
+    // holdsNoFiles
+    "the archive holds no files",
+    // tableCut
+    "the archive ends inside a group table",
+    // noFilesTag
+    "the archive has a damaged group table (no \"FILES\" tag)",
+    // countBeyondArchive
+    "the archive has a group whose file count exceeds what the archive holds",
+    // sizeBeyondLimit
+    "the archive has a file size beyond 2 GB in a group table",
+    // noCdataTag
+    "the archive has a damaged group table (no \"CDATA\" tag)",
+    // lengthBeyondLimit
+    "the archive has a group length beyond 2 GB",
+    // packedDataCut
+    "the archive ends inside a group's compressed data",
+    // noDecompressor
+    "cannot start the bzip2 decompressor",
+    // streamDamaged
+    "its compressed data is damaged (bzip2 CRC or data error)",
+    // notBzip2
+    "its compressed data is not a bzip2 stream",
+    // streamEndsEarly
+    "its bzip2 stream ends early",
+    // bytesAfterStream
+    "bytes follow its bzip2 stream within the packed length",
+    // unpackedLengthDiffers
+    "its unpacked length # differs from the sum of its sizes #",
+    // decompressedLengthDiffers
+    "it decompresses to # bytes, its files need #",
+    // noRoomForTemporaryFiles
+    "neither the working directory nor the temporary folder can hold the temporary files; #",
+    // groupDataDamaged
+    "the compressed data of a group is damaged; #",
+    // dataBeyondTable
+    "a group holds more data than its file table says; #",
+    // dataEndsBeforeFile
+    "the group's data ends before this file; #",
+    // temporaryDataUnreadable
+    "the temporary data cannot be read back; the file is not written",
+    // fileNotCreated
+    "the file cannot be created",
+    // fileNotWrittenInFull
+    "the file could not be written in full",
+    // nameBytesWithoutCodePage
+    "the name holds bytes beyond ASCII, and no code page was given to read them in",
+    // nameInvalidInCodePage
+    "the name is no valid text in its code page",
+    // nameCharactersWithoutCodePage
+    "the name holds characters beyond ASCII, and no code page was given to store them in",
+    // nameNotStorableInCodePage
+    "the name holds a character its code page cannot store",
+    // nameNotReadBack
+    "the name would not read back the same from its code page",
+    // emptyName
+    "the entry has an empty name",
+    // leadingSeparator
+    "the name starts with a separator and would leave the target directory",
+    // trailingSeparator
+    "the name ends with a separator and names no file",
+    // colonInName
+    "the name holds a drive letter or a colon",
+    // controlCharacter
+    "the name holds a control character",
+    // forbiddenCharacter
+    "the name holds a character Windows allows in no file name",
+    // parentLevel
+    "the name has a \"..\" level and would leave the target directory",
+    // deviceName
+    "the name is a device name",
+    // backslashInName
+    "the name holds a \"\\\", which the installer takes for a folder separator",
+    // levelEndsInDotOrSpace
+    "a level of the name ends with a dot or a space, which Windows drops",
 };
+static_assert(sizeof kindWords / sizeof kindWords[0] ==
+                  static_cast<size_t>(ArchiveFaultKind::levelEndsInDotOrSpace) + 1,
+              "every kind has its words");
 
 const char *Template(ArchiveFaultKind kind)
 {
-    for (const KindWords &entry : kindWords) {
-        if (entry.kind == kind) return entry.words;
-    }
-    return "";
+    size_t index = static_cast<size_t>(kind);
+    return index < sizeof kindWords / sizeof kindWords[0] ? kindWords[index] : "";
 }
 
 // The kinds of a group the installer gives up on name how many files that costs.
