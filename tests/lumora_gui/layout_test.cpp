@@ -13,6 +13,14 @@ using guitest::WindowFixture;
 
 namespace {
 
+template <typename Label> void ExpectRect(const RECT &rect, const RECT &expected, const Label &label)
+{
+    EXPECT_EQ(rect.left, expected.left) << label;
+    EXPECT_EQ(rect.top, expected.top) << label;
+    EXPECT_EQ(rect.right, expected.right) << label;
+    EXPECT_EQ(rect.bottom, expected.bottom) << label;
+}
+
 TEST(Layout, OrientedButtonsOfAFullLayerFormTheWizardsButtonRow)
 {
     struct Case {
@@ -35,10 +43,7 @@ TEST(Layout, OrientedButtonsOfAFullLayerFormTheWizardsButtonRow)
         button.SetOrientation(c.orientation);
         fixture.layer->RegisterObject(&button);
         RECT rect = ChildRect(button.GetSystemWindow());
-        EXPECT_EQ(rect.left, c.expected.left) << c.text;
-        EXPECT_EQ(rect.top, c.expected.top) << c.text;
-        EXPECT_EQ(rect.right, c.expected.right) << c.text;
-        EXPECT_EQ(rect.bottom, c.expected.bottom) << c.text;
+        ExpectRect(rect, c.expected, c.text);
     }
 }
 
@@ -128,10 +133,7 @@ TEST(Layout, DividerIsAnEtchedLineAcrossTheInsideOfTheWindow)
         Divider divider(c.position, c.flags);
         fixture.window->RegisterObject(&divider);
         RECT rect = ChildRect(divider.GetSystemWindow());
-        EXPECT_EQ(rect.left, c.expected.left) << c.position;
-        EXPECT_EQ(rect.top, c.expected.top) << c.position;
-        EXPECT_EQ(rect.right, c.expected.right) << c.position;
-        EXPECT_EQ(rect.bottom, c.expected.bottom) << c.position;
+        ExpectRect(rect, c.expected, c.position);
     }
 }
 

@@ -27,6 +27,19 @@ bool WaitInFront(HWND window)
     return WaitFor([&] { return GetForegroundWindow() == window; });
 }
 
+// Clicks the button from another thread once it shows, as the user would, while this thread
+// runs the loop; whether the loop then ends in time.
+bool LoopEndsAfterClicking(HWND button)
+{
+    std::thread user([button] {
+        WaitVisible(button);
+        PostMessageW(button, BM_CLICK, 0, 0);
+    });
+    bool ended = LoopEndsWithin(10000);
+    user.join();
+    return ended;
+}
+
 // Whether the thread of the window holds the mouse capture, as it does while a drag goes on.
 bool Captured(HWND window)
 {
@@ -86,13 +99,7 @@ TEST_F(LoopTest, WindowRegisteredWhileTheLoopRunsIsShownAtOnce)
         }
     } handler{&application, &second};
     add.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
-    HWND button = add.GetSystemWindow();
-    std::thread user([&] {
-        WaitVisible(button);
-        PostMessageW(button, BM_CLICK, 0, 0);
-    });
-    EXPECT_TRUE(LoopEndsWithin(10000));
-    user.join();
+    EXPECT_TRUE(LoopEndsAfterClicking(add.GetSystemWindow()));
     EXPECT_TRUE(handler.shown);
 }
 
@@ -120,13 +127,7 @@ TEST_F(LoopTest, QuitSentToAWindowEndsTheLoopEvenWhenANestedPumpEatsTheQuitMessa
         }
     } handler{window->GetSystemWindow()};
     no.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
-    HWND button = no.GetSystemWindow();
-    std::thread user([&] {
-        WaitVisible(button);
-        PostMessageW(button, BM_CLICK, 0, 0);
-    });
-    EXPECT_TRUE(LoopEndsWithin(10000));
-    user.join();
+    EXPECT_TRUE(LoopEndsAfterClicking(no.GetSystemWindow()));
     EXPECT_TRUE(handler.quitSeenByNestedPump);
     EXPECT_TRUE(IsWindow(window->GetSystemWindow())); // the loop ended; the window is the program's to delete
 }
@@ -148,13 +149,7 @@ TEST_F(LoopTest, LoopEndsWhenTheLastWindowClosesEvenIfTheQuitMessageWasLost)
         }
     } handler{window};
     finish.onClick.Connect(new Instance<Handler>(&handler), new Method<Handler, void>(&Handler::OnClick));
-    HWND button = finish.GetSystemWindow();
-    std::thread user([&] {
-        WaitVisible(button);
-        PostMessageW(button, BM_CLICK, 0, 0);
-    });
-    EXPECT_TRUE(LoopEndsWithin(10000));
-    user.join();
+    EXPECT_TRUE(LoopEndsAfterClicking(finish.GetSystemWindow()));
     EXPECT_EQ(window->GetSystemWindow(), nullptr);
 }
 
