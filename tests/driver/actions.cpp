@@ -45,7 +45,7 @@ bool SetEditText(HWND edit, const std::wstring &text)
     if (!UserCanReach(edit) || IsReadOnlyEdit(edit)) return false;
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                               SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs, &result) != 0 &&
+                               SMTO_ABORTIFHUNG | SMTO_BLOCK, Patient(kAnswerTimeoutMs), &result) != 0 &&
            result != FALSE;
 }
 

@@ -78,8 +78,8 @@ double Mismatch(const Image &shown, HICON icon)
 MessageIcon IdentifyIcon(const Control &iconControl)
 {
     DWORD_PTR handle = 0;
-    SendMessageTimeoutW(iconControl.hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerTimeoutMs,
-                        &handle);
+    SendMessageTimeoutW(iconControl.hwnd, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                        Patient(kAnswerTimeoutMs), &handle);
     if (!handle) return MessageIcon::None;
     for (const KnownIcon &known : kKnownIcons) {
         if (reinterpret_cast<HICON>(handle) == LoadIconW(nullptr, MAKEINTRESOURCEW(known.resource)))

@@ -159,7 +159,7 @@ bool Process::IsRunning() const
 
 bool Process::WaitForExit(DWORD timeoutMs, DWORD *exitCode)
 {
-    if (!process || WaitForSingleObject(process, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (!process || WaitForSingleObject(process, Patient(timeoutMs)) != WAIT_OBJECT_0) return false;
     if (exitCode) GetExitCodeProcess(process, exitCode);
     return true;
 }

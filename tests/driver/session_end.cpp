@@ -36,7 +36,8 @@ DWORD WINAPI SessionEndRequest::Ask(void *self)
                              questionTimeoutMs, &answer))
         answer = FALSE;
     if (answer)
-        SendMessageTimeoutW(request->window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, kAnswerTimeoutMs, nullptr);
+        SendMessageTimeoutW(request->window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, Patient(kAnswerTimeoutMs),
+                            nullptr);
     InterlockedExchange(&request->agreed, answer ? 1 : 0);
     return 0;
 }

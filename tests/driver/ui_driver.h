@@ -30,6 +30,11 @@ constexpr DWORD kPollIntervalMs = 20;
 // hung and its messages fail at once.
 constexpr UINT kAnswerTimeoutMs = 5000;
 
+// Every time-out above and every one a caller passes, stretched by the whole number in
+// UIDRIVER_PATIENCE (1 when unset): under user-mode emulation each Wine call is many times
+// slower, and a wait that is generous natively runs out before a sound program answers.
+DWORD Patient(DWORD timeoutMs);
+
 // Polls `condition` until it returns true or `timeoutMs` passes; true when it held in time.
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs = kDefaultTimeoutMs,
                DWORD pollMs = kPollIntervalMs);

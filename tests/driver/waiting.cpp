@@ -1,10 +1,25 @@
 // Polling and text conversion shared by the driver's parts.
 #include "tests/driver/ui_driver.h"
 
+#include <cwchar>
+
 namespace uidriver {
+
+DWORD Patient(DWORD timeoutMs)
+{
+    static const DWORD factor = [] {
+        wchar_t text[16] = {};
+        if (!GetEnvironmentVariableW(L"UIDRIVER_PATIENCE", text, 16)) return 1ul;
+        unsigned long value = wcstoul(text, nullptr, 10);
+        return value >= 1 && value <= 100 ? value : 1ul;
+    }();
+    if (timeoutMs == INFINITE || timeoutMs > INFINITE / factor) return timeoutMs;
+    return timeoutMs * factor;
+}
 
 bool WaitUntil(const std::function<bool()> &condition, DWORD timeoutMs, DWORD pollMs)
 {
+    timeoutMs = Patient(timeoutMs);
     // Unsigned differences stay right across the 49-day wrap of the tick count.
     const DWORD start = GetTickCount();
     for (;;) {

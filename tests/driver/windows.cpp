@@ -10,7 +10,7 @@ namespace {
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR *result)
 {
     return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                               kAnswerTimeoutMs, result) != 0;
+                               Patient(kAnswerTimeoutMs), result) != 0;
 }
 
 struct TopLevelSearch {
