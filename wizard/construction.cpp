@@ -4,7 +4,6 @@
 
 #include "app/native_calls.h"
 #include "app/setup_config.h"
-#include "app/setup_rules.h"
 
 #include <windows.h>
 
@@ -24,11 +23,6 @@ const COLORREF iconKeyColour = RGB(0, 255, 255);
 const int windowWidth = 480;
 const int windowHeight = 355;
 
-bool ReadFlag(const String &section, const String &key)
-{
-    return ReadSetupValue(section, key, "1").ToInt() != 0;
-}
-
 template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)())
 {
     signal.Connect(new Instance<T>(object), new Method<T, void>(handler));
@@ -39,21 +33,25 @@ template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)(
 bool tSetup::EnablesAnyPage()
 {
     for (const PageDescription &page : pageDescriptions)
-        if (ReadFlag("Dialogs", page.section)) return true;
+        if (ReadSetupFlag(page.flag)) return true;
     return false;
 }
 
-int tSetup::ReadPackageComponentCount()
+bool tSetup::HasDamagedComponentCount(int &count, int &highestDescribed)
 {
-    return ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
+    count = ReadComponentCount();
+    highestDescribed = HighestDescribedComponent(ReadSetupKeys);
+    return IsDamagedComponentCount(count, highestDescribed);
 }
 
 int tSetup::ReadComponentCount()
 {
-    // Components beyond the rows of the page cannot be offered; the pages say so before the
-    // installation starts.
-    int count = ReadPackageComponentCount();
-    return count > mostOfferedComponents ? mostOfferedComponents : count;
+    return ReadSetupInt(SetupValue::offeredComponentCount);
+}
+
+int tSetup::BuiltComponentCount() const
+{
+    return componentCheckBoxes.Length();
 }
 
 tSetup::tSetup() : Application(String())
@@ -90,9 +88,9 @@ tSetup::tSetup() : Application(String())
 
 void tSetup::ReadPageFlags()
 {
-    displayBackgroundWindow = ReadFlag("Setup", "DisplayBackgroundWindow");
+    displayBackgroundWindow = ReadSetupFlag(SetupValue::displayBackgroundWindow);
     for (const PageDescription &page : pageDescriptions)
-        enabledPages.Enable(page.page, ReadFlag("Dialogs", page.section));
+        enabledPages.Enable(page.page, ReadSetupFlag(page.flag));
 }
 
 void tSetup::ChoosePages()
@@ -155,8 +153,8 @@ void tSetup::AttachWidgets()
     mainWindow->RegisterObject(divider);
 
     for (Widget *widget : PageLayerWidgets()) pageLayer->RegisterObject(widget);
-    for (int i = 1; i <= ReadComponentCount(); i++)
-        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->RegisterObject(box);
+    for (int i = 1; i <= BuiltComponentCount(); i++)
+        pageLayer->RegisterObject(componentCheckBoxes.GetEntry(i));
 }
 
 std::vector<Widget *> tSetup::PageLayerWidgets() const

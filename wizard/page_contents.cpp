@@ -25,7 +25,7 @@ Text *NewPageText(const PageDescription &page, const String &text)
 
 String ReadPageLines(const PageDescription &page)
 {
-    return ReadSetupLines(page.section, page.defaultLine);
+    return ReadSetupLines(page.lines, page.line);
 }
 
 Text *NewPageText(const PageDescription &page)
@@ -64,31 +64,18 @@ String ReadLicenseFile(const String &name)
 
 } // namespace
 
-// Empty while every component of the package has a row on the Components page.
-String tSetup::ComponentCapNotice()
-{
-    int packageCount = ReadPackageComponentCount();
-    if (packageCount <= mostOfferedComponents) return String();
-    return String("Setup can offer only the first ") + String::FromInt(mostOfferedComponents) + " of the " +
-           String::FromInt(packageCount) + " components of this package; the other " +
-           String::FromInt(packageCount - mostOfferedComponents) + " are not installed.";
-}
-
 void tSetup::BuildPageContents()
 {
-    String licenseFile = ReadSetupValue("License", "LicenseFile", "nolicense");
+    String licenseFile = ReadSetupValue(SetupValue::licenseFile);
     String license;
-    if (licenseFile.Compare("nolicense") != 0) license = ReadLicenseFile(licenseFile);
+    if (licenseFile.Compare(noLicense) != 0) license = ReadLicenseFile(licenseFile);
     licenseEdit = new EditBox(license, Point(141, 56), Size(324, 215), 0);
 
     introductionText = NewPageText(DescriptionOf(Page::introduction));
     componentsText = NewPageText(DescriptionOf(Page::components));
     installationText = NewPageText(installationDisplay);
     directoryText = NewPageText(DescriptionOf(Page::directory));
-    String summary = ReadPageLines(DescriptionOf(Page::summary));
-    String capNotice = ComponentCapNotice();
-    if (capNotice.Length() > 0) summary.Append(String("\n\n") + capNotice);
-    summaryText = NewPageText(DescriptionOf(Page::summary), summary);
+    summaryText = NewPageText(DescriptionOf(Page::summary));
     byeText = NewPageText(DescriptionOf(Page::bye));
     licenseText = NewPageText(DescriptionOf(Page::license));
     rebootText = NewPageText(DescriptionOf(Page::reboot));
@@ -112,23 +99,18 @@ void tSetup::BuildComponentWidgets()
     // The group's bottom edge stays at 271; it grows upwards by one row per component.
     const int rowHeight = 25;
     int count = ReadComponentCount();
-    int packageCount = ReadPackageComponentCount();
-    String caption = "Available components";
-    if (packageCount > count)
-        caption.Append(String(" (the first ") + String::FromInt(count) + " of " +
-                       String::FromInt(packageCount) + ")");
-    componentsGroup =
-        new GroupBox(caption, Point(139, 256 - rowHeight * count), Size(328, rowHeight * count + 15));
+    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * count),
+                                   Size(328, rowHeight * count + 15));
 
     int y = 269 - rowHeight * count;
     for (int i = 1; i <= ReadComponentCount(); i++) {
         bool *selected = new bool(false);
         componentSelected.Add(selected, i);
-        String name = ReadSetupValue("Component Setup", String::FromInt(i), "Main program");
+        String name = ReadSetupValue(SetupValue::componentName, i);
         CheckBox *box = new CheckBox(name, Point(149, y), Size(307, 0), selected);
         componentCheckBoxes.Add(box, i);
 
-        String state = ReadSetupValue("Component Config", String::FromInt(i), "default");
+        String state = ReadSetupValue(SetupValue::componentState, i);
         if (state.CompareN("required", 8) == 0) {
             // Always installed: ticked, and the user cannot untick it.
             *selected = true;
