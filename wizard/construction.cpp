@@ -153,8 +153,12 @@ void tSetup::AttachWidgets()
     mainWindow->RegisterObject(divider);
 
     for (Widget *widget : PageLayerWidgets()) pageLayer->RegisterObject(widget);
-    for (int i = 1; i <= BuiltComponentCount(); i++)
-        pageLayer->RegisterObject(componentCheckBoxes.GetEntry(i));
+    Container *boxes = pageLayer;
+    if (componentList) {
+        pageLayer->RegisterObject(componentList);
+        boxes = componentList;
+    }
+    for (int i = 1; i <= BuiltComponentCount(); i++) boxes->RegisterObject(componentCheckBoxes.GetEntry(i));
 }
 
 std::vector<Widget *> tSetup::PageLayerWidgets() const
@@ -172,6 +176,7 @@ void tSetup::ListPageWidgets()
     pageWidgets[IndexOf(Page::license)] = {licenseText, licenseEdit};
     pageWidgets[IndexOf(Page::directory)] = {directoryText, directoryGroup, browseButton, directoryEdit};
     pageWidgets[IndexOf(Page::components)] = {componentsText, componentsGroup};
+    if (componentList) pageWidgets[IndexOf(Page::components)].push_back(componentList);
     pageWidgets[IndexOf(Page::summary)] = {summaryText};
     pageWidgets[IndexOf(Page::bye)] = {byeText};
     pageWidgets[IndexOf(Page::reboot)] = {rebootText, rebootYesOption, rebootNoOption};
@@ -220,8 +225,11 @@ tSetup::~tSetup()
     for (Widget *widget : pageLayerWidgets) pageLayer->UnregisterObject(widget);
     // Every box that was built is taken down, even if the file's count changed meanwhile.
     const int builtComponents = componentCheckBoxes.Length();
-    for (int i = 1; i <= builtComponents; i++)
-        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->UnregisterObject(box);
+    for (int i = 1; i <= builtComponents; i++) {
+        CheckBox *box = componentCheckBoxes.GetEntry(i);
+        if (Container *holder = box ? box->GetContainer() : nullptr) holder->UnregisterObject(box);
+    }
+    if (componentList) pageLayer->UnregisterObject(componentList);
 
     if (displayBackgroundWindow) UnregisterObject(backgroundWindow);
     UnregisterObject(mainWindow);
@@ -238,6 +246,7 @@ tSetup::~tSetup()
     delete divider;
     for (Widget *widget : pageLayerWidgets) delete widget;
 
+    delete componentList;
     for (int i = 1; i <= builtComponents; i++) {
         delete componentCheckBoxes.GetEntry(i);
         delete componentSelected.GetEntry(i);

@@ -96,18 +96,31 @@ void tSetup::BuildProgressWidgets()
 
 void tSetup::BuildComponentWidgets()
 {
-    // The group's bottom edge stays at 271; it grows upwards by one row per component.
+    // The group's bottom edge stays at 271; it grows upwards by one row per component while
+    // it stays clear of the page icon and text (which end at 46). Beyond that many rows the
+    // same box holds a scrolling list.
     const int rowHeight = 25;
+    const int mostRows = 8;
     int count = ReadComponentCount();
-    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * count),
-                                   Size(328, rowHeight * count + 15));
+    int rows = count < mostRows ? count : mostRows;
+    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * rows),
+                                   Size(328, rowHeight * rows + 15));
 
-    int y = 269 - rowHeight * count;
+    Point firstBox(149, 269 - rowHeight * rows);
+    int boxWidth = 307;
+    if (count > mostRows) {
+        // Inside the frame, the rows as the fixed ones would stand, less the bar's width.
+        componentList = new ScrollLayer(Point(141, firstBox.y - 2), Size(324, rowHeight * rows), rowHeight);
+        firstBox = Point(firstBox.x - 141, 2);
+        boxWidth = 290;
+    }
+
+    int y = firstBox.y;
     for (int i = 1; i <= ReadComponentCount(); i++) {
         bool *selected = new bool(false);
         componentSelected.Add(selected, i);
         String name = ReadSetupValue(SetupValue::componentName, i);
-        CheckBox *box = new CheckBox(name, Point(149, y), Size(307, 0), selected);
+        CheckBox *box = new CheckBox(name, Point(firstBox.x, y), Size(boxWidth, 0), selected);
         componentCheckBoxes.Add(box, i);
 
         String state = ReadSetupValue(SetupValue::componentState, i);

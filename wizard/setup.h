@@ -115,6 +115,8 @@ private:
 
     lumora::GUI::Text *componentsText = nullptr;
     lumora::GUI::GroupBox *componentsGroup = nullptr;
+    // Holds the check boxes when there are more than the page has rows for; null otherwise.
+    lumora::GUI::ScrollLayer *componentList = nullptr;
     lumora::Array<lumora::GUI::CheckBox *> componentCheckBoxes;
     lumora::Array<bool *> componentSelected;
 
