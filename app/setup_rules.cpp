@@ -187,3 +187,9 @@ ArchiveFaultKind FolderBelowFault(const lumora::String &folder)
     if (length == 0) return ArchiveFaultKind::none;
     return EntryNameFault(lumora::String(static_cast<const wchar_t *>(folder), length));
 }
+
+bool LeavesFolder(ArchiveFaultKind fault)
+{
+    return fault == ArchiveFaultKind::parentLevel || fault == ArchiveFaultKind::leadingSeparator ||
+           fault == ArchiveFaultKind::colonInName;
+}

@@ -147,6 +147,10 @@ ArchiveFaultKind FolderBelowFault(const lumora::String &folder);
 // when key is none of its keys.
 int KeyNumber(const SetupRule &rule, const lumora::String &key);
 
+// Whether a name fault takes a path out of the folder it is joined to: a ".." level, a
+// leading separator or a drive. Other faults only make a name Windows refuses.
+bool LeavesFolder(ArchiveFaultKind fault);
+
 // The highest number that a key of the given numbered rules names, 0 for none;
 // keysOf(section) lists the names of a section's keys.
 template <class KeysReader>

@@ -1,51 +1,24 @@
 #include "tools/archive_check.h"
 
 #include "install/archive_format.h"
+#include "install/group_decoder.h"
 #include "lumora/stream.h"
 #include "tools/terminal_text.h"
-
-#include <bzlib.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-// Decompresses the group's packed bytes from the archive's position; returns the fault or none.
+// Decompresses the group's packed bytes from the archive's position, as the installer does
+// and without keeping them; returns the fault or none.
 ArchiveFaultKind CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed)
 {
-    bz_stream bz{};
-    if (BZ2_bzDecompressInit(&bz, 0, 0) != BZ_OK) return ArchiveFaultKind::noDecompressor;
-    std::vector<char> input(1 << 16), output(1 << 16);
-    int64_t packedLeft = group.packedSize;
-    int status = BZ_OK;
-    decompressed = 0;
-    bool produced = true;
-    while (status == BZ_OK) {
-        if (bz.avail_in == 0 && packedLeft > 0) {
-            int piece = static_cast<int>(std::min<int64_t>(packedLeft, static_cast<int64_t>(input.size())));
-            int got = archive.InputData(input.data(), piece);
-            packedLeft -= piece;
-            if (got != piece) break;
-            bz.next_in = input.data();
-            bz.avail_in = static_cast<unsigned>(got);
-        } else if (bz.avail_in == 0 && !produced) {
-            break; // input used up and nothing more comes out: the stream is cut short
-        }
-        bz.next_out = output.data();
-        bz.avail_out = static_cast<unsigned>(output.size());
-        status = BZ2_bzDecompress(&bz);
-        int64_t count = static_cast<int64_t>(output.size() - bz.avail_out);
-        produced = count > 0;
-        decompressed += count;
-    }
-    unsigned leftOver = bz.avail_in;
-    BZ2_bzDecompressEnd(&bz);
-    if (status == BZ_DATA_ERROR) return ArchiveFaultKind::streamDamaged;
-    if (status == BZ_DATA_ERROR_MAGIC) return ArchiveFaultKind::notBzip2;
-    if (status != BZ_STREAM_END) return ArchiveFaultKind::streamEndsEarly;
-    if (leftOver > 0 || packedLeft > 0) return ArchiveFaultKind::bytesAfterStream;
-    return ArchiveFaultKind::none;
+    GroupDecoding decoding = DecodeGroup(
+        group, [&archive](void *buffer, int count) { return archive.InputData(buffer, count); },
+        [](const void *, int) { return true; });
+    decompressed = decoding.unpacked;
+    return decoding.readFailed ? ArchiveFaultKind::streamEndsEarly : decoding.fault;
 }
 
 void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)

@@ -176,7 +176,7 @@ private:
     }
 
     void CheckPages();
-    void CheckComponents();
+    bool CheckComponents(); // false when Setup refuses the package for its count
     void ReadComponent(Component &component);
     // Where the component's files go below the destination, "." for the destination itself;
     // false when the name given would lead out of it, and the component is not installed.
@@ -262,7 +262,8 @@ std::vector<Finding> PackageCheck::Run()
             if (IsBackgroundValue(rule)) Read(rule.value);
     }
     CheckPages();
-    CheckComponents();
+    // A package whose count is damaged is refused before the wizard opens; nothing else matters.
+    if (!CheckComponents()) return findings;
     CheckInstalledFiles();
     if (ReadInt(V::copyLibrary) != 0 && !FindInPackage(folder, L"lumora.dll")) {
         AtKey(Severity::error, SectionOf(V::copyLibrary), KeyOf(V::copyLibrary),
@@ -308,7 +309,7 @@ void PackageCheck::CheckPages()
     destination = Text(programFilesFolder) + L"\\" + ReadText(V::destinationFolder);
 }
 
-void PackageCheck::CheckComponents()
+bool PackageCheck::CheckComponents()
 {
     const Text setup = SectionOf(V::offeredComponentCount);
     const Text countKey = KeyOf(V::offeredComponentCount);
@@ -322,8 +323,7 @@ void PackageCheck::CheckComponents()
                   (described == 0 ? Text(L", but no key describes any component")
                                   : L", but the keys describe only components 1 to " + Number(described)) +
                   L"; Setup calls the package damaged and stops");
-        componentCount = 0;
-        return;
+        return false;
     }
     if (!IsPresent(setup, countKey)) {
         AtKey(Severity::warning, setup, countKey,
@@ -344,6 +344,7 @@ void PackageCheck::CheckComponents()
             components.push_back(component);
         }
     }
+    return true;
 }
 
 std::vector<lumora::String> PackageCheck::KeysOf(const lumora::String &section) const
@@ -393,7 +394,7 @@ bool PackageCheck::LeadsOut(SetupValue value, int number, const Text &folder)
 {
     Text given = ReadText(value, number);
     ArchiveFaultKind fault = FolderBelowFault(lumora::String(given.c_str()));
-    if (fault == ArchiveFaultKind::none) return false;
+    if (!LeavesFolder(fault)) return false;
     AtKey(Severity::error, SectionOf(value), KeyOf(value, number),
           Quoted(given) + L" leads outside " + folder + L": " + Widened(FaultWords(fault)) +
               L"; Setup does not make the link");

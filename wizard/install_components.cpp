@@ -60,14 +60,20 @@ std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount) const
         // nothing installed to point at and is left out.
         int component = ReadSetupInt(SetupValue::linkComponent, k);
         if (component < 1 || component > componentCount || !IsChosen(component)) continue;
+        // A component refused for its folder installs nothing for the link to start.
+        if (FolderBelowFault(ReadSetupValue(SetupValue::componentFolder, component)) !=
+            ArchiveFaultKind::none)
+            continue;
         LinkPlan link;
         link.label = ReadSetupValue(SetupValue::componentName, component);
         link.folder = ReadSetupValue(SetupValue::linkFolder);
         String name = ReadSetupValue(SetupValue::linkName, k);
         link.name = name + ".lnk";
         link.target = ReadSetupValue(SetupValue::linkTarget, k);
+        // Only a way out of its folder is refused; a name Windows refuses simply fails.
         for (const String &path : {link.folder, name, link.target}) {
-            if (link.pathFault == ArchiveFaultKind::none) link.pathFault = FolderBelowFault(path);
+            ArchiveFaultKind fault = FolderBelowFault(path);
+            if (link.pathFault == ArchiveFaultKind::none && LeavesFolder(fault)) link.pathFault = fault;
         }
         links.push_back(link);
     }
