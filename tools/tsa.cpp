@@ -6,6 +6,7 @@
 #include "tools/archive_writer.h"
 #include "tools/package_check.h"
 #include "tools/private_folder.h"
+#include "tools/signature_check.h"
 #include "tools/terminal_progress.h"
 #include "tools/terminal_text.h"
 
@@ -31,9 +32,9 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "  extract  unpack an archive exactly as the installer does\n"
                      "  check    read a package folder as the installer will and name every fault\n"
                      "\n"
-                     "'tsa COMMAND --help' describes a command. \"--\" ends the options, so a name\n"
-                     "after it may start with \"-\". Names from files are shown with control bytes and\n"
-                     "bytes from 0x7F up as \\xNN.\n"
+                     "'tsa COMMAND --help' describes a command, 'tsa --version' prints the tool's\n"
+                     "version. \"--\" ends the options, so a name after it may start with \"-\". Names\n"
+                     "from files are shown with control bytes and bytes from 0x7F up as \\xNN.\n"
                      "\n"
                      "Exit status: 0 done, 1 a fault in the input or an error while working, 2 bad usage.\n";
 
@@ -112,6 +113,7 @@ const char checkUsage[] =
     "archive and prints one line per finding, \"error:\" or \"warning:\" with the section and\n"
     "key or the archive and entry it concerns, then the number of each. Errors stop the\n"
     "installation or leave it incomplete; warnings are what users would likely not want.\n"
+    "setup.exe and lumora.dll are warned about when they carry no signature.\n"
     "\n"
     "  --json  print each finding and the count as one JSON object per line\n"
     "\n"
@@ -396,6 +398,8 @@ int Check(const Arguments &arguments)
     bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
                             [](const auto &option) { return option.first == "--json"; });
     std::vector<Finding> findings = CheckPackage(folder);
+    std::vector<Finding> signatures = CheckSignatures(folder);
+    findings.insert(findings.end(), signatures.begin(), signatures.end());
     for (const Finding &finding : findings)
         std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
     std::printf("%s\n", CountLine(findings, json).c_str());
@@ -427,6 +431,10 @@ int Run(std::vector<std::string> arguments)
         {"check", checkUsage, {}, {"--json"}, Check}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("tsa %s\n", SETUP_VERSION);
         return 0;
     }
     for (const Command &entry : commands) {
