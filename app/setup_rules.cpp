@@ -11,6 +11,10 @@ using V = SetupValue;
 
 const long long x = noLimit;
 
+// A text placed beyond the smallest screen in common use, 1024 x 768, is not seen there.
+const long long smallestScreenWidth = 1024;
+const long long smallestScreenHeight = 768;
+
 } // namespace
 
 // clang-format off
@@ -36,9 +40,9 @@ constexpr SetupRule setupRules[setupValueCount] = {
      "the application's version on the background"},
     {V::applicationCompany, "Application", "Company", false, "Quorvell SD", K::codePageText, x, x,
      "the company on the background"},
-    {V::nameFontX, "Name Font", "XPos", false, "50", K::integer, x, x,
+    {V::nameFontX, "Name Font", "XPos", false, "50", K::integer, 0, smallestScreenWidth - 1,
      "left edge of the name, pixels from the screen's left edge"},
-    {V::nameFontY, "Name Font", "YPos", false, "30", K::integer, x, x,
+    {V::nameFontY, "Name Font", "YPos", false, "30", K::integer, 0, smallestScreenHeight - 1,
      "top of the name, pixels from the screen's top edge"},
     {V::nameFontSize, "Name Font", "Size", false, "48", K::integer, x, x,
      "height of the name's font and of its band, pixels"},
@@ -49,9 +53,9 @@ constexpr SetupRule setupRules[setupValueCount] = {
     {V::nameFontItalic, "Name Font", "Italic", false, "1", K::flag, x, x, "draw the name in italics"},
     {V::nameFontWeight, "Name Font", "Weight", false, "500", K::integer, 0, 1000,
      "weight of the name's font (400 normal, 700 bold)"},
-    {V::companyFontX, "Company Font", "XPos", false, "50", K::integer, x, x,
+    {V::companyFontX, "Company Font", "XPos", false, "50", K::integer, 0, smallestScreenWidth - 1,
      "left edge of the company, pixels from the screen's left edge"},
-    {V::companyFontY, "Company Font", "YPos", false, "30", K::integer, x, x,
+    {V::companyFontY, "Company Font", "YPos", false, "30", K::integer, 0, smallestScreenHeight - 1,
      "top of the company, pixels above the screen's bottom edge"},
     {V::companyFontSize, "Company Font", "Size", false, "24", K::integer, x, x,
      "height of the company's font and of its band, pixels"},

@@ -4,9 +4,12 @@
 #include "install/entry_name.h"
 #include "tools/archive_check.h"
 #include "tools/package_files.h"
+#include "tools/profile_encoding.h"
 #include "tools/profile_file.h"
+#include "tools/program_file.h"
 #include "tools/setup_keys.h"
 #include "tools/terminal_text.h"
+#include "tools/value_check.h"
 
 #include <algorithm>
 #include <fstream>
@@ -22,8 +25,10 @@ namespace {
 
 using Text = std::wstring;
 
-// A 32-bit program on 64-bit Windows, the longest usual case.
+// A 32-bit program on 64-bit Windows, the longest usual case; a 64-bit one installs below the
+// 64-bit folder.
 const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
+const wchar_t programFiles64Folder[] = L"C:\\Program Files";
 const size_t longestPath = 259;
 const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
 using V = SetupValue;
@@ -129,7 +134,7 @@ struct Component {
 
 class PackageCheck {
 public:
-    explicit PackageCheck(const fs::path &folder) : folder(folder) {}
+    PackageCheck(const fs::path &folder, const CheckOptions &options) : folder(folder), options(options) {}
 
     std::vector<Finding> Run();
 
@@ -192,6 +197,8 @@ private:
     void ReportOverwrite(const Component &component, const Component &earlier, const FirstOfMany &files);
     void ReportLongPaths(const Component &component, const FirstOfMany &files);
     void CheckLinks();
+    // 64-bit programs in the archives of a package whose setup.exe is the 32-bit one.
+    void CheckProgramsForArchitecture();
     void CheckLink(int link);
     // The component the link belongs to; null when it names none, or one that is never installed.
     const Component *LinkedComponent(int link);
@@ -206,10 +213,17 @@ private:
     bool SuggestSpelling(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                          long long number);
     void SuggestOtherSection(const ProfileSection &section, const ProfileKey &key);
+    // An error where the keys lost decide what is installed or which links are made.
+    void ReportMisspeltSection(const ProfileSection &section, const SectionKeys &meant);
     struct FollowedCount {
         Text key;
         int value;
     };
+    // A component or link described beyond its count is never offered or made: one error for
+    // all its keys. A page line beyond the count only goes unseen.
+    void ReportBeyondCount(const ProfileSection &section, const ProfileKey &key, const FollowedCount &count,
+                           long long number);
+    std::set<std::pair<bool, long long>> reportedBeyondCount; // (a link?, its number)
     // The count that decides how many of the section's numbered keys the program reads.
     FollowedCount CountOfNumberedKeys(const Text &section);
     Text Described(const Component &component) const
@@ -218,6 +232,7 @@ private:
     }
 
     const fs::path folder;
+    const CheckOptions options;
     std::optional<ProfileFile> profile;
     std::vector<Finding> findings;
     std::set<std::pair<Text, Text>> keysRead; // folded
@@ -255,7 +270,9 @@ std::vector<Finding> PackageCheck::Run()
         AtFile(Severity::error, L"setup.tsi", L"", L"cannot be read");
         return findings;
     }
-    profile.emplace(bytes.str());
+    std::vector<Finding> encoding = CheckProfileEncoding(bytes.str(), options.codePage);
+    findings.insert(findings.end(), encoding.begin(), encoding.end());
+    profile.emplace(bytes.str(), options.codePage);
 
     if (ReadInt(V::displayBackgroundWindow) != 0) {
         for (const SetupRule &rule : setupRules)
@@ -270,6 +287,9 @@ std::vector<Finding> PackageCheck::Run()
               L"asks for lumora.dll to be copied, but the package folder holds none");
     }
     CheckLinks();
+    CheckProgramsForArchitecture();
+    std::vector<Finding> values = CheckValues(*profile);
+    findings.insert(findings.end(), values.begin(), values.end());
     CheckUnreadKeys();
     return findings;
 }
@@ -306,7 +326,8 @@ void PackageCheck::CheckPages()
                   L"the licence file " + Quoted(name) + L" is not in the package folder");
         }
     }
-    destination = Text(programFilesFolder) + L"\\" + ReadText(V::destinationFolder);
+    destination = Text(options.setupMachine == machineAmd64 ? programFiles64Folder : programFilesFolder) +
+                  L"\\" + ReadText(V::destinationFolder);
 }
 
 bool PackageCheck::CheckComponents()
@@ -407,14 +428,14 @@ void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
     fs::path identity = fs::weakly_canonical(file, code);
     std::shared_ptr<VerifyResult> &archive = archives[code ? file : identity];
     bool firstUse = archive == nullptr;
-    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string()));
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string(), options.codePage));
     component.archive = archive;
     if (!firstUse) return;
     for (const ArchiveFault &fault : archive->faults) {
         if (fault.entry.Length() == 0)
             AtFile(Severity::error, component.archiveName, L"", Widened(FaultText(fault)));
         else
-            AtFile(Severity::error, component.archiveName, Widened(DecodedNameText(fault.entry)),
+            AtFile(Severity::error, component.archiveName, static_cast<const wchar_t *>(fault.entry),
                    L"the installer refuses this name: " + Widened(FaultWords(fault)));
     }
 }
@@ -424,7 +445,7 @@ void PackageCheck::ListInstalledFiles(Component &component, const Text &subdirec
     for (const ListedEntry &entry : component.archive->listing.entries) {
         if (entry.refused) continue;
         InstalledFile installed;
-        installed.entry = Widened(entry.name);
+        installed.entry = entry.wideName;
         installed.path = JoinedPath(subdirectory, installed.entry);
         installed.folded = Folded(installed.path);
         for (size_t end = installed.folded.find(L'\\'); end != Text::npos;
@@ -487,6 +508,28 @@ void PackageCheck::ReportLongPaths(const Component &component, const FirstOfMany
            L"below the default destination " + Quoted(destination) + L" its path is " +
                Number(static_cast<long long>(destination.size() + 1 + files.first->path.size())) +
                L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
+}
+
+void PackageCheck::CheckProgramsForArchitecture()
+{
+    if (options.setupMachine != machineI386) return;
+    std::set<const VerifyResult *> seen;
+    for (const Component &component : components) {
+        if (component.archive == nullptr || !seen.insert(component.archive.get()).second) continue;
+        const ListedEntry *first = nullptr;
+        int count = 0;
+        for (const ListedEntry &entry : component.archive->listing.entries) {
+            if (entry.machine != machineAmd64) continue;
+            if (count++ == 0) first = &entry;
+        }
+        if (first == nullptr) continue;
+        Text more = count > 1 ? L"; so are " + Number(count - 1) + L" more files of this archive" : L"";
+        AtFile(Severity::warning, component.archiveName, first->wideName,
+               L"is a 64-bit program, but setup.exe is the 32-bit one: it proposes the 32-bit Program Files "
+               L"folder and makes links through the 32-bit view of the system; ship the x86-64 setup.exe "
+               L"and lumora.dll" +
+                   more);
+    }
 }
 
 void PackageCheck::CheckLinks()
@@ -599,8 +642,7 @@ void PackageCheck::CheckUnreadKeys()
         if (known == nullptr) {
             for (const SectionKeys &candidate : KnownSections()) {
                 if (SpelledLike(section.name, candidate.section)) {
-                    AtLine(Severity::warning, section.name, L"", section.line,
-                           L"this section is not read; did you mean [" + Text(candidate.section) + L"]?");
+                    ReportMisspeltSection(section, candidate);
                     break;
                 }
             }
@@ -615,6 +657,29 @@ void PackageCheck::CheckUnreadKeys()
         std::set<Text> keysSeen;
         for (const ProfileKey &key : section.keys) CheckUnreadKey(section, *known, key, keysSeen);
     }
+}
+
+void PackageCheck::ReportMisspeltSection(const ProfileSection &section, const SectionKeys &meant)
+{
+    bool isLink = SameNameIgnoringCase(meant.section, linksSection);
+    bool decides = isLink || Folded(meant.section).compare(0, 9, L"COMPONENT") == 0;
+    bool holdsItsKeys = std::any_of(section.keys.begin(), section.keys.end(), [&](const ProfileKey &key) {
+        Text prefix;
+        SplitNumber(key.name, prefix);
+        auto named = [&](const Text &name) { return SameNameIgnoringCase(name, key.name); };
+        auto numbered = [&](const Text &name) {
+            return SameNameIgnoringCase(name, prefix) && prefix != key.name;
+        };
+        return std::any_of(meant.keys.begin(), meant.keys.end(), named) ||
+               std::any_of(meant.numbered.begin(), meant.numbered.end(), numbered);
+    });
+    Text message = L"this section is not read; did you mean [" + meant.section + L"]?";
+    if (!decides || !holdsItsKeys) {
+        AtLine(Severity::warning, section.name, L"", section.line, message);
+        return;
+    }
+    AtLine(Severity::error, section.name, L"", section.line,
+           message + (isLink ? L" Its links are not made" : L" Its components take the defaults"));
 }
 
 void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKeys &known,
@@ -652,13 +717,29 @@ bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const Section
             FollowedCount count = CountOfNumberedKeys(section.name);
             // Beyond what the program follows of a larger count, which has its own finding.
             if (number <= count.value) return true;
-            WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
+            ReportBeyondCount(section, key, count, number);
         } else {
             WarnAt(section, key, L"is not read; did you mean " + canonical + L"?");
         }
         return true;
     }
     return false;
+}
+
+void PackageCheck::ReportBeyondCount(const ProfileSection &section, const ProfileKey &key,
+                                     const FollowedCount &count, long long number)
+{
+    bool isLink = SameNameIgnoringCase(section.name, linksSection);
+    bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
+    if (!isLink && !isComponent) {
+        WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
+        return;
+    }
+    if (!reportedBeyondCount.insert({isLink, number}).second) return;
+    AtLine(Severity::error, section.name, key.name, key.line,
+           (isLink ? L"link " + Number(number) + L" is described, but never made"
+                   : L"component " + Number(number) + L" is described, but never offered or installed") +
+               L": " + count.key + L" is " + Number(count.value));
 }
 
 PackageCheck::FollowedCount PackageCheck::CountOfNumberedKeys(const Text &section)
@@ -703,7 +784,7 @@ void PackageCheck::SuggestOtherSection(const ProfileSection &section, const Prof
 
 } // namespace
 
-std::vector<Finding> CheckPackage(const fs::path &folder)
+std::vector<Finding> CheckPackage(const fs::path &folder, const CheckOptions &options)
 {
-    return PackageCheck(folder).Run();
+    return PackageCheck(folder, options).Run();
 }

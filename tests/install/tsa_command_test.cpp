@@ -54,7 +54,7 @@ TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
         {"verify -- -odd.tsa", 0, "-odd.tsa: 1 group, 1 file, 3 bytes: sound"},
         {"list -- --help", 1, "tsa: --help: the archive cannot be opened"},
         {"check missing", 2, "tsa: missing: no such folder"},
-        {"check folder", 1, "1 error, 0 warnings"},
+        {"check folder", 1, "3 errors, 0 warnings"},
         {"check --help", 0, "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage."},
         {"--help", 0, "Exit status:"},
     };
@@ -103,11 +103,15 @@ TEST_F(TsaCommand, CheckPrintsFindingsAsJsonLines)
     Outcome outcome = Tsa("check --json package");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out,
+              "{\"severity\":\"error\",\"file\":\"setup.exe\",\"message\":\"is not in the package folder, so "
+              "the user has nothing to start; copy it from the kit\"}\n"
+              "{\"severity\":\"error\",\"file\":\"lumora.dll\",\"message\":\"is not in the package folder; "
+              "setup.exe cannot start without it\"}\n"
               "{\"severity\":\"error\",\"section\":\"License\",\"key\":\"LicenseFile\",\"message\":\"names "
               "no licence file, so the License page shows an empty box\"}\n"
               "{\"severity\":\"error\",\"section\":\"Component Files\",\"key\":\"1\",\"message\":\"the "
               "archive \\\"data.tsa\\\", the default, is not in the package folder\"}\n"
-              "{\"errors\":2,\"warnings\":0}\n");
+              "{\"errors\":4,\"warnings\":0}\n");
 }
 
 // Deterministic text that bzip2 packs only moderately, so extraction takes a while.
