@@ -2,11 +2,14 @@
 # shows them in the file's properties and as installers and signing tools read them.
 #
 #   setup_version_resource(TARGET DESCRIPTION FILE_NAME APP|DLL [NAME VALUE]...)
+
+# The kit's version in the four numbers Windows keeps, the missing ones 0: "1.0.0.0".
+string(REPLACE "." ";" SETUP_VERSION_QUAD "${PROJECT_VERSION}.0.0.0")
+list(SUBLIST SETUP_VERSION_QUAD 0 4 SETUP_VERSION_QUAD)
+list(JOIN SETUP_VERSION_QUAD "." SETUP_VERSION_QUAD)
+
 function(setup_version_resource target description file_name kind)
-    # Four numbers, the missing ones 0.
-    string(REPLACE "." ";" numbers "${PROJECT_VERSION}.0.0.0")
-    list(SUBLIST numbers 0 4 numbers)
-    list(JOIN numbers "," SETUP_VERSION_NUMBERS)
+    string(REPLACE "." "," SETUP_VERSION_NUMBERS "${SETUP_VERSION_QUAD}")
     set(SETUP_FILE_DESCRIPTION "${description}")
     set(SETUP_FILE_NAME "${file_name}")
     get_filename_component(SETUP_INTERNAL_NAME "${file_name}" NAME_WE)

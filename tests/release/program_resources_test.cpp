@@ -106,6 +106,9 @@ TEST(ProgramResources, SetupAsksForAdministratorRightsAndNamesItsSystems)
     for (const char *system : systems)
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + system + "\"/>"), std::string::npos)
             << system;
+    std::string version = SETUP_VERSION;
+    for (size_t dots = std::count(version.begin(), version.end(), '.'); dots < 3; ++dots) version += ".0";
+    EXPECT_NE(manifest.find("name=\"Setup.Installer\" version=\"" + version + "\""), std::string::npos);
     // Laid out in fixed pixels, the wizard must leave scaling to Windows.
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
