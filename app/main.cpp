@@ -1,5 +1,6 @@
 // The program's entry: library start-up, the version check, the wizard's lifetime and the
 // marker file that tells whoever started Setup that it has ended.
+#include "app/setup_config.h"
 #include "wizard/setup.h"
 
 #include "lumora/application.h"
@@ -35,10 +36,11 @@ void ReportNoPageEnabled()
 
 // Building a row for each of millions of components would stall the wizard before it opens;
 // such a count is damage, and the package's maker learns which number is wrong.
-void ReportDamagedComponentCount(int count, int highestDescribed)
+void ReportDamagedComponentCount(int highestDescribed)
 {
     lumora::String text = "This setup package is damaged: [Component Setup] NumberOfComponents is ";
-    text.Append(lumora::String::FromInt(count));
+    // As written: a count beyond 32 bits reads as the largest int.
+    text.Append(ReadSetupValue(SetupValue::offeredComponentCount));
     if (highestDescribed == 0)
         text.Append(", but no key of setup.tsi describes any component.");
     else
@@ -58,7 +60,7 @@ int RunWizard()
         ReportNoPageEnabled();
         result = 1;
     } else if (tSetup::HasDamagedComponentCount(count, highestDescribed)) {
-        ReportDamagedComponentCount(count, highestDescribed);
+        ReportDamagedComponentCount(highestDescribed);
         result = 1;
     } else {
         tSetup *setup = new tSetup();

@@ -55,4 +55,10 @@ void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, Instal
     }
     if (plan.copyLibrary) CopyLibrary("lumora.dll", plan.destination, plan.componentCount, progress, report);
     CreateStartMenuLinks(plan.links, plan.destination, report);
+    // The formulas truncate a sum of rounded shares, so a whole run can end a step below 100
+    // (36 components end at 99); a run whose last step was the last one, and that lacks
+    // nothing, ends at 100 instead of reading as not quite done.
+    const bool lastStepDone = plan.copyLibrary || (!plan.components.empty() &&
+                                                   plan.components.back().number == plan.componentCount);
+    if (lastStepDone && report.IsEmpty()) progress.SetTotalProgress(100);
 }
