@@ -355,9 +355,10 @@ int List(const Arguments &arguments)
     // An archive that cannot be opened or is none has nothing to total.
     if (listing.groups == 0 && listing.fault.kind != ArchiveFaultKind::none)
         return Fault(path + ": " + FaultText(listing.fault));
-    // The names come decoded and made safe for the terminal.
+    // The names come decoded, with their control characters escaped; the rest as the terminal shows it.
     for (const ListedEntry &entry : listing.entries)
-        std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group, entry.name.c_str());
+        std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group,
+                    TerminalText(entry.name).c_str());
     std::printf("%s in %s: %s stored, %s packed\n",
                 Counted(static_cast<long long>(listing.entries.size()), "file").c_str(),
                 Counted(listing.groups, "group").c_str(), Counted(listing.storedBytes, "byte").c_str(),

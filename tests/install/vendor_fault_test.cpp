@@ -1,6 +1,7 @@
 // `tsa check` on what ruins a vendor's package: the program files (present, one processor, the
 // library version setup.exe expects), values the program takes otherwise than meant, setup.tsi
 // in the wrong encoding, and names beyond ASCII read through the users' code page.
+#include "program_bytes.h"
 #include "test_support.h"
 #include "tools/package_check.h"
 #include "tools/program_file.h"
@@ -32,34 +33,7 @@ const std::string soundSetup = "[Dialogs]\r\n"               // 1
                                "Name2=Readme\r\n"            // 22
                                "File2=readme.txt\r\n";       // 23
 
-void Put(std::string &bytes, size_t at, uint64_t value, int width)
-{
-    if (bytes.size() < at + width) bytes.resize(at + width, '\0');
-    for (int k = 0; k < width; ++k) bytes[at + k] = static_cast<char>(value >> (8 * k) & 0xFF);
-}
-
-// A program file's headers and a version resource text block: wLength, wValueLength, wType 1,
-// the key, padding to four bytes, the value.
-std::string ProgramBytes(uint16_t machine, bool library, const std::wstring &key = L"",
-                         const std::wstring &value = L"")
-{
-    std::string bytes(0x200, '\0');
-    Put(bytes, 0, 0x5A4D, 2);
-    Put(bytes, 0x3C, 0x80, 4);
-    Put(bytes, 0x80, 0x00004550, 4);
-    Put(bytes, 0x84, machine, 2);
-    Put(bytes, 0x84 + 18, library ? 0x2002 : 0x0102, 2);
-    if (key.empty()) return bytes;
-    size_t block = bytes.size(), at = block + 6;
-    for (wchar_t c : key + L'\0') Put(bytes, at, static_cast<uint16_t>(c), 2), at += 2;
-    at = (at + 3) / 4 * 4;
-    for (wchar_t c : value + L'\0') Put(bytes, at, static_cast<uint16_t>(c), 2), at += 2;
-    Put(bytes, block, at - block, 2);
-    Put(bytes, block + 2, value.size() + 1, 2);
-    Put(bytes, block + 4, 1, 2);
-    bytes.resize((bytes.size() + 3) / 4 * 4, '\0');
-    return bytes;
-}
+using testsupport::ProgramBytes;
 
 std::string SetupProgram(uint16_t machine = machineI386, const std::wstring &expects = L"0.8.64.0")
 {
