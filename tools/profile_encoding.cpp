@@ -12,7 +12,7 @@ struct Line {
     std::string bytes; // without its line end
 };
 
-// The first line holding a byte beyond ASCII, and how many lines do.
+// The first line the program reads that holds a byte beyond ASCII, and how many such lines there are.
 Line FirstBeyondAscii(const std::string &bytes, int &count)
 {
     Line first;
@@ -25,6 +25,9 @@ Line FirstBeyondAscii(const std::string &bytes, int &count)
         if (!line.empty() && line.back() == '\r') line.pop_back();
         ++number;
         start = end + 1;
+        // Comments are never shown, so their encoding does not matter.
+        size_t text = line.find_first_not_of(" \t");
+        if (text != std::string::npos && line[text] == ';') continue;
         bool beyond = false;
         for (char c : line) beyond = beyond || static_cast<unsigned char>(c) >= 0x80;
         if (!beyond) continue;
