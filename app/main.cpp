@@ -1,5 +1,6 @@
 // The program's entry: library start-up, the version check, the wizard's lifetime and the
 // marker file that tells whoever started Setup that it has ended.
+#include "app/setup_config.h"
 #include "wizard/setup.h"
 
 #include "lumora/application.h"
@@ -33,16 +34,38 @@ void ReportNoPageEnabled()
         "Setup", MB_OK, 32513);
 }
 
+// Building a row for each of millions of components would stall the wizard before it opens;
+// such a count is damage, and the package's maker learns which number is wrong.
+void ReportDamagedComponentCount(int highestDescribed)
+{
+    lumora::String text = "This setup package is damaged: [Component Setup] NumberOfComponents is ";
+    // As written: a count beyond 32 bits reads as the largest int.
+    text.Append(ReadSetupValue(SetupValue::offeredComponentCount));
+    if (highestDescribed == 0)
+        text.Append(", but no key of setup.tsi describes any component.");
+    else
+        text.Append(", but the keys of setup.tsi describe only components 1 to ")
+            .Append(lumora::String::FromInt(highestDescribed))
+            .Append(".");
+    text.Append("\n\nSetup cannot continue.");
+    lumora::GUI::Dialogs::QuickMessage(text, "Setup", MB_OK, 32513);
+}
+
 int RunWizard()
 {
     int result = 0;
-    if (tSetup::EnablesAnyPage()) {
+    int count = 0;
+    int highestDescribed = 0;
+    if (!tSetup::EnablesAnyPage()) {
+        ReportNoPageEnabled();
+        result = 1;
+    } else if (tSetup::HasDamagedComponentCount(count, highestDescribed)) {
+        ReportDamagedComponentCount(highestDescribed);
+        result = 1;
+    } else {
         tSetup *setup = new tSetup();
         lumora::Loop();
         delete setup;
-    } else {
-        ReportNoPageEnabled();
-        result = 1;
     }
     // Whoever waits for Setup watches for this file; it carries no content.
     _lcreat("setup.temp", 0);

@@ -3,7 +3,6 @@
 #include "app/setup_config.h"
 
 #include "app/native_calls.h"
-#include "app/setup_rules.h"
 #include "lumora/application.h"
 
 namespace {
@@ -26,9 +25,26 @@ lumora::String ReadSetupValue(const lumora::String &section, const lumora::Strin
     return value.texts.empty() ? lumora::String() : value.texts.front();
 }
 
-lumora::String ReadSetupLines(const lumora::String &section, const lumora::String &defaultLine)
+lumora::String ReadSetupValue(SetupValue value, int number)
 {
-    return ComposeSetupLines(ReadSetupValue, section, defaultLine);
+    const SetupRule &rule = RuleOf(value);
+    return ReadSetupValue(rule.section, KeyName(rule, number), rule.defaultValue);
+}
+
+int ReadSetupInt(SetupValue value, int number)
+{
+    return ReadSetupValue(value, number).ToInt();
+}
+
+bool ReadSetupFlag(SetupValue value, int number)
+{
+    return ReadSetupInt(value, number) != 0;
+}
+
+lumora::String ReadSetupLines(SetupValue lines, SetupValue line)
+{
+    return ComposeSetupLines([](SetupValue rule, int number) { return ReadSetupValue(rule, number); }, lines,
+                             line);
 }
 
 std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)

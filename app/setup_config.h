@@ -1,7 +1,9 @@
-// The one reader of the package's configuration file, setup.tsi beside the program.
+// The one reader of the package's configuration file, setup.tsi beside the program. Every
+// value is named by its rule (app/setup_rules.h), which gives its section, key and default.
 #ifndef SETUP_APP_SETUP_CONFIG_H
 #define SETUP_APP_SETUP_CONFIG_H
 
+#include "app/setup_rules.h"
 #include "lumora/string.h"
 
 #include <vector>
@@ -12,9 +14,13 @@
 lumora::String ReadSetupValue(const lumora::String &section, const lumora::String &key,
                               const lumora::String &defaultValue);
 
-// A page text: key "Lines" (default "1") gives the count n, keys "1".."n" one line each,
-// joined with "\n"; a missing line key reads as defaultLine. n of 0 or less gives "".
-lumora::String ReadSetupLines(const lumora::String &section, const lumora::String &defaultLine);
+// The value of a rule's key (number: the key's number for a numbered rule), or its default.
+lumora::String ReadSetupValue(SetupValue value, int number = 0);
+int ReadSetupInt(SetupValue value, int number = 0);
+bool ReadSetupFlag(SetupValue value, int number = 0);
+
+// A page text from its lines rule and its numbered line rule.
+lumora::String ReadSetupLines(SetupValue lines, SetupValue line);
 
 // The names of every key in section, in file order; none when the file or section is missing.
 std::vector<lumora::String> ReadSetupKeys(const lumora::String &section);

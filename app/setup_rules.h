@@ -1,9 +1,14 @@
-// How setup.tsi's values are taken, whatever reads them: the program through the platform's
-// profile functions, or a check of a package folder on any system.
+// The rule book of setup.tsi: every section and key the program reads, with its default and
+// how its value is taken. The program reads through it (app/setup_config.h) and `tsa check`
+// checks a package against it, so the two can never disagree about a key.
 #ifndef SETUP_APP_SETUP_RULES_H
 #define SETUP_APP_SETUP_RULES_H
 
+#include "install/archive_fault.h"
 #include "lumora/string.h"
+
+#include <climits>
+#include <initializer_list>
 
 // The profile functions hand out at most this many characters of a value; the rest is lost.
 const int setupValueLength = 255;
@@ -12,24 +17,187 @@ const int setupValueLength = 255;
 // it (one file read per line) would stall the wizard before it opens.
 const int mostPageLines = 100;
 
-// The most components the Components page has rows for: the group box grows upwards from a
-// fixed bottom edge and would cover the page icon and text beyond this many. The wizard
-// offers and installs no more, and says so before the installation.
-const int mostOfferedComponents = 8;
+// The licence file's value that names no licence.
+const char noLicense[] = "nolicense";
 
-// A page text: key "Lines" (default "1") gives the count n, keys "1".."n" one line each,
-// joined with "\n"; a missing line key reads as defaultLine. n of 0 or less gives "".
-// read(section, key, default) is the reader of the file.
-template <class Reader>
-lumora::String ComposeSetupLines(Reader read, const lumora::String &section,
-                                 const lumora::String &defaultLine)
+// A package may leave a few components wholly to the defaults, but a count far beyond the
+// highest component any key describes is a damaged file: every such component would install
+// "data.tsa" again, and building their rows would stall the wizard before it opens.
+const int mostUndescribedComponents = 32;
+
+// How a value is taken.
+enum class ValueKind {
+    flag,                    // a decimal number; any value but 0 is on
+    integer,                 // a decimal number, within the rule's range where it has one
+    codePageText,            // shown as written, in the system code page (titles, page lines, names)
+    componentState,          // begins with "required" (chosen, fixed) or "default" (chosen); else not chosen
+    packageFile,             // a file of the package folder, opened by this name from the working directory
+    folderBelowProgramFiles, // joined to the Program Files folder to propose the destination
+    pathBelowDestination,    // a relative path that must stay below the destination
+    pathBelowStartMenu,      // a relative path that must stay below the Start menu's Programs folder
+};
+
+// Every value, in the order of the table.
+enum class SetupValue {
+    displayBackgroundWindow,
+    displayAppName,
+    displayAppVersion,
+    displayCompanyName,
+    introductionPage,
+    licensePage,
+    directoryPage,
+    componentsPage,
+    summaryPage,
+    byePage,
+    rebootPage,
+    applicationName,
+    applicationVersion,
+    applicationCompany,
+    nameFontX,
+    nameFontY,
+    nameFontSize,
+    nameFontColor,
+    nameFontFace,
+    nameFontUnderline,
+    nameFontItalic,
+    nameFontWeight,
+    companyFontX,
+    companyFontY,
+    companyFontSize,
+    companyFontColor,
+    companyFontFace,
+    companyFontUnderline,
+    companyFontItalic,
+    companyFontWeight,
+    introductionTitle,
+    introductionLines,
+    introductionLine,
+    licenseTitle,
+    licenseLines,
+    licenseLine,
+    directoryTitle,
+    directoryLines,
+    directoryLine,
+    componentsTitle,
+    componentsLines,
+    componentsLine,
+    summaryTitle,
+    summaryLines,
+    summaryLine,
+    byeTitle,
+    byeLines,
+    byeLine,
+    rebootTitle,
+    rebootLines,
+    rebootLine,
+    installationTitle,
+    installationLines,
+    installationLine,
+    licenseFile,
+    destinationFolder,
+    offeredComponentCount,
+    installedComponentCount,
+    componentName,
+    copyLibrary,
+    componentState,
+    componentArchive,
+    componentFolder,
+    linkCount,
+    linkFolder,
+    linkComponent,
+    linkName,
+    linkTarget,
+};
+
+const long long noLimit = LLONG_MAX;
+
+struct SetupRule {
+    SetupValue value;
+    const char *section;
+    // A numbered key is this text followed by a decimal number from 1 ("" for the keys "1".."N").
+    const char *key;
+    bool numbered;
+    const char *defaultValue;
+    ValueKind kind;
+    // The range an integer is taken in; noLimit where there is none.
+    long long lowest;
+    long long highest;
+    const char *meaning;
+};
+
+const int setupValueCount = static_cast<int>(SetupValue::linkTarget) + 1;
+
+// The rows, one per SetupValue, in its order.
+extern const SetupRule setupRules[setupValueCount];
+
+inline const SetupRule &RuleOf(SetupValue value)
 {
-    int lineCount = read(section, lumora::String("Lines"), lumora::String("1")).ToInt();
+    return setupRules[static_cast<int>(value)];
+}
+
+// The key's name in the file: the rule's key, followed for a numbered one by the number.
+lumora::String KeyName(const SetupRule &rule, int number = 0);
+
+// Whether a folder named in the file stays below the folder it is joined to: it is refused
+// for a ".." level, a drive, a leading separator and every other name an archive entry may
+// not have; trailing separators are allowed, and an empty value or "." is the folder itself.
+ArchiveFaultKind FolderBelowFault(const lumora::String &folder);
+
+// The number of a key of a numbered rule, letter case aside ("file12" is 12 of "File"), or 0
+// when key is none of its keys.
+int KeyNumber(const SetupRule &rule, const lumora::String &key);
+
+// Whether a name fault takes a path out of the folder it is joined to: a ".." level, a
+// leading separator or a drive. Other faults only make a name Windows refuses.
+bool LeavesFolder(ArchiveFaultKind fault);
+
+// The highest number that a key of the given numbered rules names, 0 for none;
+// keysOf(section) lists the names of a section's keys.
+template <class KeysReader>
+int HighestDescribed(KeysReader keysOf, std::initializer_list<SetupValue> numberedValues)
+{
+    int highest = 0;
+    for (SetupValue value : numberedValues) {
+        for (const lumora::String &key : keysOf(lumora::String(RuleOf(value).section))) {
+            int number = KeyNumber(RuleOf(value), key);
+            if (number > highest) highest = number;
+        }
+    }
+    return highest;
+}
+
+template <class KeysReader> int HighestDescribedComponent(KeysReader keysOf)
+{
+    return HighestDescribed(keysOf, {SetupValue::componentName, SetupValue::componentState,
+                                     SetupValue::componentArchive, SetupValue::componentFolder});
+}
+
+// Links beyond the highest one described belong to no component and are never made.
+template <class KeysReader> int HighestDescribedLink(KeysReader keysOf)
+{
+    return HighestDescribed(keysOf,
+                            {SetupValue::linkComponent, SetupValue::linkName, SetupValue::linkTarget});
+}
+
+// A count that no package means: beyond 32 bits, or far beyond what its keys describe.
+inline bool IsDamagedComponentCount(int count, int highestDescribed)
+{
+    return count == INT_MAX || count == INT_MIN ||
+           static_cast<long long>(count) >
+               static_cast<long long>(highestDescribed) + mostUndescribedComponents;
+}
+
+// A page text: the lines rule (key "Lines") gives the count n, the numbered line rule keys
+// "1".."n" one line each, joined with "\n"; a missing line key reads as the line rule's default.
+// n of 0 or less gives "". read(rule, number) is the reader of the file.
+template <class Reader> lumora::String ComposeSetupLines(Reader read, SetupValue lines, SetupValue line)
+{
+    int lineCount = read(lines, 0).ToInt();
     if (lineCount > mostPageLines) lineCount = mostPageLines;
     lumora::String text;
-    for (int line = 1; line <= lineCount; line++) {
-        if (line > 1) text.Append("\n");
-        text.Append(read(section, lumora::String::FromInt(line), defaultLine));
+    for (int number = 1; number <= lineCount; number++) {
+        if (number > 1) text.Append("\n");
+        text.Append(read(line, number));
     }
     return text;
 }

@@ -12,16 +12,6 @@ using lumora::String;
 
 namespace {
 
-bool IsOn(const char *section, const char *key)
-{
-    return ReadSetupValue(section, key, "1").ToInt() != 0;
-}
-
-int ReadInt(const char *section, const char *key, const char *defaultValue)
-{
-    return ReadSetupValue(section, key, defaultValue).ToInt();
-}
-
 // Row y of a window height rows high: full blue at the top edge, black at the bottom edge.
 // Rows past either edge take the edge's colour rather than a value that would wrap around.
 COLORREF BackgroundColour(int y, int height)
@@ -43,29 +33,37 @@ void FillBandBackground(HDC dc, const RECT &b, int windowHeight)
                          BackgroundColour(bottom, windowHeight));
 }
 
-// A band's font section, and what its keys fall back to.
+// A band's values in its font section.
 struct BandFont {
-    const char *section;
-    const char *defaultSize;
-    const char *defaultItalic;
-    const char *defaultFace;
+    SetupValue x;
+    SetupValue y;
+    SetupValue size;
+    SetupValue color;
+    SetupValue face;
+    SetupValue underline;
+    SetupValue italic;
+    SetupValue weight;
 };
 
-const BandFont nameFont{"Name Font", "48", "1", "Courier New"};
-const BandFont companyFont{"Company Font", "24", "0", "Times New Roman"};
+using V = SetupValue;
+const BandFont nameFont{V::nameFontX,    V::nameFontY,         V::nameFontSize,   V::nameFontColor,
+                        V::nameFontFace, V::nameFontUnderline, V::nameFontItalic, V::nameFontWeight};
+const BandFont companyFont{V::companyFontX,      V::companyFontY,     V::companyFontSize,
+                           V::companyFontColor,  V::companyFontFace,  V::companyFontUnderline,
+                           V::companyFontItalic, V::companyFontWeight};
 
 void DrawBand(HDC dc, const RECT &band, const BandFont &style, const String &text, int windowHeight)
 {
     FillBandBackground(dc, band, windowHeight);
 
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, static_cast<COLORREF>(ReadInt(style.section, "Color", "16777215")));
+    SetTextColor(dc, static_cast<COLORREF>(ReadSetupInt(style.color)));
 
-    const int height = ReadInt(style.section, "Size", style.defaultSize);
-    const int weight = ReadInt(style.section, "Weight", "500");
-    const DWORD italic = static_cast<DWORD>(ReadInt(style.section, "Italic", style.defaultItalic));
-    const DWORD underline = static_cast<DWORD>(ReadInt(style.section, "Underline", "0"));
-    const String face = ReadSetupValue(style.section, "Font", style.defaultFace);
+    const int height = ReadSetupInt(style.size);
+    const int weight = ReadSetupInt(style.weight);
+    const DWORD italic = static_cast<DWORD>(ReadSetupInt(style.italic));
+    const DWORD underline = static_cast<DWORD>(ReadSetupInt(style.underline));
+    const String face = ReadSetupValue(style.face);
 
     RECT textArea = band;
     HFONT font = CreateNamedFont(height, weight, italic, underline, face);
@@ -119,26 +117,23 @@ void tSetup::PaintBackground()
                          BackgroundColour(update.top, h), BackgroundColour(update.bottom, h));
 
     // A band that meets the update area is redrawn whole, so its text is never cut in two.
-    if (IsOn("Setup", "DisplayAppName")) {
-        String name = ReadSetupValue("Application", "Name", "Setup");
-        if (IsOn("Setup", "DisplayAppVersion")) {
-            name.Append(" ").Append(ReadSetupValue("Application", "Version", "v1.0"));
-        }
-        const int left = ReadInt("Name Font", "XPos", "50");
-        const int top = ReadInt("Name Font", "YPos", "30");
-        const int bottom = ClampedSum(top, ReadInt("Name Font", "Size", "48"));
+    if (ReadSetupFlag(V::displayAppName)) {
+        String name = ReadSetupValue(V::applicationName);
+        if (ReadSetupFlag(V::displayAppVersion))
+            name.Append(" ").Append(ReadSetupValue(V::applicationVersion));
+        const int left = ReadSetupInt(nameFont.x);
+        const int top = ReadSetupInt(nameFont.y);
+        const int bottom = ClampedSum(top, ReadSetupInt(nameFont.size));
         const RECT band{left, top, w, bottom};
         if (Meets(band, update)) DrawBand(dc, band, nameFont, name, h);
     }
 
-    if (IsOn("Setup", "DisplayCompanyName")) {
-        const int left = ReadInt("Company Font", "XPos", "50");
-        const int top = ClampedSum(h, -static_cast<long long>(ReadInt("Company Font", "YPos", "30")));
-        const int bottom = ClampedSum(top, ReadInt("Company Font", "Size", "24"));
+    if (ReadSetupFlag(V::displayCompanyName)) {
+        const int left = ReadSetupInt(companyFont.x);
+        const int top = ClampedSum(h, -static_cast<long long>(ReadSetupInt(companyFont.y)));
+        const int bottom = ClampedSum(top, ReadSetupInt(companyFont.size));
         const RECT band{left, top, w, bottom};
-        if (Meets(band, update)) {
-            DrawBand(dc, band, companyFont, ReadSetupValue("Application", "Company", "Quorvell SD"), h);
-        }
+        if (Meets(band, update)) DrawBand(dc, band, companyFont, ReadSetupValue(V::applicationCompany), h);
     }
 
     ReleaseDC(window, dc);

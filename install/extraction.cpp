@@ -3,11 +3,10 @@
 #include "install/archive_format.h"
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
+#include "install/group_decoder.h"
 #include "install/platform_fs.h"
 #include "install/temp_files.h"
 #include "lumora/stream.h"
-
-#include <bzlib.h>
 
 #include <algorithm>
 #include <vector>
@@ -28,54 +27,29 @@ bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
     return inWorkingFolder ? file.Create(name) : file.CreateInTemporaryFolder(name);
 }
 
-// Inflates the bzip2 stream at the start of `packed` into `data` until the stream ends.
-// Nothing past the entries' sizes is ever used, so a stream that inflates without end fills
-// neither the disk nor the time.
+// Inflates the group's stream, stored in `packed`, into `data`.
 GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
                               InstallProgress &progress)
 {
-    const int64_t unpackedTotal = group.unpackedTotal;
-    int64_t packedRead = 0;
-    int percentShown = -1;
     GroupDecompression result;
-    bz_stream stream = {};
-    if (BZ2_bzDecompressInit(&stream, 0, 0) != BZ_OK) return result;
-    std::vector<char> input(transferBlockSize);
-    std::vector<char> output(transferBlockSize);
-    bool ok = packed.Seek(0);
-    bool inputLeft = true;
-    int status = BZ_OK;
-    while (ok && status == BZ_OK && result.dataSize <= unpackedTotal) {
-        if (stream.avail_in == 0 && inputLeft) {
-            int got = packed.Read(input.data(), transferBlockSize);
-            ok = got >= 0;
-            inputLeft = got > 0;
-            if (got > 0) packedRead += got;
-            // A large group takes seconds to unpack; the bar shows that it does.
-            int percent = group.packedSize > 0
-                              ? CopyPercent(std::min(packedRead, group.packedSize), group.packedSize)
-                              : 100;
-            if (percent != percentShown) {
-                percentShown = percent;
-                progress.SetUnpackProgress(percent);
-            }
-            stream.next_in = input.data();
-            stream.avail_in = static_cast<unsigned>(got > 0 ? got : 0);
-        }
-        stream.next_out = output.data();
-        stream.avail_out = transferBlockSize;
-        if (ok) status = BZ2_bzDecompress(&stream);
-        int produced = transferBlockSize - static_cast<int>(stream.avail_out);
-        if (produced > 0) ok = ok && data.Write(output.data(), produced);
-        result.dataSize += produced;
-        // All input taken and nothing more coming out: the stream was cut short.
-        if (status == BZ_OK && !inputLeft && stream.avail_in == 0 && produced == 0)
-            status = BZ_UNEXPECTED_EOF;
-    }
-    BZ2_bzDecompressEnd(&stream);
-    result.prepared = ok;
-    result.streamDamaged = status != BZ_OK && status != BZ_STREAM_END;
-    result.dataBeyondFiles = result.dataSize > unpackedTotal;
+    if (!packed.Seek(0)) return result;
+    int percentShown = -1;
+    // A large group takes seconds to unpack; the bar shows that it does.
+    auto packedRead = [&](int64_t bytes) {
+        int percent = group.packedSize > 0 ? CopyPercent(bytes, group.packedSize) : 100;
+        if (percent == percentShown) return;
+        percentShown = percent;
+        progress.SetUnpackProgress(percent);
+    };
+    GroupDecoding decoding = DecodeGroup(
+        group, [&packed](void *buffer, int count) { return packed.Read(buffer, count); },
+        [&data](const void *bytes, int count) { return data.Write(bytes, count); }, packedRead);
+    result.prepared = !decoding.writeFailed;
+    // Bytes after the stream's end within its packed length are never read as data.
+    result.streamDamaged = decoding.readFailed || (decoding.fault != ArchiveFaultKind::none &&
+                                                   decoding.fault != ArchiveFaultKind::bytesAfterStream);
+    result.dataBeyondFiles = decoding.beyondTable;
+    result.dataSize = decoding.unpacked;
     return result;
 }
 

@@ -1,10 +1,9 @@
 // Start-menu shortcuts for the chosen components, in the current user's Programs folder.
 #include "install/shortcuts.h"
 
-#include "app/setup_config.h"
 #include "install/code_page.h"
 #include "install/platform_fs.h"
-#include "wizard/setup.h"
+#include "lumora/native.h"
 
 #include <windows.h>
 
@@ -15,8 +14,6 @@
 using lumora::String;
 
 namespace {
-
-const char *const linksSection = "Startmenu Links";
 
 // The current user's Start-menu Programs folder, or the empty text when the shell has none.
 String ProgramsFolder()
@@ -65,42 +62,38 @@ int CreateShortcut(const char *target, const char *linkFile, const char *working
     return saved ? 1 : 0;
 }
 
-void tSetup::CreateStartMenuLinks(const String &destination)
+void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &destination,
+                          InstallReport &report)
 {
-    for (int k = 1; k <= ReadSetupValue(linksSection, "NumberOfLinks", "0").ToInt(); k++) {
-        String number = String::FromInt(k);
-        // A link belongs to one component of this run; one that names no such component has
-        // nothing installed to point at and is left out.
-        int component = ReadSetupValue(linksSection, String("Component") + number, "").ToInt();
-        if (component < 1 || component > installComponentCount) continue;
-        bool *selected = componentSelected.GetEntry(component);
-        if (selected == nullptr || !*selected) continue;
-
-        String componentName = ReadSetupValue("Component Setup", String::FromInt(component), "Main program");
-        String linkName = ReadSetupValue(linksSection, String("Name") + number, "") + ".lnk";
-        String programs = ProgramsFolder();
-        if (programs.Length() == 0) {
-            installationReport.AddFault(componentName, linkName, "the Start menu folder cannot be found");
+    for (const LinkPlan &link : links) {
+        if (link.pathFault != ArchiveFaultKind::none) {
+            report.AddFault(link.label, link.name,
+                            String("the shortcut's folder, name or target would lie outside its folder (") +
+                                FaultWords(link.pathFault).c_str() + "), so it is not made");
             continue;
         }
-        String folder = programs + "\\" + ReadSetupValue(linksSection, "StartmenuDirectory", "");
+        String programs = ProgramsFolder();
+        if (programs.Length() == 0) {
+            report.AddFault(link.label, link.name, "the Start menu folder cannot be found");
+            continue;
+        }
+        String folder = programs + "\\" + link.folder;
         MakeDirectory(folder); // an existing folder is the normal case
-        String linkFile = folder + "\\" + linkName;
-        String target = destination + "\\" + ReadSetupValue(linksSection, String("File") + number, "");
+        String linkFile = folder + "\\" + link.name;
+        String target = destination + "\\" + link.target;
         if (linkFile.Length() >= MAX_PATH) {
-            installationReport.AddFault(componentName, linkName,
-                                        "the shortcut's path is longer than 259 characters");
+            report.AddFault(link.label, link.name, "the shortcut's path is longer than 259 characters");
             continue;
         }
         std::string targetText, linkFileText, directoryText;
         if (!ExactSystemText(target, targetText) || !ExactSystemText(linkFile, linkFileText) ||
             !ExactSystemText(destination, directoryText)) {
-            installationReport.AddFault(componentName, linkName,
-                                        "the shortcut's paths hold characters the system code page cannot "
-                                        "write, so it is not made");
+            report.AddFault(link.label, link.name,
+                            "the shortcut's paths hold characters the system code page cannot "
+                            "write, so it is not made");
             continue;
         }
         if (!CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
-            installationReport.AddFault(componentName, linkName, "the Start menu shortcut cannot be created");
+            report.AddFault(link.label, link.name, "the Start menu shortcut cannot be created");
     }
 }

@@ -16,6 +16,7 @@
 #include "lumora/layer.h"
 #include "lumora/native.h"
 #include "lumora/process.h"
+#include "lumora/scroll_layer.h"
 #include "lumora/surface.h"
 #include "lumora/widgets.h"
 #include "lumora/window.h"

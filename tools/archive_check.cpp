@@ -1,51 +1,32 @@
 #include "tools/archive_check.h"
 
 #include "install/archive_format.h"
+#include "install/group_decoder.h"
 #include "lumora/stream.h"
+#include "tools/program_file.h"
 #include "tools/terminal_text.h"
 
-#include <bzlib.h>
-
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace {
 
-// Decompresses the group's packed bytes from the archive's position; returns the fault or none.
-ArchiveFaultKind CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed)
+// Decompresses the group's packed bytes from the archive's position, as the installer does
+// and without keeping them; returns the fault or none.
+ArchiveFaultKind CheckStream(InStream &archive, const ArchiveGroup &group, int64_t &decompressed,
+                             const std::function<void(int64_t, const char *, int)> &look)
 {
-    bz_stream bz{};
-    if (BZ2_bzDecompressInit(&bz, 0, 0) != BZ_OK) return ArchiveFaultKind::noDecompressor;
-    std::vector<char> input(1 << 16), output(1 << 16);
-    int64_t packedLeft = group.packedSize;
-    int status = BZ_OK;
-    decompressed = 0;
-    bool produced = true;
-    while (status == BZ_OK) {
-        if (bz.avail_in == 0 && packedLeft > 0) {
-            int piece = static_cast<int>(std::min<int64_t>(packedLeft, static_cast<int64_t>(input.size())));
-            int got = archive.InputData(input.data(), piece);
-            packedLeft -= piece;
-            if (got != piece) break;
-            bz.next_in = input.data();
-            bz.avail_in = static_cast<unsigned>(got);
-        } else if (bz.avail_in == 0 && !produced) {
-            break; // input used up and nothing more comes out: the stream is cut short
-        }
-        bz.next_out = output.data();
-        bz.avail_out = static_cast<unsigned>(output.size());
-        status = BZ2_bzDecompress(&bz);
-        int64_t count = static_cast<int64_t>(output.size() - bz.avail_out);
-        produced = count > 0;
-        decompressed += count;
-    }
-    unsigned leftOver = bz.avail_in;
-    BZ2_bzDecompressEnd(&bz);
-    if (status == BZ_DATA_ERROR) return ArchiveFaultKind::streamDamaged;
-    if (status == BZ_DATA_ERROR_MAGIC) return ArchiveFaultKind::notBzip2;
-    if (status != BZ_STREAM_END) return ArchiveFaultKind::streamEndsEarly;
-    if (leftOver > 0 || packedLeft > 0) return ArchiveFaultKind::bytesAfterStream;
-    return ArchiveFaultKind::none;
+    int64_t offset = 0;
+    GroupDecoding decoding = DecodeGroup(
+        group, [&archive](void *buffer, int count) { return archive.InputData(buffer, count); },
+        [&](const void *data, int count) {
+            look(offset, static_cast<const char *>(data), count);
+            offset += count;
+            return true;
+        });
+    decompressed = decoding.unpacked;
+    return decoding.readFailed ? ArchiveFaultKind::streamEndsEarly : decoding.fault;
 }
 
 void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)
@@ -54,7 +35,8 @@ void AddGroup(ArchiveListing &listing, const ArchiveGroup &group)
     listing.packedBytes += group.packedSize;
     for (const ArchiveEntry &entry : group.entries) {
         listing.entries.push_back(ListedEntry{DecodedNameText(entry.name), entry.size, listing.groups,
-                                              entry.nameFault != ArchiveFaultKind::none});
+                                              entry.nameFault != ArchiveFaultKind::none,
+                                              static_cast<const wchar_t *>(entry.name), 0});
         listing.storedBytes += entry.size;
     }
 }
@@ -70,6 +52,48 @@ ArchiveFault Fault(ArchiveFaultKind kind, int group = 0, const lumora::String &e
     fault.expected = expected;
     return fault;
 }
+
+// The first bytes of each program file of a group as it decompresses, enough for its headers.
+class ProgramHeads {
+public:
+    ProgramHeads(const ArchiveGroup &group, size_t firstListed)
+    {
+        int64_t start = 0;
+        for (size_t k = 0; k < group.entries.size(); ++k) {
+            const ArchiveEntry &entry = group.entries[k];
+            std::wstring name = static_cast<const wchar_t *>(entry.name);
+            std::wstring tail = name.size() >= 4 ? name.substr(name.size() - 4) : L"";
+            for (wchar_t &c : tail) c = static_cast<wchar_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+            if (tail == L".exe" || tail == L".dll")
+                heads.push_back(Head{firstListed + k, start, std::min<int64_t>(entry.size, headLength), ""});
+            start += entry.size;
+        }
+    }
+    void Look(int64_t offset, const char *data, int count)
+    {
+        for (Head &head : heads) {
+            int64_t from = std::max(offset, head.start),
+                    to = std::min(offset + count, head.start + head.length);
+            if (from < to) head.bytes.append(data + (from - offset), static_cast<size_t>(to - from));
+        }
+    }
+    void Record(ArchiveListing &listing) const
+    {
+        for (const Head &head : heads) {
+            ProgramHeader header = ReadProgramHeader(head.bytes);
+            if (header.isProgram) listing.entries[head.listed].machine = header.machine;
+        }
+    }
+
+private:
+    static constexpr int64_t headLength = 4096;
+    struct Head {
+        size_t listed;
+        int64_t start, length;
+        std::string bytes;
+    };
+    std::vector<Head> heads;
+};
 
 } // namespace
 
@@ -122,7 +146,9 @@ VerifyResult VerifyArchive(const std::string &path, int codePage)
             result.faults.push_back(Fault(fault, number));
             return result;
         }
+        size_t firstListed = result.listing.entries.size();
         AddGroup(result.listing, group);
+        ProgramHeads programs(group, firstListed);
         for (const ArchiveEntry &entry : group.entries) {
             if (entry.nameFault != ArchiveFaultKind::none)
                 result.faults.push_back(Fault(entry.nameFault, number, entry.name));
@@ -132,7 +158,11 @@ VerifyResult VerifyArchive(const std::string &path, int codePage)
                                           group.unpackedSize, group.unpackedTotal));
         }
         int64_t decompressed = 0;
-        ArchiveFaultKind streamFault = CheckStream(archive, group, decompressed);
+        ArchiveFaultKind streamFault =
+            CheckStream(archive, group, decompressed, [&](int64_t offset, const char *data, int count) {
+                programs.Look(offset, data, count);
+            });
+        programs.Record(result.listing);
         if (streamFault != ArchiveFaultKind::none) {
             result.faults.push_back(Fault(streamFault, number));
         } else if (decompressed != group.unpackedTotal) {

@@ -12,8 +12,10 @@
 struct ListedEntry {
     std::string name; // decoded, ready for a terminal (tools/terminal_text.h: DecodedNameText)
     int64_t size;
-    int group;    // 1-based
-    bool refused; // the installer does not write it (VerifyResult names why)
+    int group;             // 1-based
+    bool refused;          // the installer does not write it (VerifyResult names why)
+    std::wstring wideName; // decoded, as the installer names the file
+    uint16_t machine = 0;  // for a Windows program file (.exe, .dll) found by VerifyArchive: its processor
 };
 
 struct ArchiveListing {

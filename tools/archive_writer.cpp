@@ -52,19 +52,42 @@ std::string Shown(const fs::path &path)
     return StoredForm(path, text) ? text : "a path that cannot be shown";
 }
 
-bool Excluded(const PackOptions &options, const std::string &relative, const std::string &level)
+// A pattern ending in "/" names folders only; the "/" before its end decides, as for others,
+// whether it is matched against the whole path or against each level.
+bool Excludes(const std::string &pattern, const std::string &relative, const std::string &level, bool folder)
 {
-    for (const std::string &pattern : options.excludes) {
-        bool whole = pattern.find('/') != std::string::npos;
-        if (MatchesPattern(pattern, whole ? relative : level)) return true;
-    }
-    return false;
+    std::string body = pattern;
+    bool foldersOnly = !body.empty() && body.back() == '/';
+    if (foldersOnly) body.pop_back();
+    if (foldersOnly && !folder) return false;
+    bool whole = body.find('/') != std::string::npos;
+    return MatchesPattern(body, whole ? relative : level);
 }
 
 class Collector {
 public:
-    Collector(const PackOptions &options, Collection &collection) : options(options), collection(collection)
+    Collector(const PackOptions &options, Collection &collection)
+        : options(options), collection(collection), used(options.excludes.size(), false)
     {
+    }
+
+    bool Excluded(const std::string &relative, const std::string &level, bool folder)
+    {
+        for (size_t k = 0; k < options.excludes.size(); ++k) {
+            if (!Excludes(options.excludes[k], relative, level, folder)) continue;
+            used[k] = true;
+            return true;
+        }
+        return false;
+    }
+
+    // A pattern that left nothing out is most likely written other than meant.
+    void NoteUnusedPatterns()
+    {
+        for (size_t k = 0; k < used.size(); ++k) {
+            if (!used[k])
+                collection.notes.push_back("warning: --exclude " + options.excludes[k] + " matches nothing");
+        }
     }
 
     void AddFile(const fs::path &source, const std::string &relative)
@@ -121,9 +144,10 @@ private:
                 continue;
             }
             std::string below = relative.empty() ? level : relative + "/" + level;
-            if (Excluded(options, below, level)) continue;
             std::error_code kind;
-            if (it->is_directory(kind) && !it->is_symlink(kind)) {
+            bool isFolder = it->is_directory(kind) && !it->is_symlink(kind);
+            if (Excluded(below, level, isFolder)) continue;
+            if (isFolder) {
                 folders.push_back(below);
                 Walk(path, below, files, folders);
             } else if (it->is_regular_file(kind)) {
@@ -146,6 +170,7 @@ private:
 
     const PackOptions &options;
     Collection &collection;
+    std::vector<bool> used; // by the exclude patterns, in their order
 };
 
 // A name as std::filesystem gives it in narrow form: UTF-8, on Windows too.
@@ -384,7 +409,7 @@ Collection CollectEntries(const std::vector<std::string> &paths, const PackOptio
             std::string name;
             if (!StoredForm(root.filename(), name))
                 collection.faults.push_back(path + ": has a name that cannot be stored as bytes");
-            else if (!Excluded(options, name, name))
+            else if (!collector.Excluded(name, name, false))
                 collector.AddFile(root, name);
         } else if (fs::is_directory(root, code)) {
             collector.AddFolder(root);
@@ -392,9 +417,20 @@ Collection CollectEntries(const std::vector<std::string> &paths, const PackOptio
             collection.faults.push_back(path + ": no such file or folder");
         }
     }
+    collector.NoteUnusedPatterns();
     if (collection.faults.empty()) RefuseNames(collection, options.codePage);
     return collection;
 }
+
+namespace {
+
+// Windows takes names regardless of letter case, so patterns do too.
+char Fold(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
 
 bool MatchesPattern(const std::string &pattern, const std::string &text)
 {
@@ -416,10 +452,11 @@ bool MatchesPattern(const std::string &pattern, const std::string &text)
             size_t first = k;
             for (; k < pattern.size() && (pattern[k] != ']' || k == first); ++k) {
                 if (k + 2 < pattern.size() && pattern[k + 1] == '-' && pattern[k + 2] != ']') {
-                    inSet = inSet || (text[t] >= pattern[k] && text[t] <= pattern[k + 2]);
+                    inSet = inSet || (text[t] >= pattern[k] && text[t] <= pattern[k + 2]) ||
+                            (Fold(text[t]) >= Fold(pattern[k]) && Fold(text[t]) <= Fold(pattern[k + 2]));
                     k += 2;
                 } else {
-                    inSet = inSet || text[t] == pattern[k];
+                    inSet = inSet || Fold(text[t]) == Fold(pattern[k]);
                 }
             }
             if (k < pattern.size()) {
@@ -429,7 +466,7 @@ bool MatchesPattern(const std::string &pattern, const std::string &text)
                 matched = text[t] == '['; // no closing bracket: a plain "["
             }
         } else if (p < pattern.size()) {
-            matched = pattern[p] == '?' ? text[t] != '/' : pattern[p] == text[t];
+            matched = pattern[p] == '?' ? text[t] != '/' : Fold(pattern[p]) == Fold(text[t]);
         }
         if (matched) {
             p = next;

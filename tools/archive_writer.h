@@ -34,14 +34,16 @@ struct Collection {
 // depth, sorted by name) under their paths relative to that folder, each behind the prefix
 // and stored in the options' code page.
 // A path or level that matches an exclude pattern is left out: "*" matches any run and "?"
-// any one character but "/", "[...]" one of a set; a pattern with a "/" is matched against
-// the whole path below the folder, one without against each level. Faults: a missing path, a
+// any one character but "/", "[...]" one of a set, letter case aside; a pattern with a "/"
+// before its end is matched against the whole path below the folder, one without against each
+// level; one ending in "/" leaves out folders only. A pattern that leaves nothing out is
+// named in the notes. Faults: a missing path, a
 // name too long for the format, refused by the installer or not stored exactly by the code
 // page, a file of 2 GB or more, and two names that Windows takes for one. Folders left without files are
 // named in the notes.
 Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options);
 
-// True when the exclude pattern matches the text, as described above for one level.
+// True when the exclude pattern matches the text, as described above for one level, letter case aside.
 bool MatchesPattern(const std::string &pattern, const std::string &text);
 
 // Consecutive runs of entries whose sizes add up to about groupSize bytes each, and of at

@@ -4,9 +4,12 @@
 #include "install/entry_name.h"
 #include "tools/archive_check.h"
 #include "tools/package_files.h"
+#include "tools/profile_encoding.h"
 #include "tools/profile_file.h"
+#include "tools/program_file.h"
 #include "tools/setup_keys.h"
 #include "tools/terminal_text.h"
+#include "tools/value_check.h"
 
 #include <algorithm>
 #include <fstream>
@@ -22,29 +25,61 @@ namespace {
 
 using Text = std::wstring;
 
-// A 32-bit program on 64-bit Windows, the longest usual case.
+// A 32-bit program on 64-bit Windows, the longest usual case; a 64-bit one installs below the
+// 64-bit folder.
 const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
+const wchar_t programFiles64Folder[] = L"C:\\Program Files";
 const size_t longestPath = 259;
 const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
+using V = SetupValue;
+
 const wchar_t linksSection[] = L"Startmenu Links";
 
+// A page's values; the installation's display has no flag.
 struct PageText {
-    const wchar_t *section;
-    const wchar_t *flag; // its [Dialogs] key; null for the installation's page
+    bool hasFlag;
+    SetupValue flag;
+    SetupValue title;
+    SetupValue lines;
+    SetupValue line;
 };
 
-const PageText pageTexts[] = {{L"Introduction", L"Introduction"},
-                              {L"License", L"License"},
-                              {L"Directory", L"Directory"},
-                              {L"Components", L"Components"},
-                              {L"Summary", L"Summary"},
-                              {L"Bye", L"Bye"},
-                              {L"Reboot", L"Reboot"},
-                              {L"Installation", nullptr}};
+const PageText pageTexts[] = {
+    {true, V::introductionPage, V::introductionTitle, V::introductionLines, V::introductionLine},
+    {true, V::licensePage, V::licenseTitle, V::licenseLines, V::licenseLine},
+    {true, V::directoryPage, V::directoryTitle, V::directoryLines, V::directoryLine},
+    {true, V::componentsPage, V::componentsTitle, V::componentsLines, V::componentsLine},
+    {true, V::summaryPage, V::summaryTitle, V::summaryLines, V::summaryLine},
+    {true, V::byePage, V::byeTitle, V::byeLines, V::byeLine},
+    {true, V::rebootPage, V::rebootTitle, V::rebootLines, V::rebootLine},
+    {false, V::installationTitle, V::installationTitle, V::installationLines, V::installationLine}};
 
-const wchar_t *const backgroundKeys[][2] = {
-    {L"Setup", L"DisplayAppName"}, {L"Setup", L"DisplayAppVersion"}, {L"Setup", L"DisplayCompanyName"},
-    {L"Application", L"Name"},     {L"Application", L"Version"},     {L"Application", L"Company"}};
+// The values the background window reads, besides its own switch.
+bool IsBackgroundValue(const SetupRule &rule)
+{
+    Text section = Widened(rule.section);
+    return rule.value != V::displayBackgroundWindow &&
+           (section == L"Setup" || section == L"Application" || section == L"Name Font" ||
+            section == L"Company Font");
+}
+
+// The count of lines of a page section's text; its line keys are read only as far as it says.
+SetupValue PageLinesOf(const Text &section)
+{
+    for (const PageText &page : pageTexts)
+        if (SameNameIgnoringCase(Widened(RuleOf(page.lines).section), section)) return page.lines;
+    return V::introductionLines; // only page sections have numbered keys besides components and links
+}
+
+Text SectionOf(SetupValue value)
+{
+    return Widened(RuleOf(value).section);
+}
+
+Text KeyOf(SetupValue value, int number = 0)
+{
+    return static_cast<const wchar_t *>(KeyName(RuleOf(value), number));
+}
 
 // Where the name holds a character Windows refuses in file names, or npos.
 size_t RefusedCharacter(const Text &name)
@@ -99,17 +134,25 @@ struct Component {
 
 class PackageCheck {
 public:
-    explicit PackageCheck(const fs::path &folder) : folder(folder) {}
+    PackageCheck(const fs::path &folder, const CheckOptions &options) : folder(folder), options(options) {}
 
     std::vector<Finding> Run();
 
 private:
     // The reader of the program's rules; remembers what was read, and reports a value cut.
     lumora::String Read(const Text &section, const Text &key, const Text &defaultValue);
-    int ReadInt(const Text &section, const Text &key, const Text &defaultValue)
+    lumora::String Read(SetupValue value, int number = 0)
     {
-        return Read(section, key, defaultValue).ToInt();
+        const SetupRule &rule = RuleOf(value);
+        return Read(Widened(rule.section), KeyOf(value, number), Widened(rule.defaultValue));
     }
+    Text ReadText(SetupValue value, int number = 0)
+    {
+        return static_cast<const wchar_t *>(Read(value, number));
+    }
+    int ReadInt(SetupValue value, int number = 0) { return Read(value, number).ToInt(); }
+    // The names of the section's keys, as the program's reader lists them.
+    std::vector<lumora::String> KeysOf(const lumora::String &section) const;
     bool IsPresent(const Text &section, const Text &key) const
     {
         return profile->Find(section, key) != nullptr;
@@ -138,11 +181,13 @@ private:
     }
 
     void CheckPages();
-    void CheckComponents();
+    bool CheckComponents(); // false when Setup refuses the package for its count
     void ReadComponent(Component &component);
-    // Where the component's files go below the destination; "." for the destination itself,
-    // also when the name given would lead out of it.
-    Text ReadSubdirectory(const Text &number);
+    // Where the component's files go below the destination, "." for the destination itself;
+    // false when the name given would lead out of it, and the component is not installed.
+    bool ReadSubdirectory(int number, Text &subdirectory);
+    // An error when a link's value would lead out of the folder it is joined to.
+    bool LeadsOut(SetupValue value, int number, const Text &folder);
     // An archive named by several components is verified, and its faults reported, once.
     void VerifyOnce(Component &component, const fs::path &file);
     void ListInstalledFiles(Component &component, const Text &subdirectory);
@@ -152,11 +197,12 @@ private:
     void ReportOverwrite(const Component &component, const Component &earlier, const FirstOfMany &files);
     void ReportLongPaths(const Component &component, const FirstOfMany &files);
     void CheckLinks();
-    long long DescribedLinks() const; // the highest number of any link key
+    // 64-bit programs in the archives of a package whose setup.exe is the 32-bit one.
+    void CheckProgramsForArchitecture();
     void CheckLink(int link);
     // The component the link belongs to; null when it names none, or one that is never installed.
-    const Component *LinkedComponent(const Text &number);
-    void CheckLinkName(const Text &number);
+    const Component *LinkedComponent(int link);
+    void CheckLinkName(int link);
     void CheckStartMenuFolder();
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
@@ -167,10 +213,17 @@ private:
     bool SuggestSpelling(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                          long long number);
     void SuggestOtherSection(const ProfileSection &section, const ProfileKey &key);
+    // An error where the keys lost decide what is installed or which links are made.
+    void ReportMisspeltSection(const ProfileSection &section, const SectionKeys &meant);
     struct FollowedCount {
         Text key;
         int value;
     };
+    // A component or link described beyond its count is never offered or made: one error for
+    // all its keys. A page line beyond the count only goes unseen.
+    void ReportBeyondCount(const ProfileSection &section, const ProfileKey &key, const FollowedCount &count,
+                           long long number);
+    std::set<std::pair<bool, long long>> reportedBeyondCount; // (a link?, its number)
     // The count that decides how many of the section's numbered keys the program reads.
     FollowedCount CountOfNumberedKeys(const Text &section);
     Text Described(const Component &component) const
@@ -179,6 +232,7 @@ private:
     }
 
     const fs::path folder;
+    const CheckOptions options;
     std::optional<ProfileFile> profile;
     std::vector<Finding> findings;
     std::set<std::pair<Text, Text>> keysRead; // folded
@@ -216,22 +270,26 @@ std::vector<Finding> PackageCheck::Run()
         AtFile(Severity::error, L"setup.tsi", L"", L"cannot be read");
         return findings;
     }
-    profile.emplace(bytes.str());
+    std::vector<Finding> encoding = CheckProfileEncoding(bytes.str(), options.codePage);
+    findings.insert(findings.end(), encoding.begin(), encoding.end());
+    profile.emplace(bytes.str(), options.codePage);
 
-    if (ReadInt(L"Setup", L"DisplayBackgroundWindow", L"1") != 0) {
-        for (const auto &key : backgroundKeys) Read(key[0], key[1], L"");
-        for (const wchar_t *section : {L"Name Font", L"Company Font"}) {
-            for (const wchar_t *key : fontKeys) Read(section, key, L"");
-        }
+    if (ReadInt(V::displayBackgroundWindow) != 0) {
+        for (const SetupRule &rule : setupRules)
+            if (IsBackgroundValue(rule)) Read(rule.value);
     }
     CheckPages();
-    CheckComponents();
+    // A package whose count is damaged is refused before the wizard opens; nothing else matters.
+    if (!CheckComponents()) return findings;
     CheckInstalledFiles();
-    if (ReadInt(L"Component Setup", L"CopyLUMORA", L"0") != 0 && !FindInPackage(folder, L"lumora.dll")) {
-        AtKey(Severity::error, L"Component Setup", L"CopyLUMORA",
+    if (ReadInt(V::copyLibrary) != 0 && !FindInPackage(folder, L"lumora.dll")) {
+        AtKey(Severity::error, SectionOf(V::copyLibrary), KeyOf(V::copyLibrary),
               L"asks for lumora.dll to be copied, but the package folder holds none");
     }
     CheckLinks();
+    CheckProgramsForArchitecture();
+    std::vector<Finding> values = CheckValues(*profile);
+    findings.insert(findings.end(), values.begin(), values.end());
     CheckUnreadKeys();
     return findings;
 }
@@ -240,7 +298,7 @@ void PackageCheck::CheckPages()
 {
     bool anyPage = false;
     for (const PageText &page : pageTexts) {
-        if (page.flag != nullptr && ReadInt(L"Dialogs", page.flag, L"1") != 0) anyPage = true;
+        if (page.hasFlag && ReadInt(page.flag) != 0) anyPage = true;
     }
     if (!anyPage) {
         const ProfileSection *dialogs = profile->FindSection(L"Dialogs");
@@ -248,24 +306,19 @@ void PackageCheck::CheckPages()
                L"every page is switched off; Setup shows a notice and stops");
     }
     for (const PageText &page : pageTexts) {
-        Read(page.section, L"Title", L"");
-        ComposeSetupLines(
-            [this](const lumora::String &section, const lumora::String &key,
-                   const lumora::String &defaultValue) {
-                return Read(static_cast<const wchar_t *>(section), static_cast<const wchar_t *>(key),
-                            static_cast<const wchar_t *>(defaultValue));
-            },
-            lumora::String(page.section), lumora::String());
-        int lines = ReadInt(page.section, L"Lines", L"1");
+        Read(page.title);
+        ComposeSetupLines([this](SetupValue value, int number) { return Read(value, number); }, page.lines,
+                          page.line);
+        int lines = ReadInt(page.lines);
         if (lines > mostPageLines) {
-            AtKey(Severity::warning, page.section, L"Lines",
+            AtKey(Severity::warning, SectionOf(page.lines), KeyOf(page.lines),
                   L"is " + Number(lines) + L"; a page shows at most " + Number(mostPageLines) + L" lines");
         }
     }
-    lumora::String licence = Read(L"License", L"LicenseFile", L"nolicense");
-    if (ReadInt(L"Dialogs", L"License", L"1") != 0) {
+    lumora::String licence = Read(V::licenseFile);
+    if (ReadInt(V::licensePage) != 0) {
         Text name = static_cast<const wchar_t *>(licence);
-        if (licence == "nolicense") {
+        if (licence == noLicense) {
             AtKey(Severity::error, L"License", L"LicenseFile",
                   L"names no licence file, so the License page shows an empty box");
         } else if (!FindInPackage(folder, name)) {
@@ -273,52 +326,67 @@ void PackageCheck::CheckPages()
                   L"the licence file " + Quoted(name) + L" is not in the package folder");
         }
     }
-    destination =
-        Text(programFilesFolder) + L"\\" + static_cast<const wchar_t *>(Read(L"Directory", L"DirName", L""));
+    destination = Text(options.setupMachine == machineAmd64 ? programFiles64Folder : programFilesFolder) +
+                  L"\\" + ReadText(V::destinationFolder);
 }
 
-void PackageCheck::CheckComponents()
+bool PackageCheck::CheckComponents()
 {
-    const Text setup = L"Component Setup";
-    // The wizard offers one component when the count is missing; the installation then has none.
-    int offered = ReadInt(setup, L"NumberOfComponents", L"1");
-    componentCount = std::max(0, IsPresent(setup, L"NumberOfComponents") ? offered : 0);
-    if (!IsPresent(setup, L"NumberOfComponents")) {
-        AtKey(Severity::warning, setup, L"NumberOfComponents",
+    const Text setup = SectionOf(V::offeredComponentCount);
+    const Text countKey = KeyOf(V::offeredComponentCount);
+    int offered = ReadInt(V::offeredComponentCount);
+    componentCount = std::max(0, ReadInt(V::installedComponentCount));
+    int described =
+        HighestDescribedComponent([this](const lumora::String &section) { return KeysOf(section); });
+    if (IsDamagedComponentCount(offered, described)) {
+        AtKey(Severity::error, setup, countKey,
+              L"is " + Text(static_cast<const wchar_t *>(Read(V::offeredComponentCount))) +
+                  (described == 0 ? Text(L", but no key describes any component")
+                                  : L", but the keys describe only components 1 to " + Number(described)) +
+                  L"; Setup calls the package damaged and stops");
+        return false;
+    }
+    if (!IsPresent(setup, countKey)) {
+        AtKey(Severity::warning, setup, countKey,
               L"is missing: the wizard offers one component, \"Main program\", but the installation installs "
               L"none");
     } else if (componentCount == 0) {
-        AtKey(Severity::warning, setup, L"NumberOfComponents",
+        AtKey(Severity::warning, setup, countKey,
               L"is " + Number(offered) + L", so the installation installs nothing");
-    } else if (componentCount > mostOfferedComponents) {
-        AtKey(Severity::warning, setup, L"NumberOfComponents",
-              L"is " + Number(componentCount) + L", but Setup offers only components 1 to " +
-                  Number(mostOfferedComponents) +
-                  L", the rows the Components page has; the others are never "
-                  L"installed");
     }
-    int shown = std::min(std::max(componentCount, offered), mostOfferedComponents);
+    int shown = std::max(componentCount, offered);
     for (int number = 1; number <= shown; ++number) {
         Component component;
         component.number = number;
-        component.name = static_cast<const wchar_t *>(Read(setup, Number(number), L"Main program"));
-        Read(L"Component Config", Number(number), L"default");
+        component.name = ReadText(V::componentName, number);
+        Read(V::componentState, number);
         if (number <= componentCount) {
             ReadComponent(component);
             components.push_back(component);
         }
     }
+    return true;
+}
+
+std::vector<lumora::String> PackageCheck::KeysOf(const lumora::String &section) const
+{
+    std::vector<lumora::String> names;
+    if (const ProfileSection *found = profile->FindSection(static_cast<const wchar_t *>(section))) {
+        for (const ProfileKey &key : found->keys) names.push_back(lumora::String(key.name.c_str()));
+    }
+    return names;
 }
 
 void PackageCheck::ReadComponent(Component &component)
 {
     Text number = Number(component.number);
-    component.archiveName = static_cast<const wchar_t *>(Read(L"Component Files", number, L"data.tsa"));
-    Text subdirectory = ReadSubdirectory(number);
+    component.archiveName = ReadText(V::componentArchive, component.number);
+    Text subdirectory;
+    if (!ReadSubdirectory(component.number, subdirectory)) return;
     std::optional<fs::path> file = FindInPackage(folder, component.archiveName);
     if (!file) {
-        bool given = IsPresent(L"Component Files", number);
-        AtKey(Severity::error, L"Component Files", number,
+        bool given = IsPresent(SectionOf(V::componentArchive), number);
+        AtKey(Severity::error, SectionOf(V::componentArchive), number,
               L"the archive " + Quoted(component.archiveName) + (given ? L"" : L", the default,") +
                   L" is not in the package folder");
         return;
@@ -326,26 +394,32 @@ void PackageCheck::ReadComponent(Component &component)
     VerifyOnce(component, *file);
     ListInstalledFiles(component, subdirectory);
     if (component.archive->listing.entries.empty() && component.archive->faults.empty()) {
-        AtKey(Severity::warning, L"Component Files", number,
+        AtKey(Severity::warning, SectionOf(V::componentArchive), number,
               Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
                   L" holds no files");
     }
 }
 
-Text PackageCheck::ReadSubdirectory(const Text &number)
+bool PackageCheck::ReadSubdirectory(int number, Text &subdirectory)
 {
-    Text subdirectory = static_cast<const wchar_t *>(Read(L"Component Subdirs", number, L"."));
-    if (subdirectory == L".") return subdirectory;
-    Text level = subdirectory;
-    while (!level.empty() && (level.back() == L'\\' || level.back() == L'/')) level.pop_back();
-    // An empty name is the destination itself.
-    ArchiveFaultKind fault =
-        level.empty() ? ArchiveFaultKind::none : EntryNameFault(lumora::String(level.c_str()));
-    if (fault == ArchiveFaultKind::none) return subdirectory;
-    AtKey(Severity::error, L"Component Subdirs", number,
+    subdirectory = ReadText(V::componentFolder, number);
+    ArchiveFaultKind fault = FolderBelowFault(lumora::String(subdirectory.c_str()));
+    if (fault == ArchiveFaultKind::none) return true;
+    AtKey(Severity::error, SectionOf(V::componentFolder), Number(number),
           Quoted(subdirectory) + L" would put the files outside the destination: " +
-              Widened(FaultWords(fault)));
-    return L".";
+              Widened(FaultWords(fault)) + L"; Setup does not install this component");
+    return false;
+}
+
+bool PackageCheck::LeadsOut(SetupValue value, int number, const Text &folder)
+{
+    Text given = ReadText(value, number);
+    ArchiveFaultKind fault = FolderBelowFault(lumora::String(given.c_str()));
+    if (!LeavesFolder(fault)) return false;
+    AtKey(Severity::error, SectionOf(value), KeyOf(value, number),
+          Quoted(given) + L" leads outside " + folder + L": " + Widened(FaultWords(fault)) +
+              L"; Setup does not make the link");
+    return true;
 }
 
 void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
@@ -354,14 +428,14 @@ void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
     fs::path identity = fs::weakly_canonical(file, code);
     std::shared_ptr<VerifyResult> &archive = archives[code ? file : identity];
     bool firstUse = archive == nullptr;
-    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string()));
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.string(), options.codePage));
     component.archive = archive;
     if (!firstUse) return;
     for (const ArchiveFault &fault : archive->faults) {
         if (fault.entry.Length() == 0)
             AtFile(Severity::error, component.archiveName, L"", Widened(FaultText(fault)));
         else
-            AtFile(Severity::error, component.archiveName, Widened(DecodedNameText(fault.entry)),
+            AtFile(Severity::error, component.archiveName, static_cast<const wchar_t *>(fault.entry),
                    L"the installer refuses this name: " + Widened(FaultWords(fault)));
     }
 }
@@ -371,7 +445,7 @@ void PackageCheck::ListInstalledFiles(Component &component, const Text &subdirec
     for (const ListedEntry &entry : component.archive->listing.entries) {
         if (entry.refused) continue;
         InstalledFile installed;
-        installed.entry = Widened(entry.name);
+        installed.entry = entry.wideName;
         installed.path = JoinedPath(subdirectory, installed.entry);
         installed.folded = Folded(installed.path);
         for (size_t end = installed.folded.find(L'\\'); end != Text::npos;
@@ -436,14 +510,36 @@ void PackageCheck::ReportLongPaths(const Component &component, const FirstOfMany
                L" characters long, more than the " + Number(longestPath) + L" Windows allows" + more);
 }
 
+void PackageCheck::CheckProgramsForArchitecture()
+{
+    if (options.setupMachine != machineI386) return;
+    std::set<const VerifyResult *> seen;
+    for (const Component &component : components) {
+        if (component.archive == nullptr || !seen.insert(component.archive.get()).second) continue;
+        const ListedEntry *first = nullptr;
+        int count = 0;
+        for (const ListedEntry &entry : component.archive->listing.entries) {
+            if (entry.machine != machineAmd64) continue;
+            if (count++ == 0) first = &entry;
+        }
+        if (first == nullptr) continue;
+        Text more = count > 1 ? L"; so are " + Number(count - 1) + L" more files of this archive" : L"";
+        AtFile(Severity::warning, component.archiveName, first->wideName,
+               L"is a 64-bit program, but setup.exe is the 32-bit one: it proposes the 32-bit Program Files "
+               L"folder and makes links through the 32-bit view of the system; ship the x86-64 setup.exe "
+               L"and lumora.dll" +
+                   more);
+    }
+}
+
 void PackageCheck::CheckLinks()
 {
-    linkCount = ReadInt(linksSection, L"NumberOfLinks", L"0");
-    long long described = DescribedLinks();
-    int last = static_cast<int>(std::min<long long>(linkCount, described));
+    linkCount = ReadInt(V::linkCount);
+    int described = HighestDescribedLink([this](const lumora::String &section) { return KeysOf(section); });
+    int last = std::min(linkCount, described);
     for (int link = 1; link <= last; ++link) CheckLink(link);
     if (linkCount > described) {
-        AtKey(Severity::error, linksSection, L"NumberOfLinks",
+        AtKey(Severity::error, linksSection, KeyOf(V::linkCount),
               L"is " + Number(linkCount) + L", but " +
                   (described == 0 ? Text(L"no link is described")
                                   : L"only links 1 to " + Number(described) + L" are described") +
@@ -451,29 +547,14 @@ void PackageCheck::CheckLinks()
     }
 }
 
-long long PackageCheck::DescribedLinks() const
-{
-    long long described = 0;
-    if (const ProfileSection *section = profile->FindSection(linksSection)) {
-        for (const ProfileKey &key : section->keys) {
-            Text prefix;
-            long long number = SplitNumber(key.name, prefix);
-            for (const wchar_t *known : {L"Component", L"Name", L"File"}) {
-                if (number > 0 && Folded(prefix) == Folded(known)) described = std::max(described, number);
-            }
-        }
-    }
-    return described;
-}
-
 void PackageCheck::CheckLink(int link)
 {
-    Text number = Number(link);
-    const Component *component = LinkedComponent(number);
-    CheckLinkName(number);
+    const Component *component = LinkedComponent(link);
+    CheckLinkName(link);
     if (link == 1) CheckStartMenuFolder();
-    Text fileKey = L"File" + number;
-    Text target = static_cast<const wchar_t *>(Read(linksSection, fileKey, L""));
+    Text fileKey = KeyOf(V::linkTarget, link);
+    Text target = ReadText(V::linkTarget, link);
+    if (LeadsOut(V::linkTarget, link, L"the destination")) return;
     // A damaged archive is reported already, and what it installs is not known.
     if (component == nullptr || component->archive == nullptr ||
         component->archive->listing.fault.kind != ArchiveFaultKind::none)
@@ -484,34 +565,36 @@ void PackageCheck::CheckLink(int link)
                                  [&](const InstalledFile &file) { return file.folded == wanted; });
     if (target.empty()) {
         AtKey(Severity::error, linksSection, fileKey,
-              L"is missing, so link " + number + L" points at no file");
+              L"is missing, so link " + Number(link) + L" points at no file");
     } else if (!installed) {
         AtKey(Severity::error, linksSection, fileKey,
               Quoted(target) + L" is not installed by " + Described(*component));
     }
 }
 
-const Component *PackageCheck::LinkedComponent(const Text &number)
+const Component *PackageCheck::LinkedComponent(int link)
 {
-    Text componentKey = L"Component" + number;
-    int chosen = ReadInt(linksSection, componentKey, L"");
+    Text componentKey = KeyOf(V::linkComponent, link);
+    int chosen = ReadInt(V::linkComponent, link);
     if (!IsPresent(linksSection, componentKey)) {
         AtKey(Severity::error, linksSection, componentKey,
-              L"is missing, so link " + number + L" belongs to no component and is not made");
+              L"is missing, so link " + Number(link) + L" belongs to no component and is not made");
     } else if (chosen < 1 || chosen > componentCount) {
         AtKey(Severity::error, linksSection, componentKey,
               L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
-                  L", so link " + number + L" is not made");
-    } else if (chosen <= static_cast<int>(components.size())) {
-        return &components[static_cast<size_t>(chosen - 1)];
+                  L", so link " + Number(link) + L" is not made");
+    } else {
+        for (const Component &component : components)
+            if (component.number == chosen) return &component;
     }
     return nullptr;
 }
 
-void PackageCheck::CheckLinkName(const Text &number)
+void PackageCheck::CheckLinkName(int link)
 {
-    Text nameKey = L"Name" + number;
-    Text name = static_cast<const wchar_t *>(Read(linksSection, nameKey, L""));
+    Text nameKey = KeyOf(V::linkName, link);
+    Text name = ReadText(V::linkName, link);
+    if (LeadsOut(V::linkName, link, L"the Start menu folder")) return;
     size_t refused = RefusedCharacter(name);
     if (name.empty()) {
         AtKey(Severity::warning, linksSection, nameKey, L"is missing, so the link file is called \".lnk\"");
@@ -523,10 +606,11 @@ void PackageCheck::CheckLinkName(const Text &number)
 // One folder holds every link, so it is reported once.
 void PackageCheck::CheckStartMenuFolder()
 {
-    Text directory = static_cast<const wchar_t *>(Read(linksSection, L"StartmenuDirectory", L""));
+    Text directory = ReadText(V::linkFolder);
+    if (LeadsOut(V::linkFolder, 0, L"the Start menu's Programs folder")) return;
     size_t refused = RefusedCharacter(directory);
     if (refused != Text::npos)
-        AtKey(Severity::warning, linksSection, L"StartmenuDirectory",
+        AtKey(Severity::warning, linksSection, KeyOf(V::linkFolder),
               HoldsRefusedCharacter(directory, refused));
 }
 
@@ -535,15 +619,15 @@ void PackageCheck::CheckUnreadKeys()
     std::set<Text> sectionsSeen;
     for (const ProfileSection &section : profile->Sections()) {
         const SectionKeys *known = nullptr;
-        for (const SectionKeys &candidate : knownSections) {
+        for (const SectionKeys &candidate : KnownSections()) {
             if (SameNameIgnoringCase(candidate.section, section.name)) known = &candidate;
         }
         if (&section == &profile->Sections().front()) {
             // The lines before the first section belong to none the program reads.
             for (const ProfileKey &key : section.keys) {
-                for (const SectionKeys &candidate : knownSections) {
+                for (const SectionKeys &candidate : KnownSections()) {
                     bool named =
-                        std::any_of(candidate.keys.begin(), candidate.keys.end(), [&](const wchar_t *name) {
+                        std::any_of(candidate.keys.begin(), candidate.keys.end(), [&](const Text &name) {
                             return SameNameIgnoringCase(name, key.name) || SpelledLike(key.name, name);
                         });
                     if (named) {
@@ -556,10 +640,9 @@ void PackageCheck::CheckUnreadKeys()
             continue;
         }
         if (known == nullptr) {
-            for (const SectionKeys &candidate : knownSections) {
+            for (const SectionKeys &candidate : KnownSections()) {
                 if (SpelledLike(section.name, candidate.section)) {
-                    AtLine(Severity::warning, section.name, L"", section.line,
-                           L"this section is not read; did you mean [" + Text(candidate.section) + L"]?");
+                    ReportMisspeltSection(section, candidate);
                     break;
                 }
             }
@@ -576,6 +659,29 @@ void PackageCheck::CheckUnreadKeys()
     }
 }
 
+void PackageCheck::ReportMisspeltSection(const ProfileSection &section, const SectionKeys &meant)
+{
+    bool isLink = SameNameIgnoringCase(meant.section, linksSection);
+    bool decides = isLink || Folded(meant.section).compare(0, 9, L"COMPONENT") == 0;
+    bool holdsItsKeys = std::any_of(section.keys.begin(), section.keys.end(), [&](const ProfileKey &key) {
+        Text prefix;
+        SplitNumber(key.name, prefix);
+        auto named = [&](const Text &name) { return SameNameIgnoringCase(name, key.name); };
+        auto numbered = [&](const Text &name) {
+            return SameNameIgnoringCase(name, prefix) && prefix != key.name;
+        };
+        return std::any_of(meant.keys.begin(), meant.keys.end(), named) ||
+               std::any_of(meant.numbered.begin(), meant.numbered.end(), numbered);
+    });
+    Text message = L"this section is not read; did you mean [" + meant.section + L"]?";
+    if (!decides || !holdsItsKeys) {
+        AtLine(Severity::warning, section.name, L"", section.line, message);
+        return;
+    }
+    AtLine(Severity::error, section.name, L"", section.line,
+           message + (isLink ? L" Its links are not made" : L" Its components take the defaults"));
+}
+
 void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKeys &known,
                                   const ProfileKey &key, std::set<Text> &seen)
 {
@@ -590,7 +696,7 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
         return;
     }
     bool isKnown = std::any_of(known.keys.begin(), known.keys.end(),
-                               [&](const wchar_t *name) { return SameNameIgnoringCase(name, key.name); });
+                               [&](const Text &name) { return SameNameIgnoringCase(name, key.name); });
     if (isKnown) return; // read only in other settings, such as the background's keys
     Text prefix;
     long long number = SplitNumber(key.name, prefix);
@@ -602,7 +708,7 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
 bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const SectionKeys &known,
                                     const ProfileKey &key, const Text &prefix, long long number)
 {
-    for (const wchar_t *numbered : known.numbered) {
+    for (const Text &numbered : known.numbered) {
         if (!SameNameIgnoringCase(prefix, numbered) || number < 0) continue;
         Text canonical = Text(numbered) + Number(number);
         if (number == 0) {
@@ -611,7 +717,7 @@ bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const Section
             FollowedCount count = CountOfNumberedKeys(section.name);
             // Beyond what the program follows of a larger count, which has its own finding.
             if (number <= count.value) return true;
-            WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
+            ReportBeyondCount(section, key, count, number);
         } else {
             WarnAt(section, key, L"is not read; did you mean " + canonical + L"?");
         }
@@ -620,12 +726,28 @@ bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const Section
     return false;
 }
 
+void PackageCheck::ReportBeyondCount(const ProfileSection &section, const ProfileKey &key,
+                                     const FollowedCount &count, long long number)
+{
+    bool isLink = SameNameIgnoringCase(section.name, linksSection);
+    bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
+    if (!isLink && !isComponent) {
+        WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
+        return;
+    }
+    if (!reportedBeyondCount.insert({isLink, number}).second) return;
+    AtLine(Severity::error, section.name, key.name, key.line,
+           (isLink ? L"link " + Number(number) + L" is described, but never made"
+                   : L"component " + Number(number) + L" is described, but never offered or installed") +
+               L": " + count.key + L" is " + Number(count.value));
+}
+
 PackageCheck::FollowedCount PackageCheck::CountOfNumberedKeys(const Text &section)
 {
     bool isLink = SameNameIgnoringCase(section, L"Startmenu Links");
     bool isComponent = Folded(section).compare(0, 9, L"COMPONENT") == 0;
     Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
-    int count = isLink ? linkCount : isComponent ? componentCount : ReadInt(section, L"Lines", L"1");
+    int count = isLink ? linkCount : isComponent ? componentCount : ReadInt(PageLinesOf(section));
     return FollowedCount{countKey, count};
 }
 
@@ -633,8 +755,8 @@ bool PackageCheck::SuggestSpelling(const ProfileSection &section, const SectionK
                                    const ProfileKey &key, long long number)
 {
     std::vector<Text> candidates(known.keys.begin(), known.keys.end());
-    for (const wchar_t *numbered : known.numbered) {
-        if (*numbered != L'\0')
+    for (const Text &numbered : known.numbered) {
+        if (!numbered.empty())
             candidates.push_back(Text(numbered) + (number > 0 ? Number(number) : Text(L"1")));
     }
     for (const Text &candidate : candidates) {
@@ -648,8 +770,8 @@ bool PackageCheck::SuggestSpelling(const ProfileSection &section, const SectionK
 
 void PackageCheck::SuggestOtherSection(const ProfileSection &section, const ProfileKey &key)
 {
-    for (const SectionKeys &other : knownSections) {
-        for (const wchar_t *name : other.keys) {
+    for (const SectionKeys &other : KnownSections()) {
+        for (const Text &name : other.keys) {
             if (SameNameIgnoringCase(name, key.name)) {
                 WarnAt(section, key,
                        L"is not read in this section; the program reads " + Text(name) + L" in [" +
@@ -662,7 +784,7 @@ void PackageCheck::SuggestOtherSection(const ProfileSection &section, const Prof
 
 } // namespace
 
-std::vector<Finding> CheckPackage(const fs::path &folder)
+std::vector<Finding> CheckPackage(const fs::path &folder, const CheckOptions &options)
 {
-    return PackageCheck(folder).Run();
+    return PackageCheck(folder, options).Run();
 }

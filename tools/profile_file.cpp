@@ -1,6 +1,7 @@
 #include "tools/profile_file.h"
 
 #include "app/setup_rules.h"
+#include "install/code_page.h"
 
 namespace {
 
@@ -57,13 +58,28 @@ std::wstring DecodeUtf16(const std::string &bytes, bool bigEndian)
     return text;
 }
 
-std::wstring Decode(const std::string &bytes)
+std::wstring ByteForByte(const std::string &bytes)
+{
+    std::wstring text;
+    for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return text;
+}
+
+std::wstring Decode(const std::string &bytes, int codePage)
 {
     if (bytes.compare(0, 3, "\xef\xbb\xbf") == 0) return DecodeUtf8(bytes, 3);
     if (bytes.compare(0, 2, "\xff\xfe") == 0) return DecodeUtf16(bytes, false);
     if (bytes.compare(0, 2, "\xfe\xff") == 0) return DecodeUtf16(bytes, true);
+    if (!HasCodePageTables(codePage)) return ByteForByte(bytes);
     std::wstring text;
-    for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    for (size_t start = 0; start < bytes.size();) {
+        size_t end = bytes.find('\n', start);
+        end = end == std::string::npos ? bytes.size() : end + 1;
+        std::string line = bytes.substr(start, end - start);
+        std::wstring decoded;
+        text += DecodeCodePage(codePage, line, decoded) ? decoded : ByteForByte(line);
+        start = end;
+    }
     return text;
 }
 
@@ -93,9 +109,9 @@ bool SameNameIgnoringCase(const std::wstring &left, const std::wstring &right)
     return true;
 }
 
-ProfileFile::ProfileFile(const std::string &bytes)
+ProfileFile::ProfileFile(const std::string &bytes, int codePage)
 {
-    std::wstring text = Decode(bytes);
+    std::wstring text = Decode(bytes, codePage);
     sections.push_back(ProfileSection{L"", 1, {}});
     int lineNumber = 0;
     for (size_t start = 0; start < text.size();) {

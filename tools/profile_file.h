@@ -5,6 +5,7 @@
 #ifndef SETUP_TOOLS_PROFILE_FILE_H
 #define SETUP_TOOLS_PROFILE_FILE_H
 
+#include "install/code_page.h"
 #include "lumora/string.h"
 
 #include <string>
@@ -25,9 +26,10 @@ struct ProfileSection {
 
 class ProfileFile {
 public:
-    // The bytes of the file: UTF-8 or UTF-16 after a byte order mark, otherwise one character
-    // per byte. Any bytes are accepted.
-    explicit ProfileFile(const std::string &bytes);
+    // The bytes of the file: UTF-8 or UTF-16 after a byte order mark, otherwise text of the
+    // code page the program reads it in (install/code_page.h); a line the code page does not
+    // decode, or any line without one, is taken one character per byte. Any bytes are accepted.
+    explicit ProfileFile(const std::string &bytes, int codePage = asciiOnly);
 
     // attributes
     const std::vector<ProfileSection> &Sections() const { return sections; }

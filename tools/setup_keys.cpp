@@ -1,5 +1,6 @@
 #include "tools/setup_keys.h"
 
+#include "app/setup_rules.h"
 #include "tools/package_files.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 using Text = std::wstring;
 
 namespace {
-
-const std::vector<const wchar_t *> pageKeys = {L"Title", L"Lines"};
 
 // Edits (insert, remove, replace, swap two neighbours) from one name to the other.
 size_t EditDistance(const Text &left, const Text &right)
@@ -29,34 +28,23 @@ size_t EditDistance(const Text &left, const Text &right)
 
 } // namespace
 
-const std::vector<const wchar_t *> fontKeys = {L"XPos", L"YPos",      L"Size",   L"Color",
-                                               L"Font", L"Underline", L"Italic", L"Weight"};
-
-// Every section and key the program reads.
-const std::vector<SectionKeys> knownSections = {
-    {L"Setup",
-     {L"DisplayBackgroundWindow", L"DisplayAppName", L"DisplayAppVersion", L"DisplayCompanyName"},
-     {}},
-    {L"Dialogs",
-     {L"Introduction", L"License", L"Directory", L"Components", L"Summary", L"Bye", L"Reboot"},
-     {}},
-    {L"Application", {L"Name", L"Version", L"Company"}, {}},
-    {L"Name Font", fontKeys, {}},
-    {L"Company Font", fontKeys, {}},
-    {L"Introduction", pageKeys, {L""}},
-    {L"License", {L"Title", L"Lines", L"LicenseFile"}, {L""}},
-    {L"Directory", {L"Title", L"Lines", L"DirName"}, {L""}},
-    {L"Components", pageKeys, {L""}},
-    {L"Summary", pageKeys, {L""}},
-    {L"Bye", pageKeys, {L""}},
-    {L"Reboot", pageKeys, {L""}},
-    {L"Installation", pageKeys, {L""}},
-    {L"Component Setup", {L"NumberOfComponents", L"CopyLUMORA"}, {L""}},
-    {L"Component Config", {}, {L""}},
-    {L"Component Files", {}, {L""}},
-    {L"Component Subdirs", {}, {L""}},
-    {L"Startmenu Links", {L"NumberOfLinks", L"StartmenuDirectory"}, {L"Component", L"Name", L"File"}},
-};
+const std::vector<SectionKeys> &KnownSections()
+{
+    static const std::vector<SectionKeys> sections = [] {
+        std::vector<SectionKeys> grouped;
+        for (const SetupRule &rule : setupRules) {
+            Text section = Widened(rule.section);
+            auto found = std::find_if(grouped.begin(), grouped.end(),
+                                      [&](const SectionKeys &known) { return known.section == section; });
+            if (found == grouped.end()) found = grouped.insert(grouped.end(), SectionKeys{section, {}, {}});
+            std::vector<Text> &names = rule.numbered ? found->numbered : found->keys;
+            Text key = Widened(rule.key);
+            if (std::find(names.begin(), names.end(), key) == names.end()) names.push_back(key);
+        }
+        return grouped;
+    }();
+    return sections;
+}
 
 bool SpelledLike(const Text &name, const Text &candidate)
 {

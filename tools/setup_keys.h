@@ -1,5 +1,5 @@
-// Every section and key the program reads from setup.tsi, and the names that read like a
-// slip of the pen for one of them.
+// The sections and keys of the rule book (app/setup_rules.h) grouped by section, and the names
+// that read like a slip of the pen for one of them.
 #ifndef SETUP_TOOLS_SETUP_KEYS_H
 #define SETUP_TOOLS_SETUP_KEYS_H
 
@@ -7,13 +7,13 @@
 #include <vector>
 
 struct SectionKeys {
-    const wchar_t *section;
-    std::vector<const wchar_t *> keys;     // read under these names
-    std::vector<const wchar_t *> numbered; // read as these prefixes followed by 1, 2, ...
+    std::wstring section;
+    std::vector<std::wstring> keys;     // read under these names
+    std::vector<std::wstring> numbered; // read as these prefixes followed by 1, 2, ...
 };
 
-extern const std::vector<const wchar_t *> fontKeys;
-extern const std::vector<SectionKeys> knownSections;
+// Every section of the rule book, in the order of its rows.
+const std::vector<SectionKeys> &KnownSections();
 
 // True when name reads like a slip of the pen for candidate: a few letters added, left out,
 // changed or swapped, letter case aside; short names must match exactly.

@@ -5,7 +5,10 @@
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
 #include "tools/package_check.h"
+#include "tools/package_new.h"
 #include "tools/private_folder.h"
+#include "tools/program_files_check.h"
+#include "tools/signature_check.h"
 #include "tools/terminal_progress.h"
 #include "tools/terminal_text.h"
 
@@ -17,6 +20,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -30,10 +37,11 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "  verify   check every group of an archive\n"
                      "  extract  unpack an archive exactly as the installer does\n"
                      "  check    read a package folder as the installer will and name every fault\n"
+                     "  new      make a package folder from an application folder\n"
                      "\n"
-                     "'tsa COMMAND --help' describes a command. \"--\" ends the options, so a name\n"
-                     "after it may start with \"-\". Names from files are shown with control bytes and\n"
-                     "bytes from 0x7F up as \\xNN.\n"
+                     "'tsa COMMAND --help' describes a command, 'tsa --version' prints the tool's\n"
+                     "version. \"--\" ends the options, so a name after it may start with \"-\". Names\n"
+                     "from files are shown with control bytes and bytes from 0x7F up as \\xNN.\n"
                      "\n"
                      "Exit status: 0 done, 1 a fault in the input or an error while working, 2 bad usage.\n";
 
@@ -60,7 +68,9 @@ const char packUsage[] =
     "  --exclude PATTERN  leave out what matches PATTERN (may be given again): \"*\" matches any\n"
     "                     run of characters and \"?\" any one, but not \"/\", \"[...]\" one of a\n"
     "                     set; a pattern holding \"/\" is matched against the path below the\n"
-    "                     folder given, one without against every level's name; case matters\n"
+    "                     folder given, one without against every level's name; one ending\n"
+    "                     in \"/\" (\"bin/\") leaves out folders only. Letter case does not\n"
+    "                     matter, as on Windows; a pattern that matches nothing is warned of\n"
     "  --code-page N      store names in Windows code page N: 874, 932, 936, 949, 950 or 1250\n"
     "                     to 1258, the system code page of the machines that will install the\n"
     "                     archive (default: none; only ASCII names can be stored)\n"
@@ -99,23 +109,56 @@ const char extractUsage[] =
     "Extracts ARCHIVE into DIR (made if missing; its parent must exist) with the installer's\n"
     "own engine, names decoded through code page N (see 'tsa pack --help'). Its temporary\n"
     "files lie in a new folder of the temporary folder that belongs\n"
-    "to this run alone, so runs sharing a working folder never meet. Prints the installation\n"
-    "report.\n"
+    "to this run alone, so runs sharing a working folder never meet. Prints nothing when\n"
+    "every file is written; otherwise one line per fault on standard error, naming the file.\n"
     "\n"
     "Exit status: 0 every file written, 1 the report lists a fault, 2 bad usage.\n";
 
 const char checkUsage[] =
-    "usage: tsa check [--json] [--] PACKAGE_DIR\n"
+    "usage: tsa check [--code-page N] [--json] [--] PACKAGE_DIR\n"
     "\n"
     "Reads PACKAGE_DIR/setup.tsi as the installer will (sections and keys in any letter case,\n"
-    "the installer's defaults, values cut at 255 characters), verifies every component's\n"
-    "archive and prints one line per finding, \"error:\" or \"warning:\" with the section and\n"
-    "key or the archive and entry it concerns, then the number of each. Errors stop the\n"
-    "installation or leave it incomplete; warnings are what users would likely not want.\n"
+    "the installer's defaults, values cut at 255 characters, text in the system code page),\n"
+    "verifies every component's archive and the program files, and prints one line per\n"
+    "finding, \"error:\" or \"warning:\" with the section and key or the file and entry it\n"
+    "concerns, then the number of each. Errors stop the installation or leave it incomplete;\n"
+    "warnings are what users would likely not want. setup.exe and lumora.dll must be there,\n"
+    "built for one processor and of the library version setup.exe expects; they are warned\n"
+    "about when they carry no signature.\n"
     "\n"
-    "  --json  print each finding and the count as one JSON object per line\n"
+    "  --code-page N  the system code page of the machines that will install the package (see\n"
+    "                 'tsa pack --help'): setup.tsi and the archives' names are read in it;\n"
+    "                 without it only ASCII names pass\n"
+    "  --json         print each finding and the count as one JSON object per line\n"
     "\n"
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
+
+const char newUsage[] =
+    "usage: tsa new [--version V] [--company C] [--code-page N] [--arch win32|win64]\n"
+    "               [--licence FILE] [--runtime DIR] [--] NAME APP_FOLDER OUT\n"
+    "\n"
+    "Makes the package folder OUT (new, or empty) for the application in APP_FOLDER, called\n"
+    "NAME: the files at the top of APP_FOLDER become the main program, a required component;\n"
+    "each top-level folder becomes a component of its own, installed into a folder of its\n"
+    "name. Every component's archive is packed; setup.tsi is written with every page and every\n"
+    "key, each explained, and a Start menu link for every program at the top; setup.exe and\n"
+    "lumora.dll are copied in. Then the package is checked as 'tsa check' does. Read and edit\n"
+    "setup.tsi (the texts, which components are ticked, the links), then run 'tsa check'.\n"
+    "\n"
+    "  --version V      the version shown on the background (default 1.0)\n"
+    "  --company C      the company shown on the background (default: none shown)\n"
+    "  --code-page N    the system code page of the users' machines (see 'tsa pack --help'):\n"
+    "                   setup.tsi and the archives' names are written in it; without it only\n"
+    "                   ASCII names and texts can be written\n"
+    "  --arch A         win32 (the 32-bit setup.exe) or win64 (the x86-64 one, which proposes\n"
+    "                   the 64-bit Program Files folder); default win64 when the application\n"
+    "                   holds a 64-bit program, win32 otherwise\n"
+    "  --licence FILE   a licence text the License page shows (default: no License page)\n"
+    "  --runtime DIR    the folder to copy setup.exe and lumora.dll from (default: the kit's\n"
+    "                   win32/ or win64/ folder beside this tool)\n"
+    "\n"
+    "Exit status: 0 made and no error found, 1 a fault (nothing is left in OUT when it\n"
+    "could not be made), 2 bad usage.\n";
 
 void Say(const std::string &message)
 {
@@ -215,9 +258,20 @@ struct PackSettings {
 // "--prefix DIR/": the folder every name is stored below, with one "/" after it.
 bool ParsePrefix(const std::string &value, std::string &prefix, std::string &error)
 {
-    std::string folder = value;
-    std::replace(folder.begin(), folder.end(), '\\', '/');
-    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    std::string given = value;
+    std::replace(given.begin(), given.end(), '\\', '/');
+    // "x//y/" and "x/./y" name the folder "x/y", and are stored so.
+    std::string folder;
+    size_t start = 0;
+    while (start <= given.size()) {
+        size_t end = std::min(given.find('/', start), given.size());
+        std::string level = given.substr(start, end - start);
+        start = end + 1;
+        if (level.empty() || level == ".") continue;
+        folder += (folder.empty() ? "" : "/") + level;
+    }
+    // A leading separator stays, to be refused with the others.
+    if (!given.empty() && given[0] == '/') folder.insert(0, "/");
     ArchiveFaultKind fault = PackNameFault(lumora::String(folder.c_str()));
     if (fault != ArchiveFaultKind::none) {
         error = "bad value for --prefix: " + value + ": " + FaultWords(fault);
@@ -298,9 +352,13 @@ int List(const Arguments &arguments)
     if (arguments.names.size() != 1) return Usage("list needs exactly one archive");
     const std::string &path = arguments.names[0];
     ArchiveListing listing = ListArchive(path, arguments.codePage);
-    // The names come decoded and made safe for the terminal.
+    // An archive that cannot be opened or is none has nothing to total.
+    if (listing.groups == 0 && listing.fault.kind != ArchiveFaultKind::none)
+        return Fault(path + ": " + FaultText(listing.fault));
+    // The names come decoded, with their control characters escaped; the rest as the terminal shows it.
     for (const ListedEntry &entry : listing.entries)
-        std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group, entry.name.c_str());
+        std::printf("%12lld  %4d  %s\n", static_cast<long long>(entry.size), entry.group,
+                    TerminalText(entry.name).c_str());
     std::printf("%s in %s: %s stored, %s packed\n",
                 Counted(static_cast<long long>(listing.entries.size()), "file").c_str(),
                 Counted(listing.groups, "group").c_str(), Counted(listing.storedBytes, "byte").c_str(),
@@ -387,6 +445,8 @@ int Extract(const Arguments &arguments)
     return report.IsEmpty() ? 0 : 1;
 }
 
+int PrintCheck(const fs::path &folder, int codePage, bool json);
+
 int Check(const Arguments &arguments)
 {
     if (arguments.names.size() != 1) return Usage("check needs exactly one package folder");
@@ -395,13 +455,94 @@ int Check(const Arguments &arguments)
     if (!fs::is_directory(folder, code)) return Usage(folder + ": no such folder");
     bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
                             [](const auto &option) { return option.first == "--json"; });
-    std::vector<Finding> findings = CheckPackage(folder);
+    return PrintCheck(folder, arguments.codePage, json);
+}
+
+std::wstring WideArgument(const std::string &argument)
+{
+    return static_cast<const wchar_t *>(lumora::String(argument.c_str()));
+}
+
+fs::path ToolFolder()
+{
+    std::error_code code;
+#ifdef _WIN32
+    wchar_t path[MAX_PATH * 4] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    return fs::path(path).parent_path();
+#else
+    return fs::read_symlink("/proc/self/exe", code).parent_path();
+#endif
+}
+
+// The kit's folder of that architecture beside this tool: the tool lies in linux-x86_64/,
+// win32/ or win64/ of the kit.
+fs::path KitRuntime(const std::string &architecture)
+{
+    fs::path tool = ToolFolder();
+    std::error_code code;
+    for (const fs::path &candidate : {tool.parent_path() / architecture, tool / architecture, tool}) {
+        if (fs::is_regular_file(candidate / "setup.exe", code) &&
+            (candidate != tool || tool.filename() == architecture))
+            return candidate;
+    }
+    return tool.parent_path() / architecture;
+}
+
+int PrintCheck(const fs::path &folder, int codePage, bool json)
+{
+    ProgramFilesFindings programs = CheckProgramFiles(folder);
+    std::vector<Finding> findings = programs.findings;
+    std::vector<Finding> package = CheckPackage(folder, CheckOptions{codePage, programs.setupMachine});
+    findings.insert(findings.end(), package.begin(), package.end());
+    // A file that is no program has no signature to speak of; its error says enough.
+    for (const Finding &signature : CheckSignatures(folder)) {
+        bool named =
+            std::any_of(programs.findings.begin(), programs.findings.end(), [&](const Finding &finding) {
+                return finding.severity == Severity::error && finding.file == signature.file;
+            });
+        if (!named) findings.push_back(signature);
+    }
     for (const Finding &finding : findings)
         std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
     std::printf("%s\n", CountLine(findings, json).c_str());
     bool errors = std::any_of(findings.begin(), findings.end(),
                               [](const Finding &finding) { return finding.severity == Severity::error; });
     return errors ? 1 : 0;
+}
+
+int New(const Arguments &arguments)
+{
+    if (arguments.names.size() != 3)
+        return Usage("new needs a name, an application folder and a package folder");
+    NewPackageSettings settings;
+    settings.name = WideArgument(arguments.names[0]);
+    settings.application = arguments.names[1];
+    settings.output = arguments.names[2];
+    settings.codePage = arguments.codePage;
+    unsigned cores = std::thread::hardware_concurrency();
+    settings.jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    std::string runtime;
+    for (const auto &option : arguments.options) {
+        if (option.first == "--version") settings.version = WideArgument(option.second);
+        if (option.first == "--company") settings.company = WideArgument(option.second);
+        if (option.first == "--licence" || option.first == "--license") settings.licence = option.second;
+        if (option.first == "--runtime") runtime = option.second;
+        if (option.first == "--arch") {
+            if (option.second != "win32" && option.second != "win64")
+                return Usage("bad value for --arch: " + option.second + " (win32 or win64)");
+            settings.architecture = option.second;
+        }
+    }
+    if (settings.name.empty()) return Usage("the name must not be empty");
+    if (settings.architecture.empty()) settings.architecture = ApplicationArchitecture(settings.application);
+    settings.runtime = runtime.empty() ? KitRuntime(settings.architecture) : fs::path(runtime);
+    std::string error;
+    if (!MakeNewPackage(
+            settings, [](const std::string &line) { Say(line); }, error))
+        return Fault(error);
+    Say(settings.output.string() + ": made for " + settings.architecture + "; checking it:");
+    return PrintCheck(settings.output, settings.codePage, false);
 }
 
 int Run(std::vector<std::string> arguments)
@@ -424,9 +565,18 @@ int Run(std::vector<std::string> arguments)
         {"list", listUsage, {"--code-page"}, {}, List},
         {"verify", verifyUsage, {"--code-page"}, {}, Verify},
         {"extract", extractUsage, {"--code-page"}, {}, Extract},
-        {"check", checkUsage, {}, {"--json"}, Check}};
+        {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
+        {"new",
+         newUsage,
+         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime"},
+         {},
+         New}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::printf("tsa %s\n", SETUP_VERSION);
         return 0;
     }
     for (const Command &entry : commands) {
@@ -454,6 +604,7 @@ int main(int argc, char **argv)
 {
     // Every file system failure is meant to be a line of its own; this is the last guard.
     try {
+        SetTerminalUtf8(DetectTerminalUtf8());
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::exception &failure) {
         return Fault(failure.what());

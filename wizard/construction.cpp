@@ -4,7 +4,6 @@
 
 #include "app/native_calls.h"
 #include "app/setup_config.h"
-#include "app/setup_rules.h"
 
 #include <windows.h>
 
@@ -24,11 +23,6 @@ const COLORREF iconKeyColour = RGB(0, 255, 255);
 const int windowWidth = 480;
 const int windowHeight = 355;
 
-bool ReadFlag(const String &section, const String &key)
-{
-    return ReadSetupValue(section, key, "1").ToInt() != 0;
-}
-
 template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)())
 {
     signal.Connect(new Instance<T>(object), new Method<T, void>(handler));
@@ -39,21 +33,25 @@ template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)(
 bool tSetup::EnablesAnyPage()
 {
     for (const PageDescription &page : pageDescriptions)
-        if (ReadFlag("Dialogs", page.section)) return true;
+        if (ReadSetupFlag(page.flag)) return true;
     return false;
 }
 
-int tSetup::ReadPackageComponentCount()
+bool tSetup::HasDamagedComponentCount(int &count, int &highestDescribed)
 {
-    return ReadSetupValue("Component Setup", "NumberOfComponents", "1").ToInt();
+    count = ReadComponentCount();
+    highestDescribed = HighestDescribedComponent(ReadSetupKeys);
+    return IsDamagedComponentCount(count, highestDescribed);
 }
 
 int tSetup::ReadComponentCount()
 {
-    // Components beyond the rows of the page cannot be offered; the pages say so before the
-    // installation starts.
-    int count = ReadPackageComponentCount();
-    return count > mostOfferedComponents ? mostOfferedComponents : count;
+    return ReadSetupInt(SetupValue::offeredComponentCount);
+}
+
+int tSetup::BuiltComponentCount() const
+{
+    return componentCheckBoxes.Length();
 }
 
 tSetup::tSetup() : Application(String())
@@ -90,9 +88,9 @@ tSetup::tSetup() : Application(String())
 
 void tSetup::ReadPageFlags()
 {
-    displayBackgroundWindow = ReadFlag("Setup", "DisplayBackgroundWindow");
+    displayBackgroundWindow = ReadSetupFlag(SetupValue::displayBackgroundWindow);
     for (const PageDescription &page : pageDescriptions)
-        enabledPages.Enable(page.page, ReadFlag("Dialogs", page.section));
+        enabledPages.Enable(page.page, ReadSetupFlag(page.flag));
 }
 
 void tSetup::ChoosePages()
@@ -155,8 +153,12 @@ void tSetup::AttachWidgets()
     mainWindow->RegisterObject(divider);
 
     for (Widget *widget : PageLayerWidgets()) pageLayer->RegisterObject(widget);
-    for (int i = 1; i <= ReadComponentCount(); i++)
-        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->RegisterObject(box);
+    Container *boxes = pageLayer;
+    if (componentList) {
+        pageLayer->RegisterObject(componentList);
+        boxes = componentList;
+    }
+    for (int i = 1; i <= BuiltComponentCount(); i++) boxes->RegisterObject(componentCheckBoxes.GetEntry(i));
 }
 
 std::vector<Widget *> tSetup::PageLayerWidgets() const
@@ -174,6 +176,7 @@ void tSetup::ListPageWidgets()
     pageWidgets[IndexOf(Page::license)] = {licenseText, licenseEdit};
     pageWidgets[IndexOf(Page::directory)] = {directoryText, directoryGroup, browseButton, directoryEdit};
     pageWidgets[IndexOf(Page::components)] = {componentsText, componentsGroup};
+    if (componentList) pageWidgets[IndexOf(Page::components)].push_back(componentList);
     pageWidgets[IndexOf(Page::summary)] = {summaryText};
     pageWidgets[IndexOf(Page::bye)] = {byeText};
     pageWidgets[IndexOf(Page::reboot)] = {rebootText, rebootYesOption, rebootNoOption};
@@ -222,8 +225,11 @@ tSetup::~tSetup()
     for (Widget *widget : pageLayerWidgets) pageLayer->UnregisterObject(widget);
     // Every box that was built is taken down, even if the file's count changed meanwhile.
     const int builtComponents = componentCheckBoxes.Length();
-    for (int i = 1; i <= builtComponents; i++)
-        if (CheckBox *box = componentCheckBoxes.GetEntry(i)) pageLayer->UnregisterObject(box);
+    for (int i = 1; i <= builtComponents; i++) {
+        CheckBox *box = componentCheckBoxes.GetEntry(i);
+        if (Container *holder = box ? box->GetContainer() : nullptr) holder->UnregisterObject(box);
+    }
+    if (componentList) pageLayer->UnregisterObject(componentList);
 
     if (displayBackgroundWindow) UnregisterObject(backgroundWindow);
     UnregisterObject(mainWindow);
@@ -240,6 +246,7 @@ tSetup::~tSetup()
     delete divider;
     for (Widget *widget : pageLayerWidgets) delete widget;
 
+    delete componentList;
     for (int i = 1; i <= builtComponents; i++) {
         delete componentCheckBoxes.GetEntry(i);
         delete componentSelected.GetEntry(i);

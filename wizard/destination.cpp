@@ -33,7 +33,7 @@ void tSetup::BuildDestinationWidgets()
 
     // Joined as written: a DirName that starts with a backslash gives two in a row.
     String destination =
-        ReadProgramFilesDirectory() + String("\\") + ReadSetupValue("Directory", "DirName", "");
+        ReadProgramFilesDirectory() + String("\\") + ReadSetupValue(SetupValue::destinationFolder);
     directoryEdit = new EditBox(destination, Point(149, 241), Size(220, 0), 0);
 
     browseButton = new Button("Browse", nullptr, Point(377, 240), Size(0, 0));

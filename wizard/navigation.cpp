@@ -148,10 +148,9 @@ void tSetup::ShowWidgetsOf(const PageDescription &page, const std::vector<lumora
 
 void tSetup::SetComponentBoxesShown(bool shown)
 {
-    for (int i = 1; i <= ReadComponentCount(); i++) {
-        // A count raised in the file since construction names boxes that do not exist.
+    // A count raised in the file since construction names boxes that do not exist.
+    for (int i = 1; i <= ReadComponentCount() && i <= BuiltComponentCount(); i++) {
         lumora::GUI::CheckBox *box = componentCheckBoxes.GetEntry(i);
-        if (!box) continue;
         if (shown)
             box->Show();
         else
@@ -161,7 +160,7 @@ void tSetup::SetComponentBoxesShown(bool shown)
 
 String tSetup::ReadTitle(const PageDescription &page)
 {
-    return ReadSetupValue(page.section, "Title", page.defaultTitle);
+    return ReadSetupValue(page.title);
 }
 
 // The title is read again at every page change, so a package edited meanwhile is followed.

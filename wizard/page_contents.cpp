@@ -25,7 +25,7 @@ Text *NewPageText(const PageDescription &page, const String &text)
 
 String ReadPageLines(const PageDescription &page)
 {
-    return ReadSetupLines(page.section, page.defaultLine);
+    return ReadSetupLines(page.lines, page.line);
 }
 
 Text *NewPageText(const PageDescription &page)
@@ -64,31 +64,18 @@ String ReadLicenseFile(const String &name)
 
 } // namespace
 
-// Empty while every component of the package has a row on the Components page.
-String tSetup::ComponentCapNotice()
-{
-    int packageCount = ReadPackageComponentCount();
-    if (packageCount <= mostOfferedComponents) return String();
-    return String("Setup can offer only the first ") + String::FromInt(mostOfferedComponents) + " of the " +
-           String::FromInt(packageCount) + " components of this package; the other " +
-           String::FromInt(packageCount - mostOfferedComponents) + " are not installed.";
-}
-
 void tSetup::BuildPageContents()
 {
-    String licenseFile = ReadSetupValue("License", "LicenseFile", "nolicense");
+    String licenseFile = ReadSetupValue(SetupValue::licenseFile);
     String license;
-    if (licenseFile.Compare("nolicense") != 0) license = ReadLicenseFile(licenseFile);
+    if (licenseFile.Compare(noLicense) != 0) license = ReadLicenseFile(licenseFile);
     licenseEdit = new EditBox(license, Point(141, 56), Size(324, 215), 0);
 
     introductionText = NewPageText(DescriptionOf(Page::introduction));
     componentsText = NewPageText(DescriptionOf(Page::components));
     installationText = NewPageText(installationDisplay);
     directoryText = NewPageText(DescriptionOf(Page::directory));
-    String summary = ReadPageLines(DescriptionOf(Page::summary));
-    String capNotice = ComponentCapNotice();
-    if (capNotice.Length() > 0) summary.Append(String("\n\n") + capNotice);
-    summaryText = NewPageText(DescriptionOf(Page::summary), summary);
+    summaryText = NewPageText(DescriptionOf(Page::summary));
     byeText = NewPageText(DescriptionOf(Page::bye));
     licenseText = NewPageText(DescriptionOf(Page::license));
     rebootText = NewPageText(DescriptionOf(Page::reboot));
@@ -109,26 +96,34 @@ void tSetup::BuildProgressWidgets()
 
 void tSetup::BuildComponentWidgets()
 {
-    // The group's bottom edge stays at 271; it grows upwards by one row per component.
+    // The group's bottom edge stays at 271; it grows upwards by one row per component while
+    // it stays clear of the page icon and text (which end at 46). Beyond that many rows the
+    // same box holds a scrolling list.
     const int rowHeight = 25;
+    const int mostRows = 8;
     int count = ReadComponentCount();
-    int packageCount = ReadPackageComponentCount();
-    String caption = "Available components";
-    if (packageCount > count)
-        caption.Append(String(" (the first ") + String::FromInt(count) + " of " +
-                       String::FromInt(packageCount) + ")");
-    componentsGroup =
-        new GroupBox(caption, Point(139, 256 - rowHeight * count), Size(328, rowHeight * count + 15));
+    int rows = count < mostRows ? count : mostRows;
+    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * rows),
+                                   Size(328, rowHeight * rows + 15));
 
-    int y = 269 - rowHeight * count;
+    Point firstBox(149, 269 - rowHeight * rows);
+    int boxWidth = 307;
+    if (count > mostRows) {
+        // Inside the frame, the rows as the fixed ones would stand, less the bar's width.
+        componentList = new ScrollLayer(Point(141, firstBox.y - 2), Size(324, rowHeight * rows), rowHeight);
+        firstBox = Point(firstBox.x - 141, 2);
+        boxWidth = 290;
+    }
+
+    int y = firstBox.y;
     for (int i = 1; i <= ReadComponentCount(); i++) {
         bool *selected = new bool(false);
         componentSelected.Add(selected, i);
-        String name = ReadSetupValue("Component Setup", String::FromInt(i), "Main program");
-        CheckBox *box = new CheckBox(name, Point(149, y), Size(307, 0), selected);
+        String name = ReadSetupValue(SetupValue::componentName, i);
+        CheckBox *box = new CheckBox(name, Point(firstBox.x, y), Size(boxWidth, 0), selected);
         componentCheckBoxes.Add(box, i);
 
-        String state = ReadSetupValue("Component Config", String::FromInt(i), "default");
+        String state = ReadSetupValue(SetupValue::componentState, i);
         if (state.CompareN("required", 8) == 0) {
             // Always installed: ticked, and the user cannot untick it.
             *selected = true;

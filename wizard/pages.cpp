@@ -15,23 +15,34 @@ Page Step(Page page, int by)
 
 } // namespace
 
+using V = SetupValue;
+
 const PageDescription pageDescriptions[pageCount] = {
-    {Page::introduction, "Introduction", "Setup", "Welcome to the setup.", "Next ->", "Cancel", true, false},
-    {Page::license, "License", "License", "Do you accept the following agreement?", "Yes", "No", true, false},
-    {Page::directory, "Directory", "Select destination directory", "Choose the destination directory.",
+    {Page::introduction, V::introductionPage, V::introductionTitle, V::introductionLines, V::introductionLine,
      "Next ->", "Cancel", true, false},
-    {Page::components, "Components", "Select components to install", "Select components to install.",
+    {Page::license, V::licensePage, V::licenseTitle, V::licenseLines, V::licenseLine, "Yes", "No", true,
+     false},
+    {Page::directory, V::directoryPage, V::directoryTitle, V::directoryLines, V::directoryLine, "Next ->",
+     "Cancel", true, false},
+    {Page::components, V::componentsPage, V::componentsTitle, V::componentsLines, V::componentsLine,
      "Next ->", "Cancel", true, false},
-    {Page::summary, "Summary", "Ready to install", "Setup is now ready to install.", "Next ->", "Cancel",
+    {Page::summary, V::summaryPage, V::summaryTitle, V::summaryLines, V::summaryLine, "Next ->", "Cancel",
      true, false},
-    {Page::bye, "Bye", "Setup complete", "The setup has been completed!", "Next ->", "Cancel", true, true},
-    {Page::reboot, "Reboot", "Reboot", "The computer must be rebooted now!", "Next ->", "Cancel", false,
+    {Page::bye, V::byePage, V::byeTitle, V::byeLines, V::byeLine, "Next ->", "Cancel", true, true},
+    {Page::reboot, V::rebootPage, V::rebootTitle, V::rebootLines, V::rebootLine, "Next ->", "Cancel", false,
      true},
 };
 
-const PageDescription installationDisplay = {
-    Page::none, "Installation", "Installation", "Copying the files to your computer.",
-    nullptr,    nullptr,        true,           false};
+// The display has no flag: its own title stands in for one, never read as a flag.
+const PageDescription installationDisplay = {Page::none,
+                                             V::installationTitle,
+                                             V::installationTitle,
+                                             V::installationLines,
+                                             V::installationLine,
+                                             nullptr,
+                                             nullptr,
+                                             true,
+                                             false};
 
 int IndexOf(Page page)
 {

@@ -3,6 +3,8 @@
 #ifndef SETUP_WIZARD_PAGES_H
 #define SETUP_WIZARD_PAGES_H
 
+#include "app/setup_rules.h"
+
 // In the order Next walks them, numbered as the page flags count them.
 enum class Page { none = -1, introduction = 1, license, directory, components, summary, bye, reboot };
 
@@ -10,10 +12,13 @@ const int pageCount = 7;
 
 struct PageDescription {
     Page page;
-    const char *section;      // its section in setup.tsi, and its flag key in [Dialogs]
-    const char *defaultTitle; // the window title when the section gives none
-    const char *defaultLine;  // what every missing line of the page text reads
-    const char *nextText;     // the button texts, but for "Finish" on the last page
+    // Its values in setup.tsi: its flag in [Dialogs], the window title, the count of lines of
+    // its text and each line.
+    SetupValue flag;
+    SetupValue title;
+    SetupValue lines;
+    SetupValue line;
+    const char *nextText; // the button texts, but for "Finish" on the last page
     const char *cancelText;
     bool showsIcon;           // the Reboot page's text stands where the icon would
     bool followsInstallation; // reached through the installation, which cannot be walked back into

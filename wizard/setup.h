@@ -2,8 +2,8 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
-#include "app/setup_rules.h"
 #include "install/install_report.h"
+#include "install/installation_plan.h"
 #include "lumora/lumora.h"
 #include "wizard/pages.h"
 
@@ -18,6 +18,9 @@ public:
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
+    // Whether the component count of setup.tsi is one no package means (app/setup_rules.h);
+    // the wizard would stall building its rows. highestDescribed receives what the keys describe.
+    static bool HasDamagedComponentCount(int &count, int &highestDescribed);
 
     // Button and window handlers, connected by the constructor.
     void OnBack();
@@ -52,8 +55,8 @@ private:
     // Every widget of the page layer, in the order they are attached.
     std::vector<lumora::GUI::Widget *> PageLayerWidgets() const;
     static lumora::String ReadProgramFilesDirectory();
-    static int ReadComponentCount();        // N as offered, read again at every call
-    static int ReadPackageComponentCount(); // N as the file gives it
+    static int ReadComponentCount(); // N as offered, read again at every call
+    int BuiltComponentCount() const; // the check boxes made at construction
     void RequestShutdownPrivilege();
 
     // navigation
@@ -67,9 +70,10 @@ private:
     static lumora::String ReadPageTitle(Page page); // empty for no page
     void RunInstallation();
     void ReportInstallationFaults();
-    void ReportComponentsNotOffered(int packageCount);
-    static lumora::String ComponentCapNotice();
-    void CreateStartMenuLinks(const lumora::String &destination);
+    // The worker's plan: the destination and the choices as they are now, and setup.tsi.
+    InstallationPlan ReadInstallationPlan() const;
+    std::vector<LinkPlan> ReadLinkPlans(int componentCount) const;
+    bool IsChosen(int component) const;
 
     Page currentPage;
     Page firstPage;
@@ -111,6 +115,8 @@ private:
 
     lumora::GUI::Text *componentsText = nullptr;
     lumora::GUI::GroupBox *componentsGroup = nullptr;
+    // Holds the check boxes when there are more than the page has rows for; null otherwise.
+    lumora::GUI::ScrollLayer *componentList = nullptr;
     lumora::Array<lumora::GUI::CheckBox *> componentCheckBoxes;
     lumora::Array<bool *> componentSelected;
 
@@ -140,8 +146,6 @@ private:
     // What the last installation could not do, written by the worker and shown by
     // navigation once the worker has stopped.
     InstallReport installationReport;
-    // The component count the worker read at its start; links name components by it.
-    int installComponentCount = 0;
 };
 
 #endif

@@ -23,13 +23,15 @@ bool CheckBox::IsChecked() const
 
 void CheckBox::CreateNative(HWND parent, const Point &origin)
 {
-    if (!CreateControl(parent, origin, "BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP)) return;
+    // BS_NOTIFY tells the container when the box takes the focus, so a scrolled one can show it.
+    if (!CreateControl(parent, origin, "BUTTON", BS_AUTOCHECKBOX | BS_NOTIFY | WS_TABSTOP)) return;
     native::Send(hwnd, BM_SETCHECK, IsChecked() ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void CheckBox::Notify(int code)
 {
-    if (code == BN_CLICKED && variable && hwnd)
+    // A double click toggles the box twice and is told as one notification of its own.
+    if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && variable && hwnd)
         *variable = native::Send(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 

@@ -4,6 +4,7 @@
 #include "lumora/application.h"
 #include "lumora/gui/native.h"
 #include "lumora/gui/session.h"
+#include "lumora/scroll_layer.h"
 #include "lumora/widgets.h"
 #include "lumora/window.h"
 
@@ -63,6 +64,8 @@ bool IsNavigationMessage(MSG &message)
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(message.hwnd, GA_ROOT);
     if (!dynamic_cast<GUI::Window *>(native::WidgetOf(top))) return false;
+    if (auto *list = dynamic_cast<GUI::ScrollLayer *>(native::WidgetOf(GetParent(message.hwnd))))
+        if (list->HandleArrowKey(message)) return true;
     return native::HandleDialogKey(top, message);
 }
 

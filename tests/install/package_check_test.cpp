@@ -100,12 +100,11 @@ void Docs(const std::vector<RawFile> &files)
     WriteBytes("package/docs.tsa", ArchiveBytes({GroupBytes(files)}));
 }
 
-// `count` components, each with an archive of one file of its own.
-void ManyComponents(int count)
+// `count` components, each with an archive of one file of its own, and the count as written.
+void ManyComponents(int count, const std::string &countText = "")
 {
-    std::string setup =
-        "[Dialogs]\r\nLicense=0\r\n[Component Setup]\r\nNumberOfComponents=" + std::to_string(count) +
-        "\r\n[Component Files]\r\n";
+    std::string setup = "[Dialogs]\r\nLicense=0\r\n[Component Setup]\r\nNumberOfComponents=" +
+                        (countText.empty() ? std::to_string(count) : countText) + "\r\n[Component Files]\r\n";
     for (int k = 1; k <= count; ++k) {
         setup += std::to_string(k) + "=c" + std::to_string(k) + ".tsa\r\n";
         WriteBytes("package/c" + std::to_string(k) + ".tsa",
@@ -195,12 +194,26 @@ INSTANTIATE_TEST_SUITE_P(
             [] { Configure("1=Program", "1=" + std::string(300, 'P')); },
             {"error: [Component Setup] 1 (line 7): the value is 300 characters long; the program reads only "
              "its first 255"}},
-        CheckCase{"SubfolderOutsideTheDestination",
-                  [] { Configure("2=docs\r\n", "2=..\\docs\r\n"); },
-                  {"error: [Component Subdirs] 2 (line 13): \"..\\docs\" would put the files outside the "
-                   "destination: the name has a \"..\" level and would leave the target directory",
-                   "error: [Startmenu Links] File2 (line 22): \"Docs\\Help\\Index.html\" is not installed by "
-                   "component 2 (\"Docs\")"}},
+        CheckCase{
+            "SubfolderOutsideTheDestination",
+            [] { Configure("2=docs\r\n", "2=..\\docs\r\n"); },
+            {"error: [Component Subdirs] 2 (line 13): \"..\\docs\" would put the files outside the "
+             "destination: the name has a \"..\" level and would leave the target directory; Setup does "
+             "not install this component"}},
+        CheckCase{"LinkFolderOutsideTheStartMenu",
+                  [] { Configure("StartmenuDirectory=Demo", "StartmenuDirectory=..\\..\\Startup"); },
+                  {"error: [Startmenu Links] StartmenuDirectory (line 16): \"..\\..\\Startup\" leads outside "
+                   "the Start menu's Programs folder: the name has a \"..\" level and would leave the target "
+                   "directory; Setup does not make the link"}},
+        CheckCase{"ComponentCountFarBeyondItsKeys",
+                  [] { ManyComponents(3, "40"); },
+                  {"error: [Component Setup] NumberOfComponents (line 4): is 40, but the keys describe only "
+                   "components 1 to 3; Setup calls the package damaged and stops"}},
+        CheckCase{
+            "ComponentCountBeyondThirtyTwoBits",
+            [] { ManyComponents(3, "99999999999"); },
+            {"error: [Component Setup] NumberOfComponents (line 4): is 99999999999, but the keys describe "
+             "only components 1 to 3; Setup calls the package damaged and stops"}},
         CheckCase{"EmptySubfolderIsTheDestination",
                   [] { Configure("2=docs\r\n", "2=\r\n"); },
                   {"error: [Startmenu Links] File2 (line 22): \"Docs\\Help\\Index.html\" is not installed by "
@@ -222,14 +235,8 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     Warnings, PackageFault,
     ::testing::Values(
-        CheckCase{"MoreComponentsThanThePageShows",
-                  [] { ManyComponents(12); },
-                  {"warning: [Component Setup] NumberOfComponents (line 4): is 12, but Setup offers only "
-                   "components 1 to 8, the rows the Components page has; the others are never installed"}},
-        CheckCase{"MoreComponentsThanTheWizardOffers",
-                  [] { ManyComponents(101); },
-                  {"warning: [Component Setup] NumberOfComponents (line 4): is 101, but Setup offers only "
-                   "components 1 to 8, the rows the Components page has; the others are never installed"}},
+        CheckCase{"TwelveComponentsAreAllOffered", [] { ManyComponents(12); }, {}},
+        CheckCase{"AHundredAndOneComponentsAreAllOffered", [] { ManyComponents(101); }, {}},
         CheckCase{
             "CountMissing",
             [] { WriteBytes("package/setup.tsi", "[Dialogs]\r\nLicense=0\r\n"); },
@@ -287,7 +294,8 @@ INSTANTIATE_TEST_SUITE_P(
              "NumberOfLinks in [Startmenu Links]"}},
         CheckCase{"NumberedKeyBeyondTheCount",
                   [] { Configure("2=Docs\r\n", "2=Docs\r\n3=Extras\r\n"); },
-                  {"warning: [Component Setup] 3 (line 9): is not read: NumberOfComponents is 2"}},
+                  {"error: [Component Setup] 3 (line 9): component 3 is described, but never offered or "
+                   "installed: NumberOfComponents is 2"}},
         CheckCase{"NumberWithALeadingZero",
                   [] { Configure("Name2=Help", "Name02=Help"); },
                   {"warning: [Startmenu Links] Name2: is missing, so the link file is called \".lnk\"",
@@ -319,7 +327,12 @@ TEST_F(PackageCheckTest, NamesArePrintedEscapedAndAsJson)
     Docs({{"help/index.html", "<p>"}});
     Configure("File1=readme.TXT", "File1=\x1b\"q\xc3\xa9");
     findings = CheckPackage("package");
-    ASSERT_EQ(findings.size(), 1u);
+    ASSERT_EQ(findings.size(), 2u);
+    EXPECT_EQ(
+        FindingLine(findings[0]),
+        "warning: setup.tsi: line 19 is written in UTF-8, but the program reads setup.tsi in the system "
+        "code page; save setup.tsi in the code page of the users' systems");
+    findings.erase(findings.begin());
     EXPECT_EQ(FindingJson(findings[0]),
               "{\"severity\":\"error\",\"section\":\"Startmenu Links\",\"key\":\"File1\",\"line\":19,"
               "\"message\":\"\\\"\\\\x1b\\\"q\\\\xc3\\\\xa9\\\" is not installed by component 1 "

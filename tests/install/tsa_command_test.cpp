@@ -1,6 +1,9 @@
 // The tool as a vendor runs it: exit codes, "--", names escaped in every command, and runs
 // that share one working folder.
+#include "program_bytes.h"
 #include "test_support.h"
+#include "tools/program_file.h"
+#include "tools/program_files_check.h"
 
 #include <sys/wait.h>
 
@@ -14,11 +17,12 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the tool through the shell with the given arguments, written as for the shell.
-Outcome Tsa(const std::string &arguments)
+// Runs the tool through the shell with the given arguments, written as for the shell, on a
+// terminal of the given locale: plain ASCII unless a test asks for UTF-8.
+Outcome Tsa(const std::string &arguments, const std::string &locale = "C")
 {
     Outcome outcome;
-    std::string command = std::string("'") + TSA_PROGRAM + "' " + arguments + " 2>stderr.txt";
+    std::string command = "LC_ALL=" + locale + " '" + TSA_PROGRAM + "' " + arguments + " 2>stderr.txt";
     FILE *pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return outcome;
     char buffer[4096];
@@ -54,7 +58,7 @@ TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
         {"verify -- -odd.tsa", 0, "-odd.tsa: 1 group, 1 file, 3 bytes: sound"},
         {"list -- --help", 1, "tsa: --help: the archive cannot be opened"},
         {"check missing", 2, "tsa: missing: no such folder"},
-        {"check folder", 1, "1 error, 0 warnings"},
+        {"check folder", 1, "3 errors, 0 warnings"},
         {"check --help", 0, "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage."},
         {"--help", 0, "Exit status:"},
     };
@@ -103,11 +107,76 @@ TEST_F(TsaCommand, CheckPrintsFindingsAsJsonLines)
     Outcome outcome = Tsa("check --json package");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out,
+              "{\"severity\":\"error\",\"file\":\"setup.exe\",\"message\":\"is not in the package folder, so "
+              "the user has nothing to start; copy it from the kit\"}\n"
+              "{\"severity\":\"error\",\"file\":\"lumora.dll\",\"message\":\"is not in the package folder; "
+              "setup.exe cannot start without it\"}\n"
               "{\"severity\":\"error\",\"section\":\"License\",\"key\":\"LicenseFile\",\"message\":\"names "
               "no licence file, so the License page shows an empty box\"}\n"
               "{\"severity\":\"error\",\"section\":\"Component Files\",\"key\":\"1\",\"message\":\"the "
               "archive \\\"data.tsa\\\", the default, is not in the package folder\"}\n"
-              "{\"errors\":2,\"warnings\":0}\n");
+              "{\"errors\":4,\"warnings\":0}\n");
+}
+
+TEST_F(TsaCommand, PackExcludesAsWindowsNamesAndShowsNamesInTheTerminalsEncoding)
+{
+    fs::create_directories("app/bin");
+    fs::create_directories("app/docs");
+    // A file called bin stays: "BIN/" names folders only.
+    for (const char *name : {"app/tool.exe", "app/tool.PDB", "app/bin/x.o", "app/docs/bin", "app/docs/readme",
+                             "app/Caf\xc3\xa9.csv"})
+        WriteBytes(name, "x");
+    fs::remove_all("app/docs/bin");
+    WriteBytes("app/docs/bin", "x");
+    Outcome pack = Tsa("pack --code-page 1252 --prefix 'x//./y/' --exclude '*.pdb' --exclude 'BIN/' "
+                       "--exclude '*.nothing' out.tsa app",
+                       "C.UTF-8");
+    EXPECT_EQ(pack.status, 0) << pack.err;
+    EXPECT_EQ(pack.err, "tsa: warning: --exclude *.nothing matches nothing\n");
+    Outcome list = Tsa("list --code-page 1252 out.tsa", "C.UTF-8");
+    EXPECT_NE(list.out.find("x/y/Caf\xc3\xa9.csv"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("x/y/docs/readme"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("PDB"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("x.o"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("4 files in 1 group"), std::string::npos) << list.out;
+    // Without UTF-8 the same name is shown byte by byte.
+    EXPECT_NE(Tsa("list --code-page 1252 out.tsa").out.find("Caf\\xc3\\xa9.csv"), std::string::npos);
+    // A missing archive is one error, with no totals after it.
+    Outcome missing = Tsa("list gone.tsa");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "tsa: gone.tsa: the archive cannot be opened\n");
+}
+
+TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
+{
+    fs::create_directories("app/Handbuch");
+    fs::create_directories("runtime");
+    WriteBytes("app/viewer.exe", "MZ");
+    WriteBytes("app/Handbuch/\xc3\x9c"
+               "berblick \xe2\x80\x93 Handbuch.pdf",
+               "%PDF");
+    // Program files as the kit's: headers, and the library version in their version resources.
+    WriteBytes("runtime/setup.exe",
+               testsupport::ProgramBytes(machineI386, false, expectedLibraryVersionKey, L"0.8.64.0"));
+    WriteBytes("runtime/lumora.dll",
+               testsupport::ProgramBytes(machineI386, true, libraryVersionKey, L"0.8.64.0"));
+    Outcome made = Tsa(
+        "new --code-page 1252 --version 2.1 --runtime runtime 'Caf\xc3\xa9 Viewer' app package", "C.UTF-8");
+    EXPECT_EQ(made.status, 0) << made.out << made.err;
+    EXPECT_NE(made.out.find("0 errors"), std::string::npos) << made.out;
+    Outcome check = Tsa("check --code-page 1252 package", "C.UTF-8");
+    EXPECT_EQ(check.status, 0) << check.out;
+    std::string setup = ReadBytes("package/setup.tsi");
+    for (const char *line : {"Name=Caf\xe9 Viewer\r\n", "1=required\r\n", "2=default\r\n", "2=Handbuch\r\n",
+                             "File1=viewer.exe\r\n", "DirName=Caf\xe9 Viewer\r\n"})
+        EXPECT_NE(setup.find(line), std::string::npos) << line;
+    // The package is not made twice over, and a refused name leaves nothing behind.
+    EXPECT_EQ(Tsa("new --runtime runtime Viewer app package").status, 1);
+    EXPECT_EQ(Tsa("new --runtime runtime 'Caf\xc3\xa9' app other").status, 1);
+    EXPECT_FALSE(fs::exists("other"));
+    Outcome broken = Tsa("check package", "C.UTF-8");
+    EXPECT_EQ(broken.status, 1) << broken.out;
 }
 
 // Deterministic text that bzip2 packs only moderately, so extraction takes a while.

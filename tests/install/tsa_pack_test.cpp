@@ -108,7 +108,8 @@ TEST(ExcludePattern, MatchesLikeAShellWithinOneLevel)
         {"*/x", "a/b/x", false},  {"src/*", "src/a", true},      {"[abc]1", "b1", true},
         {"[!abc]1", "b1", false}, {"[a-f]z", "dz", true},        {"[]]", "]", true},
         {"[", "[", true},         {"*a*b", "xaxxb", true},       {"*a*b", "xaxxc", false},
-        {"file", "File", false},  {"**", "deep/name", false},    {"a*", "a", true},
+        {"file", "File", true},   {"[A-C]x", "bx", true},        {"**", "deep/name", false},
+        {"a*", "a", true},
     };
     for (const PatternCase &sample : cases)
         EXPECT_EQ(MatchesPattern(sample.pattern, sample.text), sample.matches)

@@ -560,84 +560,110 @@ TEST_F(Installation, TwoInstallersStartedAtOnceFromOnePackageFolderBothEndWithEx
     FinishNormally(two, package);
 }
 
-struct CapCase {
-    const char *name;
+struct CountCase {
     int count;
-    int requiredBeyond; // a component number past the rows that is "required", or 0
+    bool choicePages; // the Components and Summary pages are shown
 };
 
-class ComponentRows : public ::testing::TestWithParam<CapCase>, protected InstallationRun {};
+class EveryComponent : public ::testing::TestWithParam<CountCase>, protected InstallationRun {};
 
-TEST_P(ComponentRows, OfferWhatFitsAndSayWhatIsLeftOutBeforeTheInstallation)
+// Every component is offered and installed, past the rows the page has room for too; with 36
+// the component after the 27th is large, so the total bar is seen resting at 74.
+TEST_P(EveryComponent, IsOfferedAndInstalledWithBarsCountingAllOfThem)
 {
-    const CapCase &param = GetParam();
-    const int rows = std::min(param.count, 8);
+    const CountCase &param = GetParam();
     PackagePlan plan;
-    plan.pages = "0011111";
+    plan.pages = param.choicePages ? "0011111" : "0010011";
     for (int i = 1; i <= param.count; ++i) {
         std::string number = std::to_string(i);
-        plan.components.push_back(Component("Part " + number,
-                                            i == param.requiredBeyond ? "required" : "default", ".",
-                                            {{{"part" + number + ".txt", "part " + number}}}));
+        std::string content = i == 28 ? GeneratedContent(12000000, 28) : "part " + number;
+        plan.components.push_back(Component("Part " + number, i == param.count ? "required" : "default", ".",
+                                            {{{"part" + number + ".txt", content}}}));
     }
     ASSERT_NO_FATAL_FAILURE(Write(plan));
     ASSERT_NO_FATAL_FAILURE(StartWizard());
-    ASSERT_NO_FATAL_FAILURE(WalkToComponents(wizard, destination.Dir()));
-
-    // Every row lies below the page icon, 32 pixels high, whose top the page text shares.
-    std::optional<Control> pageText = FindControl(wizard.Window(), L"Select components to install.");
-    ASSERT_TRUE(pageText.has_value()) << wizard.Describe();
-    std::vector<std::wstring> offered;
-    for (const Control &control : Controls(wizard.Window())) {
-        if (!control.visible || !control.IsCheckBox()) continue;
-        offered.push_back(control.text);
-        EXPECT_GE(control.screenRect.top, pageText->screenRect.top + 32)
-            << Narrow(control.text) << " is covered";
-    }
-    std::vector<std::wstring> expectedRows;
-    for (int i = 1; i <= rows; ++i) expectedRows.push_back(L"Part " + std::to_wstring(i));
-    EXPECT_EQ(offered, expectedRows);
-    std::wstring caption = L"Available components";
-    if (param.count > rows)
-        caption += L" (the first " + std::to_wstring(rows) + L" of " + std::to_wstring(param.count) + L")";
-    EXPECT_TRUE(wizard.Shows(caption)) << wizard.Describe();
-
+    ASSERT_TRUE(wizard.Open(defaultTitle::directory)) << Narrow(wizard.Process().Error());
+    ASSERT_TRUE(wizard.SetDestination(destination.Dir()));
     ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Describe();
-    std::wstring notice = L"Setup can offer only the first 8 of the " + std::to_wstring(param.count) +
-                          L" components of this package; the other " + std::to_wstring(param.count - 8) +
-                          L" are not installed.";
-    bool noticeShown = false;
-    for (const Control &control : Controls(wizard.Window()))
-        noticeShown = noticeShown || (control.visible && control.text.find(notice) != std::wstring::npos);
-    EXPECT_EQ(noticeShown, param.count > rows) << wizard.Describe();
-
-    ASSERT_TRUE(wizard.Press(L"Next ->"));
-    if (param.requiredBeyond != 0) {
-        std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
-        ASSERT_TRUE(box.has_value()) << "a required component was left out without a notice";
-        EXPECT_EQ(box->caption, L"Installation incomplete");
-        EXPECT_NE(
-            box->text.find(L"Part " + std::to_wstring(param.requiredBeyond) + L": the component is required"),
-            std::wstring::npos)
-            << Narrow(box->text);
-        ASSERT_TRUE(PressButton(*box, L"OK"));
+    if (param.choicePages) {
+        ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::components)) << wizard.Describe();
+        std::optional<Control> group = FindControl(wizard.Window(), L"Available components");
+        ASSERT_TRUE(group.has_value()) << wizard.Describe();
+        const int rows = std::min(param.count, 8);
+        std::vector<std::wstring> boxes;
+        for (const Control &control : Controls(wizard.Window())) {
+            if (!control.IsCheckBox()) continue;
+            boxes.push_back(control.text);
+            EXPECT_TRUE(control.IsChecked()) << Narrow(control.text) << " starts ticked";
+            EXPECT_EQ(control.enabled, control.text != L"Part " + std::to_wstring(param.count))
+                << Narrow(control.text) << ": only the required one is fixed";
+        }
+        EXPECT_EQ(boxes.size(), static_cast<size_t>(param.count)) << wizard.Describe();
+        // The box grows upwards from its bottom edge, one row per component, up to its largest.
+        EXPECT_EQ(group->screenRect.bottom - group->screenRect.top, 25 * rows + 15);
+        std::optional<Control> pageText = FindControl(wizard.Window(), L"Select components to install.");
+        ASSERT_TRUE(pageText.has_value());
+        EXPECT_GE(group->screenRect.top, pageText->screenRect.top + 32) << "the box covers the page icon";
+        ASSERT_TRUE(wizard.Press(L"Next ->"));
+        ASSERT_TRUE(wizard.WaitForTitle(L"Ready to install")) << wizard.Describe();
+        ASSERT_TRUE(wizard.Press(L"Next ->"));
     }
-    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
+    bool sawSeventyFour = false;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            std::vector<HWND> bars = wizard.ProgressBars();
+            if (bars.size() == 2 && ProgressPosition(bars[1]) == 74) sawSeventyFour = true;
+            return wizard.Shows(L"The setup has been completed!");
+        },
+        240000, 5))
+        << wizard.Describe();
+    EXPECT_EQ(sawSeventyFour, param.count == 36) << "component 27 of 36 shows 74";
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr);
     std::vector<int> installed;
-    for (int i = 1; i <= rows; ++i) installed.push_back(i);
+    for (int i = 1; i <= param.count; ++i) installed.push_back(i);
     ExpectTree(destination, ExpectedTree(plan.components, installed));
     std::vector<HWND> bars = wizard.ProgressBars();
     ASSERT_EQ(bars.size(), 2u);
-    EXPECT_EQ(ProgressPosition(bars[1]), 100) << "the total bar counts only what could be installed";
+    EXPECT_EQ(ProgressPosition(bars[1]), 100);
     FinishNormally(wizard, package);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Installation, ComponentRows,
-    ::testing::Values(CapCase{"EightFitThePage", 8, 0},
-                      CapCase{"HundredAndTwentyWithARequiredOneBeyondTheRows", 120, 115}),
-    [](const ::testing::TestParamInfo<CapCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Installation, EveryComponent,
+                         ::testing::Values(CountCase{9, true}, CountCase{10, true}, CountCase{11, true},
+                                           CountCase{12, true}, CountCase{12, false}, CountCase{36, true},
+                                           CountCase{36, false}, CountCase{10, false}),
+                         [](const ::testing::TestParamInfo<CountCase> &info) {
+                             return std::to_string(info.param.count) +
+                                    (info.param.choicePages ? "WithChoicePages" : "WithoutChoicePages");
+                         });
+
+// Folders that lead out of the destination are refused, whatever form they take, and the
+// notice names each component or link left out.
+TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
+{
+    TempFolder outer(L"setup-outer");
+    std::wstring inside = outer.Dir() + L"\\dest";
+    PackagePlan plan = InstallingPlan(
+        {Component("Main program", "required", ".", {{{"app.txt", "app"}}}),
+         Component("Climber", "default", "..\\climbed", {{{"c.txt", "c"}}}),
+         Component("Deep climber", "default", "sub\\..\\..\\deep", {{{"d.txt", "d"}}}),
+         Component("Absolute", "default", Narrow(outer.Dir()) + "\\absolute", {{{"a.txt", "a"}}}),
+         Component("Rooted", "default", "\\rooted", {{{"r.txt", "r"}}})});
+    plan.startmenuDirectory = "..\\..\\..\\escaped-links";
+    plan.links = {{"1", "App", "app.txt"}};
+    ASSERT_NO_FATAL_FAILURE(Write(plan));
+    ASSERT_NO_FATAL_FAILURE(Install(inside));
+    std::optional<MessageBoxInfo> box = WaitForMessageBox(wizard.Pid(), 120000);
+    ASSERT_TRUE(box.has_value()) << "refused components were left out without a notice";
+    EXPECT_EQ(box->caption, L"Installation incomplete");
+    for (const wchar_t *name : {L"Climber", L"Deep climber", L"Absolute", L"Rooted"})
+        EXPECT_NE(box->text.find(std::wstring(name) + L": "), std::wstring::npos) << Narrow(box->text);
+    EXPECT_NE(box->text.find(L"Main program: App.lnk: "), std::wstring::npos) << Narrow(box->text);
+    ASSERT_TRUE(PressButton(*box, L"OK"));
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
+    std::vector<std::wstring> everything = outer.Files();
+    EXPECT_EQ(everything, std::vector<std::wstring>{L"dest\\app.txt"});
+    FinishNormally(wizard, package);
+}
 
 } // namespace

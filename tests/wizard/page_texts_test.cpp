@@ -84,30 +84,20 @@ INSTANTIATE_TEST_SUITE_P(Wizard, PageTexts, testing::Values(false, true),
 
 namespace {
 
-// A damaged count would mean billions of file reads and widgets; the wizard opens regardless,
-// showing a hundred lines, more than any page could hold, and the component rows the page has,
-// saying how many more the file names.
+// A damaged line count would mean billions of file reads; the wizard opens regardless, showing
+// a hundred lines, more than any page could hold. (A damaged component count is refused before
+// the wizard opens: see the start-up tests.)
 TEST(DamagedCounts, StayBoundedSoTheWizardStillOpens)
 {
     PackagedSession session("[Setup]\nDisplayBackgroundWindow=0\n"
                             "[Dialogs]\nIntroduction=0\nLicense=0\nDirectory=0\n"
-                            "[Components]\nLines=2000000000\n"
-                            "[Component Setup]\nNumberOfComponents=2000000000\n",
+                            "[Components]\nLines=2000000000\n",
                             L"Select components to install");
     ASSERT_NE(session.Window(), nullptr) << session.Describe();
 
     std::wstring hundredLines = L"Select components to install.";
     for (int line = 2; line <= 100; line++) hundredLines += L"\nSelect components to install.";
     EXPECT_TRUE(session.TextControl(hundredLines).has_value());
-
-    int checkBoxes = 0;
-    for (const uidriver::Control &control : session.Controls())
-        if (control.IsCheckBox() && control.text == L"Main program") checkBoxes++;
-    EXPECT_EQ(checkBoxes, 8);
-    bool capTold = false;
-    for (const uidriver::Control &control : session.Controls())
-        capTold = capTold || control.text == L"Available components (the first 8 of 2000000000)";
-    EXPECT_TRUE(capTold) << session.Describe();
 }
 
 } // namespace

@@ -145,4 +145,32 @@ TEST(Startup, PackageWithoutAnyPageSaysSoAndEnds)
     EXPECT_EQ(package.FileSize(L"setup.temp"), std::optional<uint64_t>(0));
 }
 
+class DamagedCount : public testing::TestWithParam<const char *> {};
+
+// A count no package means is refused at once, with the count as written; never a stalled start.
+TEST_P(DamagedCount, IsRefusedBeforeTheWizardOpens)
+{
+    SetupPackage package;
+    ASSERT_TRUE(package.Ready());
+    ASSERT_TRUE(package.WriteConfig(std::string("[Component Setup]\nNumberOfComponents=") + GetParam() +
+                                    "\n1=Main\n2=Docs\n[Component Config]\n3=required\n"));
+
+    uidriver::Process process = package.StartProgram();
+    std::optional<uidriver::MessageBoxInfo> box = uidriver::WaitForMessageBox(process.Pid(), 20000);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->caption, L"Setup");
+    EXPECT_NE(box->text.find(L"NumberOfComponents is " + uidriver::Widen(GetParam()) +
+                             L", but the keys of setup.tsi describe only components 1 to 3."),
+              std::wstring::npos)
+        << uidriver::Narrow(box->text);
+    for (HWND window : uidriver::TopLevelWindows(process.Pid()))
+        EXPECT_EQ(window, box->hwnd) << "only the message shows, no wizard";
+    ASSERT_TRUE(uidriver::PressButton(*box, L"OK"));
+    DWORD exitCode = 1234;
+    ASSERT_TRUE(process.WaitForExit(20000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Startup, DamagedCount, testing::Values("36", "2000000000", "99999999999"));
+
 } // namespace

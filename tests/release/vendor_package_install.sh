@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# A vendor's way from an application folder to an installation, with names beyond ASCII:
+# `tsa new` makes the package, the vendor edits setup.tsi (a second link, to the manual), `tsa
+# check --code-page 1252` passes it, and setup.exe installs it under Wine byte for byte, with
+# both Start menu links. Wine's system code page is 1252 here, as on the users' machines.
+#
+# usage: vendor_package_install.sh BIN_DIR WORK_DIR   (SETUP_WIN_ARCH names the build)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/../.." && pwd)
+bin=$1 work=$2
+# shellcheck source=scripts/windows-target
+source "$top/scripts/windows-target"
+export LC_ALL= LC_CTYPE=en_US.UTF-8 LC_MESSAGES=en_US.UTF-8
+export WINEPREFIX=${WINEPREFIX:-$top/build/wineprefix}
+
+fail() {
+    echo "vendor_package_install: $*" >&2
+    exit 1
+}
+tsa() { "$SETUP_WINE_RUN" "$bin/tsa.exe" "$@" | tr -d '\r'; }
+
+rm -rf "$work" && mkdir -p "$work/app/Handbuch" "$work/app/Daten" "$work/installed"
+cd "$work"
+cp "$bin/wizard_walk.exe" app/viewer.exe
+printf 'Caf\xc3\xa9 Viewer\r\n' >app/readme.txt
+python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 200)' >"app/Handbuch/Überblick – Handbuch.pdf"
+printf 'Ort;Preis\r\nZ\xc3\xbcrich;3,50\r\n' >"app/Daten/Café Zürich.csv"
+: >app/Daten/leer.txt
+
+tsa new --code-page 1252 --version 2.1 --company "Quorvell Zürich" --runtime "$(winepath_w "$bin")" \
+    "Café Viewer" "$(winepath_w "$work/app")" "$(winepath_w "$work/package")" | tee new.log ||
+    fail "tsa new did not make the package"
+grep -q "^0 errors" new.log || fail "tsa new made a package with errors"
+
+# The vendor's edit, in the file's own code page: a second link, to the manual.
+iconv -f cp1252 -t utf-8 package/setup.tsi | tr -d '\r' >setup.utf8
+grep -q '^3=Handbuch$' setup.utf8 || fail "the manual is not component 3"
+sed -e 's/^NumberOfLinks=1$/NumberOfLinks=2/' -e 's/^DisplayBackgroundWindow=1$/DisplayBackgroundWindow=0/' setup.utf8 >edited.utf8
+printf 'Component2=3\nName2=Überblick\nFile2=Handbuch\\Überblick – Handbuch.pdf\n' >>edited.utf8
+sed 's/$/\r/' edited.utf8 | iconv -f utf-8 -t cp1252 >package/setup.tsi
+
+tsa check --code-page 1252 "$(winepath_w "$work/package")" | tee check.log || fail "tsa check found an error"
+grep -q "^0 errors" check.log || fail "tsa check found an error"
+
+programs="$WINEPREFIX/drive_c/users"
+find "$programs" -type d -name "Café Viewer" -path "*Programs*" -exec rm -rf {} + 2>/dev/null || true
+"$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$work/package")" \
+    --destination "$(winepath_w "$work/installed")\\Viewer" | tr -d '\r' | tee walk.log
+grep -q "^setup.exe ended with exit code 0" walk.log || fail "setup.exe did not end well"
+diff -r app installed/Viewer || fail "setup.exe installed other files than the application's"
+links=$(find "$programs" -path "*Programs/Café Viewer/*.lnk" | sort)
+echo "$links"
+grep -q "/viewer.lnk$" <<<"$links" || fail "the link to viewer.exe is missing"
+grep -q "/Überblick.lnk$" <<<"$links" || fail "the link to the manual is missing"
+grep -aq "Handbuch.pdf" "$(grep "/Überblick.lnk$" <<<"$links")" || fail "the manual's link points elsewhere"
+echo "the vendor's package installed $(find app -type f | wc -l) files byte for byte, with both links"
