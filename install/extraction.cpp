@@ -3,6 +3,7 @@
 #include "install/archive_format.h"
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
+#include "install/phase_times.h"
 #include "install/platform_fs.h"
 #include "install/temp_files.h"
 #include "lumora/stream.h"
@@ -47,7 +48,11 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
     int status = BZ_OK;
     while (ok && status == BZ_OK && result.dataSize <= unpackedTotal) {
         if (stream.avail_in == 0 && inputLeft) {
-            int got = packed.Read(input.data(), transferBlockSize);
+            int got;
+            {
+                PhaseClock clock(Phase::inflateRead);
+                got = packed.Read(input.data(), transferBlockSize);
+            }
             ok = got >= 0;
             inputLeft = got > 0;
             if (got > 0) packedRead += got;
@@ -64,9 +69,15 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
         }
         stream.next_out = output.data();
         stream.avail_out = transferBlockSize;
-        if (ok) status = BZ2_bzDecompress(&stream);
+        if (ok) {
+            PhaseClock clock(Phase::inflate);
+            status = BZ2_bzDecompress(&stream);
+        }
         int produced = transferBlockSize - static_cast<int>(stream.avail_out);
-        if (produced > 0) ok = ok && data.Write(output.data(), produced);
+        if (produced > 0) {
+            PhaseClock clock(Phase::inflateWrite);
+            ok = ok && data.Write(output.data(), produced);
+        }
         result.dataSize += produced;
         // All input taken and nothing more coming out: the stream was cut short.
         if (status == BZ_OK && !inputLeft && stream.avail_in == 0 && produced == 0)
@@ -165,6 +176,7 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
 
 bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed)
 {
+    PhaseClock clock(Phase::storePacked);
     std::vector<unsigned char> block(transferBlockSize);
     bool ok = archive.Seek(group.packedOffset);
     for (int64_t remaining = group.packedSize; ok && remaining > 0;) {
@@ -207,9 +219,14 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
 
 void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 {
+    PhaseTimes::Count(Tally::files);
+    const lumora::String path = targetPrefix + entry.name;
+    PhaseClock clock(Phase::folders);
     // Each level is made before the one below it.
-    MakeDirectoryLevels(targetPrefix + entry.name, targetPrefix.Length());
-    OutStream file(lumora::STREAM_FILE, targetPrefix + entry.name, lumora::STREAM_CREATE);
+    MakeDirectoryLevels(path, targetPrefix.Length());
+    clock.Switch(Phase::fileCreate);
+    OutStream file(lumora::STREAM_FILE, path, lumora::STREAM_CREATE);
+    clock.Switch(Phase::fileCopy);
     if (!file.IsOpen()) {
         Fault(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
@@ -218,6 +235,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     auto read = [&data](void *buffer, int count) { return data.Read(buffer, count); };
     bool copied =
         CopyWithProgress(read, file, entry.size, [this](int percent) { progress.SetFileProgress(percent); });
+    clock.Switch(Phase::fileClose);
     if (file.Close() && copied)
         progress.FileDone();
     else

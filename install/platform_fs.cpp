@@ -1,6 +1,7 @@
 #include "install/platform_fs.h"
 
 #include "install/entry_name.h"
+#include "install/phase_times.h"
 
 #include "lumora/file_path.h"
 
@@ -44,6 +45,7 @@ void MakeDirectoryLevels(const lumora::String &path, int known)
 
 bool MakeDirectory(const lumora::String &path)
 {
+    PhaseTimes::Count(Tally::folderCalls);
     return CreateDirectoryW(SystemPath(path).c_str(), nullptr) != 0;
 }
 
@@ -72,6 +74,7 @@ lumora::String TemporaryFolder()
 
 bool MakeDirectory(const lumora::String &path)
 {
+    PhaseTimes::Count(Tally::folderCalls);
     return mkdir(SystemPath(path).c_str(), 0777) == 0;
 }
 

@@ -1,5 +1,7 @@
 #include "install/progress_bars.h"
 
+#include "install/phase_times.h"
+
 #include <windows.h>
 
 namespace {
@@ -16,21 +18,26 @@ ProgressBars::ProgressBars(lumora::GUI::Progressbar *fileBar, lumora::GUI::Progr
 
 void ProgressBars::SetFileProgress(int percent)
 {
+    PhaseTimes::Count(Tally::fileBarValues);
+    PhaseClock clock(Phase::bars);
     fileRefresh.Set(percent, GetTickCount());
 }
 
 void ProgressBars::SetTotalProgress(int percent)
 {
+    PhaseClock clock(Phase::bars);
     totalBar->SetValue(percent);
 }
 
 void ProgressBars::FileDone()
 {
+    PhaseClock clock(Phase::bars);
     fileRefresh.FileDone(GetTickCount());
 }
 
 void ProgressBars::SetUnpackProgress(int percent)
 {
+    PhaseClock clock(Phase::bars);
     fileRefresh.Set(percent, GetTickCount());
 }
 
