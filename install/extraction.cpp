@@ -124,6 +124,7 @@ private:
     InstallReport &report;
     const lumora::String &component;
     const int codePage;
+    FolderLevels folders;
     bool complete = true;
 };
 
@@ -223,11 +224,12 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     const lumora::String path = targetPrefix + entry.name;
     PhaseClock clock(Phase::folders);
     // Each level is made before the one below it.
-    MakeDirectoryLevels(path, targetPrefix.Length());
+    folders.MakeFor(path, targetPrefix.Length());
     clock.Switch(Phase::fileCreate);
     OutStream file(lumora::STREAM_FILE, path, lumora::STREAM_CREATE);
     clock.Switch(Phase::fileCopy);
     if (!file.IsOpen()) {
+        folders.Forget();
         Fault(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
     }
