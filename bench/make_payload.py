@@ -1,11 +1,12 @@
 """Writes a mixed payload of about MB megabytes into FOLDER: a third text, a quarter program
-files, a fifth already-compressed data, the rest many small files. Deterministic."""
+files, a fifth already-compressed data, the rest many small files. With --small-files COUNT
+instead of MB: COUNT files under 4 KB each, text and program bytes, in a documentation tree of
+a hundred files per folder. Deterministic."""
 import os
 import random
 import sys
 
-folder, megabytes = sys.argv[1], int(sys.argv[2])
-total = megabytes << 20
+folder = sys.argv[1]
 rng = random.Random(20261208)
 words = [''.join(rng.choice('etaoinshrdlucmfwypvbgkjqxz') for _ in range(rng.randint(2, 10))) for _ in range(5000)]
 
@@ -43,6 +44,14 @@ def write(path, data):
         file.write(data)
 
 
+if sys.argv[2] == '--small-files':
+    for index in range(int(sys.argv[3])):
+        size = rng.randint(100, 4000)
+        maker = text if index % 2 else program
+        write(f'doc/{index // 2000:02d}/{index // 100 % 20:02d}/page-{index}.htm', maker(size))
+    sys.exit(0)
+
+total = int(sys.argv[2]) << 20
 shares = {'text': total // 3, 'bin': total // 4, 'packed': total // 5}
 shares['small'] = total - sum(shares.values())
 for k in range(6):

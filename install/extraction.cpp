@@ -4,6 +4,7 @@
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
 #include "install/group_decoder.h"
+#include "install/phase_times.h"
 #include "install/platform_fs.h"
 #include "install/temp_files.h"
 #include "lumora/stream.h"
@@ -41,9 +42,19 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
         percentShown = percent;
         progress.SetUnpackProgress(percent);
     };
+    // The inflate phase's time includes the reads and writes timed within it.
+    PhaseClock inflateClock(Phase::inflate);
     GroupDecoding decoding = DecodeGroup(
-        group, [&packed](void *buffer, int count) { return packed.Read(buffer, count); },
-        [&data](const void *bytes, int count) { return data.Write(bytes, count); }, packedRead);
+        group,
+        [&packed](void *buffer, int count) {
+            PhaseClock clock(Phase::inflateRead);
+            return packed.Read(buffer, count);
+        },
+        [&data](const void *bytes, int count) {
+            PhaseClock clock(Phase::inflateWrite);
+            return data.Write(bytes, count);
+        },
+        packedRead);
     result.prepared = !decoding.writeFailed;
     // Bytes after the stream's end within its packed length are never read as data.
     result.streamDamaged = decoding.readFailed || (decoding.fault != ArchiveFaultKind::none &&
@@ -87,6 +98,7 @@ private:
     InstallReport &report;
     const lumora::String &component;
     const int codePage;
+    FolderLevels folders;
     bool complete = true;
 };
 
@@ -139,6 +151,7 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
 
 bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed)
 {
+    PhaseClock clock(Phase::storePacked);
     std::vector<unsigned char> block(transferBlockSize);
     bool ok = archive.Seek(group.packedOffset);
     for (int64_t remaining = group.packedSize; ok && remaining > 0;) {
@@ -181,10 +194,16 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
 
 void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 {
+    PhaseTimes::Count(Tally::files);
+    const lumora::String path = targetPrefix + entry.name;
+    PhaseClock clock(Phase::folders);
     // Each level is made before the one below it.
-    MakeDirectoryLevels(targetPrefix + entry.name, targetPrefix.Length());
-    OutStream file(lumora::STREAM_FILE, targetPrefix + entry.name, lumora::STREAM_CREATE);
+    folders.MakeFor(path, targetPrefix.Length());
+    clock.Switch(Phase::fileCreate);
+    OutStream file(lumora::STREAM_FILE, path, lumora::STREAM_CREATE);
+    clock.Switch(Phase::fileCopy);
     if (!file.IsOpen()) {
+        folders.Forget();
         Fault(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
     }
@@ -192,6 +211,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     auto read = [&data](void *buffer, int count) { return data.Read(buffer, count); };
     bool copied =
         CopyWithProgress(read, file, entry.size, [this](int percent) { progress.SetFileProgress(percent); });
+    clock.Switch(Phase::fileClose);
     if (file.Close() && copied)
         progress.FileDone();
     else

@@ -1,11 +1,14 @@
 #include "install/platform_fs.h"
 
 #include "install/entry_name.h"
+#include "install/phase_times.h"
 
 #include "lumora/file_path.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -28,22 +31,58 @@ std::string SystemPath(const lumora::String &path)
 }
 #endif
 
+// The path up to and including its last separator, each separator written "\\".
+std::wstring FolderOf(const lumora::String &path)
+{
+    std::wstring folder = static_cast<const wchar_t *>(path);
+    size_t end = folder.find_last_of(L"\\/");
+    folder.resize(end == std::wstring::npos ? 0 : end + 1);
+    for (wchar_t &character : folder)
+        if (IsPathSeparator(character)) character = L'\\';
+    return folder;
+}
+
+// Makes the level ending before each separator of `folder` from `first` on; the characters
+// before `known` name a folder that exists.
+void MakeLevels(const std::wstring &folder, size_t first,
+                const std::function<bool(const lumora::String &)> &make)
+{
+    for (size_t i = first; i < folder.size(); i++)
+        if (folder[i] == L'\\' && i > 0) make(lumora::String(folder.c_str(), static_cast<int>(i)));
+}
+
 } // namespace
 
 void MakeDirectoryLevels(const lumora::String &path, int known)
 {
-    lumora::String level(static_cast<const wchar_t *>(path), known);
-    for (int i = known; i < path.Length(); i++) {
-        if (IsPathSeparator(path[i]) && level.Length() > 0) MakeDirectory(level);
-        wchar_t character[] = {IsPathSeparator(path[i]) ? L'\\' : path[i], L'\0'};
-        level.Append(lumora::String(character));
-    }
+    MakeLevels(FolderOf(path), static_cast<size_t>(known), MakeDirectory);
+}
+
+FolderLevels::FolderLevels(std::function<bool(const lumora::String &)> makeLevel)
+    : makeLevel(std::move(makeLevel))
+{
+}
+
+void FolderLevels::MakeFor(const lumora::String &path, int known)
+{
+    std::wstring folder = FolderOf(path);
+    // A level that ends before a separator inside the part both folders share exists already.
+    size_t same = 0;
+    while (same < folder.size() && same < lastFolder.size() && folder[same] == lastFolder[same]) same++;
+    MakeLevels(folder, std::max(same, static_cast<size_t>(known)), makeLevel);
+    lastFolder = folder;
+}
+
+void FolderLevels::Forget()
+{
+    lastFolder.clear();
 }
 
 #ifdef _WIN32
 
 bool MakeDirectory(const lumora::String &path)
 {
+    PhaseTimes::Count(Tally::folderCalls);
     return CreateDirectoryW(SystemPath(path).c_str(), nullptr) != 0;
 }
 
@@ -72,6 +111,7 @@ lumora::String TemporaryFolder()
 
 bool MakeDirectory(const lumora::String &path)
 {
+    PhaseTimes::Count(Tally::folderCalls);
     return mkdir(SystemPath(path).c_str(), 0777) == 0;
 }
 

@@ -1,6 +1,7 @@
 // Back and Next: moving between the enabled pages, and the installation run that Next
 // starts on the way into the page after it.
 #include "app/setup_config.h"
+#include "install/phase_times.h"
 #include "install/progress_bars.h"
 #include "wizard/setup.h"
 
@@ -11,6 +12,52 @@ using lumora::String;
 namespace {
 
 const int warningIcon = 32515; // IDI_EXCLAMATION
+
+double Seconds(const FILETIME &kernel, const FILETIME &user)
+{
+    auto ticks = [](const FILETIME &time) {
+        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
+}
+
+// The installation's wall-clock and processor time for the benchmark's breakdown; nothing
+// when the breakdown is not asked for.
+class InstallationClock {
+public:
+    InstallationClock()
+    {
+        if (!PhaseTimes::Enabled()) return;
+        PhaseTimes::Reset();
+        start = std::chrono::steady_clock::now();
+        processStart = ProcessSeconds();
+        threadStart = ThreadSeconds();
+    }
+    void Stop()
+    {
+        if (!PhaseTimes::Enabled()) return;
+        PhaseTimes::Write(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                          ProcessSeconds() - processStart, ThreadSeconds() - threadStart);
+    }
+
+private:
+    static double ProcessSeconds()
+    {
+        FILETIME created, ended, kernel, user;
+        return GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user) ? Seconds(kernel, user)
+                                                                                      : 0;
+    }
+    static double ThreadSeconds()
+    {
+        FILETIME created, ended, kernel, user;
+        return GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user) ? Seconds(kernel, user)
+                                                                                    : 0;
+    }
+
+    std::chrono::steady_clock::time_point start;
+    double processStart = 0;
+    double threadStart = 0;
+};
 
 } // namespace
 
@@ -65,6 +112,7 @@ void tSetup::RunInstallation()
     cancelButton->Hide();
     ShowWidgetsOf(installationDisplay, installationWidgets);
 
+    InstallationClock clock;
     ProgressBars bars(fileProgress, totalProgress);
     installationBars = &bars;
     installing = true;
@@ -80,16 +128,26 @@ void tSetup::RunInstallation()
     bool quitRequested = false;
     WPARAM quitCode = 0;
     for (;;) {
+        PhaseClock pass(Phase::waitPeek);
         MSG message;
-        // A quit request taken from the queue here would be lost to the library's own loop,
-        // which then could never end; it is posted again once the worker is done.
-        if (lumora::native::PumpOneMessage(message) && message.message == WM_QUIT) {
-            quitRequested = true;
-            quitCode = message.wParam;
+        if (lumora::native::Peek(message, 0, 0)) {
+            pass.Switch(Phase::waitDispatch);
+            TranslateMessage(&message);
+            lumora::native::Dispatch(message);
+            PhaseTimes::Count(Tally::messages);
+            // A quit request taken from the queue here would be lost to the library's own
+            // loop, which then could never end; it is posted again once the worker is done.
+            if (message.message == WM_QUIT) {
+                quitRequested = true;
+                quitCode = message.wParam;
+            }
         }
+        pass.Switch(Phase::waitOther);
+        PhaseTimes::Count(Tally::waitPasses);
         bars.Tick();
         if (installThread->GetStatus() == lumora::Threads::THREAD_STOPPED) break;
     }
+    clock.Stop();
 
     // Deleting the thread waits for the body to unwind after its own Stop.
     delete installThread;
