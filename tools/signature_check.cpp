@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Offsets of the PE format (the Microsoft PE and COFF specification).
+// Offsets of the PE format, as Windows lays out its programs.
 const uint64_t headerOffsetAt = 0x3C;   // in the DOS header: where the PE header starts
 const uint64_t coffHeaderSize = 20;     // after the 4 bytes "PE\0\0"
 const uint64_t optionalSizeAt = 16;     // in the COFF header
