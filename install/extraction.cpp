@@ -1,6 +1,7 @@
 #include "install/extraction.h"
 
 #include "install/archive_format.h"
+#include "install/background_task.h"
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
 #include "install/group_decoder.h"
@@ -10,6 +11,7 @@
 #include "lumora/stream.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -28,9 +30,10 @@ bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
     return inWorkingFolder ? file.Create(name) : file.CreateInTemporaryFolder(name);
 }
 
-// Inflates the group's stream, stored in `packed`, into `data`.
+// Inflates the group's stream, stored in `packed`, into `data`. The file bar shows the
+// unpacking only while no earlier group's files are being written, as those own the bar.
 GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
-                              InstallProgress &progress)
+                              InstallProgress &progress, const BackgroundTask &fileWriter)
 {
     GroupDecompression result;
     if (!packed.Seek(0)) return result;
@@ -38,7 +41,7 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
     // A large group takes seconds to unpack; the bar shows that it does.
     auto packedRead = [&](int64_t bytes) {
         int percent = group.packedSize > 0 ? CopyPercent(bytes, group.packedSize) : 100;
-        if (percent == percentShown) return;
+        if (percent == percentShown || fileWriter.Busy()) return;
         percentShown = percent;
         progress.SetUnpackProgress(percent);
     };
@@ -77,7 +80,15 @@ public:
     bool Run();
 
 private:
+    // The worker's own faults wait for the files still being written, so the report keeps
+    // the archive's order.
     void Fault(const lumora::String &file, ArchiveFaultKind kind, size_t filesNotWritten = 0)
+    {
+        fileWriter.Wait();
+        Record(file, kind, filesNotWritten);
+    }
+    // Straight from the file writer's task, or from the worker once the writer is idle.
+    void Record(const lumora::String &file, ArchiveFaultKind kind, size_t filesNotWritten = 0)
     {
         ArchiveFault fault;
         fault.kind = kind;
@@ -85,9 +96,9 @@ private:
         report.AddFault(component, file, fault);
         complete = false;
     }
-    void ExtractGroup(InStream &archive, const ArchiveGroup &group);
+    void ExtractGroup(InStream &archive, const std::shared_ptr<const ArchiveGroup> &group);
     GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, bool inWorkingFolder,
-                                   TempFile &data);
+                                   const char *dataName, TempFile &data);
     bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
     void WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize);
     void WriteFile(TempFile &data, const ArchiveEntry &entry);
@@ -98,8 +109,12 @@ private:
     InstallReport &report;
     const lumora::String &component;
     const int codePage;
-    FolderLevels folders;
+    FolderLevels folders; // the file writer's alone
     bool complete = true;
+    int groupsUnpacked = 0;
+    // Writes one group's files while the worker unpacks the next: file creation waits on the
+    // system, unpacking on the processor, so the two overlap. Last, so it ends first.
+    BackgroundTask fileWriter;
 };
 
 bool ArchiveExtraction::Run()
@@ -115,27 +130,31 @@ bool ArchiveExtraction::Run()
         Fault(archiveName, ArchiveFaultKind::holdsNoFiles);
     } else {
         do {
-            ArchiveGroup group;
-            if ((fault = reader.ReadGroupTable(group)) != ArchiveFaultKind::none) {
+            auto group = std::make_shared<ArchiveGroup>();
+            if ((fault = reader.ReadGroupTable(*group)) != ArchiveFaultKind::none) {
                 Fault(archiveName, fault);
                 break;
             }
             ExtractGroup(archive, group);
-            reader.SkipPackedData(group);
+            reader.SkipPackedData(*group);
         } while (reader.HasAnotherGroup());
     }
+    fileWriter.Wait();
     return complete;
 }
 
-void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &group)
+void ArchiveExtraction::ExtractGroup(InStream &archive, const std::shared_ptr<const ArchiveGroup> &group)
 {
     // The working folder's names first, where nobody else holds them; a working folder that
-    // fills up or fails sends both files to the user's temporary folder.
-    TempFile data;
-    GroupDecompression result = PrepareData(archive, group, true, data);
-    if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
+    // fills up or fails sends both files to the user's temporary folder. The group before
+    // may still be written from its data file, so neighbouring groups take turns at two names.
+    const char *dataName = groupsUnpacked++ % 2 == 0 ? "data.temp" : "data2.temp";
+    auto data = std::make_shared<TempFile>();
+    GroupDecompression result = PrepareData(archive, *group, true, dataName, *data);
+    if (!result.prepared && !result.streamDamaged)
+        result = PrepareData(archive, *group, false, dataName, *data);
     if (!result.prepared) {
-        Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group.entries.size());
+        Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group->entries.size());
         return;
     }
     // bzip2 checks a block's CRC only after handing out its data, so nothing of a damaged
@@ -143,10 +162,11 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
     if (result.streamDamaged || result.dataBeyondFiles) {
         Fault(archiveName,
               result.streamDamaged ? ArchiveFaultKind::groupDataDamaged : ArchiveFaultKind::dataBeyondTable,
-              group.entries.size());
+              group->entries.size());
         return;
     }
-    WriteFiles(group, data, result.dataSize);
+    const int64_t dataSize = result.dataSize;
+    fileWriter.Start([this, group, data, dataSize] { WriteFiles(*group, *data, dataSize); });
 }
 
 bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed)
@@ -163,13 +183,13 @@ bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &g
 }
 
 GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const ArchiveGroup &group,
-                                                  bool inWorkingFolder, TempFile &data)
+                                                  bool inWorkingFolder, const char *dataName, TempFile &data)
 {
     TempFile packed;
     if (!CreateTempFile(packed, "buffer.temp", inWorkingFolder) || !StorePackedData(archive, group, packed))
         return GroupDecompression();
-    if (!CreateTempFile(data, "data.temp", inWorkingFolder)) return GroupDecompression();
-    return Decompress(packed, data, group, progress);
+    if (!CreateTempFile(data, dataName, inWorkingFolder)) return GroupDecompression();
+    return Decompress(packed, data, group, progress, fileWriter);
 }
 
 void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize)
@@ -178,13 +198,13 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
     for (size_t k = 0; k < group.entries.size(); ++k) {
         const ArchiveEntry &entry = group.entries[k];
         if (entry.size > dataSize - offset) {
-            Fault(entry.name, ArchiveFaultKind::dataEndsBeforeFile, group.entries.size() - k);
+            Record(entry.name, ArchiveFaultKind::dataEndsBeforeFile, group.entries.size() - k);
             break;
         }
         if (entry.nameFault != ArchiveFaultKind::none) {
-            Fault(entry.name, entry.nameFault);
+            Record(entry.name, entry.nameFault);
         } else if (!data.Seek(offset)) {
-            Fault(entry.name, ArchiveFaultKind::temporaryDataUnreadable);
+            Record(entry.name, ArchiveFaultKind::temporaryDataUnreadable);
         } else {
             WriteFile(data, entry);
         }
@@ -204,7 +224,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     clock.Switch(Phase::fileCopy);
     if (!file.IsOpen()) {
         folders.Forget();
-        Fault(entry.name, ArchiveFaultKind::fileNotCreated);
+        Record(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
     }
     progress.SetFileProgress(0);
@@ -215,7 +235,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     if (file.Close() && copied)
         progress.FileDone();
     else
-        Fault(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
+        Record(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
 }
 
 } // namespace
