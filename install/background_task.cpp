@@ -49,8 +49,6 @@ void BackgroundTask::Loop()
         next = nullptr;
         guard.unlock();
         task();
-        // What the task held (a group's data file) is let go before anyone hears it is done.
-        task = nullptr;
         guard.lock();
         busy.store(false, std::memory_order_release);
         changed.notify_all();

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
 #include <thread>
 #include <vector>
 
@@ -48,17 +47,6 @@ TEST(BackgroundTask, IsBusyUntilTheTaskHasReturned)
     task.Wait();
     EXPECT_TRUE(finished);
     EXPECT_FALSE(task.Busy());
-}
-
-TEST(BackgroundTask, WhatATaskHoldsIsReleasedBeforeItCountsAsDone)
-{
-    BackgroundTask task;
-    auto held = std::make_shared<int>(1);
-    std::weak_ptr<int> watch = held;
-    task.Start([held] { Pause(); });
-    held.reset();
-    while (task.Busy()) std::this_thread::yield();
-    EXPECT_TRUE(watch.expired());
 }
 
 TEST(BackgroundTask, EndingFinishesTheTaskInHand)
