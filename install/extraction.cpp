@@ -1,7 +1,6 @@
 #include "install/extraction.h"
 
 #include "install/archive_format.h"
-#include "install/background_task.h"
 #include "install/chunked_copy.h"
 #include "install/entry_name.h"
 #include "install/group_decoder.h"
@@ -11,7 +10,6 @@
 #include "lumora/stream.h"
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -30,10 +28,9 @@ bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
     return inWorkingFolder ? file.Create(name) : file.CreateInTemporaryFolder(name);
 }
 
-// Inflates the group's stream, stored in `packed`, into `data`. The file bar shows the
-// unpacking only while no earlier group's files are being written, as those own the bar.
+// Inflates the group's stream, stored in `packed`, into `data`.
 GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
-                              InstallProgress &progress, const BackgroundTask &fileWriter)
+                              InstallProgress &progress)
 {
     GroupDecompression result;
     if (!packed.Seek(0)) return result;
@@ -41,7 +38,7 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
     // A large group takes seconds to unpack; the bar shows that it does.
     auto packedRead = [&](int64_t bytes) {
         int percent = group.packedSize > 0 ? CopyPercent(bytes, group.packedSize) : 100;
-        if (percent == percentShown || fileWriter.Busy()) return;
+        if (percent == percentShown) return;
         percentShown = percent;
         progress.SetUnpackProgress(percent);
     };
@@ -80,15 +77,7 @@ public:
     bool Run();
 
 private:
-    // The worker's own faults wait for the files still being written, so the report keeps
-    // the archive's order.
     void Fault(const lumora::String &file, ArchiveFaultKind kind, size_t filesNotWritten = 0)
-    {
-        fileWriter.Wait();
-        Record(file, kind, filesNotWritten);
-    }
-    // Straight from the file writer's task, or from the worker once the writer is idle.
-    void Record(const lumora::String &file, ArchiveFaultKind kind, size_t filesNotWritten = 0)
     {
         ArchiveFault fault;
         fault.kind = kind;
@@ -96,9 +85,9 @@ private:
         report.AddFault(component, file, fault);
         complete = false;
     }
-    void ExtractGroup(InStream &archive, const std::shared_ptr<const ArchiveGroup> &group);
+    void ExtractGroup(InStream &archive, const ArchiveGroup &group);
     GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, bool inWorkingFolder,
-                                   const char *dataName, TempFile &data);
+                                   TempFile &data);
     bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
     void WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize);
     void WriteFile(TempFile &data, const ArchiveEntry &entry);
@@ -109,12 +98,8 @@ private:
     InstallReport &report;
     const lumora::String &component;
     const int codePage;
-    FolderLevels folders; // the file writer's alone
+    FolderLevels folders;
     bool complete = true;
-    int groupsUnpacked = 0;
-    // Writes one group's files while the worker unpacks the next: file creation waits on the
-    // system, unpacking on the processor, so the two overlap. Last, so it ends first.
-    BackgroundTask fileWriter;
 };
 
 bool ArchiveExtraction::Run()
@@ -130,31 +115,27 @@ bool ArchiveExtraction::Run()
         Fault(archiveName, ArchiveFaultKind::holdsNoFiles);
     } else {
         do {
-            auto group = std::make_shared<ArchiveGroup>();
-            if ((fault = reader.ReadGroupTable(*group)) != ArchiveFaultKind::none) {
+            ArchiveGroup group;
+            if ((fault = reader.ReadGroupTable(group)) != ArchiveFaultKind::none) {
                 Fault(archiveName, fault);
                 break;
             }
             ExtractGroup(archive, group);
-            reader.SkipPackedData(*group);
+            reader.SkipPackedData(group);
         } while (reader.HasAnotherGroup());
     }
-    fileWriter.Wait();
     return complete;
 }
 
-void ArchiveExtraction::ExtractGroup(InStream &archive, const std::shared_ptr<const ArchiveGroup> &group)
+void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &group)
 {
     // The working folder's names first, where nobody else holds them; a working folder that
-    // fills up or fails sends both files to the user's temporary folder. The group before
-    // may still be written from its data file, so neighbouring groups take turns at two names.
-    const char *dataName = groupsUnpacked++ % 2 == 0 ? "data.temp" : "data2.temp";
-    auto data = std::make_shared<TempFile>();
-    GroupDecompression result = PrepareData(archive, *group, true, dataName, *data);
-    if (!result.prepared && !result.streamDamaged)
-        result = PrepareData(archive, *group, false, dataName, *data);
+    // fills up or fails sends both files to the user's temporary folder.
+    TempFile data;
+    GroupDecompression result = PrepareData(archive, group, true, data);
+    if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
     if (!result.prepared) {
-        Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group->entries.size());
+        Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group.entries.size());
         return;
     }
     // bzip2 checks a block's CRC only after handing out its data, so nothing of a damaged
@@ -162,11 +143,10 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const std::shared_ptr<co
     if (result.streamDamaged || result.dataBeyondFiles) {
         Fault(archiveName,
               result.streamDamaged ? ArchiveFaultKind::groupDataDamaged : ArchiveFaultKind::dataBeyondTable,
-              group->entries.size());
+              group.entries.size());
         return;
     }
-    const int64_t dataSize = result.dataSize;
-    fileWriter.Start([this, group, data, dataSize] { WriteFiles(*group, *data, dataSize); });
+    WriteFiles(group, data, result.dataSize);
 }
 
 bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed)
@@ -183,13 +163,13 @@ bool ArchiveExtraction::StorePackedData(InStream &archive, const ArchiveGroup &g
 }
 
 GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const ArchiveGroup &group,
-                                                  bool inWorkingFolder, const char *dataName, TempFile &data)
+                                                  bool inWorkingFolder, TempFile &data)
 {
     TempFile packed;
     if (!CreateTempFile(packed, "buffer.temp", inWorkingFolder) || !StorePackedData(archive, group, packed))
         return GroupDecompression();
-    if (!CreateTempFile(data, dataName, inWorkingFolder)) return GroupDecompression();
-    return Decompress(packed, data, group, progress, fileWriter);
+    if (!CreateTempFile(data, "data.temp", inWorkingFolder)) return GroupDecompression();
+    return Decompress(packed, data, group, progress);
 }
 
 void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize)
@@ -198,13 +178,13 @@ void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, in
     for (size_t k = 0; k < group.entries.size(); ++k) {
         const ArchiveEntry &entry = group.entries[k];
         if (entry.size > dataSize - offset) {
-            Record(entry.name, ArchiveFaultKind::dataEndsBeforeFile, group.entries.size() - k);
+            Fault(entry.name, ArchiveFaultKind::dataEndsBeforeFile, group.entries.size() - k);
             break;
         }
         if (entry.nameFault != ArchiveFaultKind::none) {
-            Record(entry.name, entry.nameFault);
+            Fault(entry.name, entry.nameFault);
         } else if (!data.Seek(offset)) {
-            Record(entry.name, ArchiveFaultKind::temporaryDataUnreadable);
+            Fault(entry.name, ArchiveFaultKind::temporaryDataUnreadable);
         } else {
             WriteFile(data, entry);
         }
@@ -224,7 +204,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     clock.Switch(Phase::fileCopy);
     if (!file.IsOpen()) {
         folders.Forget();
-        Record(entry.name, ArchiveFaultKind::fileNotCreated);
+        Fault(entry.name, ArchiveFaultKind::fileNotCreated);
         return;
     }
     progress.SetFileProgress(0);
@@ -235,7 +215,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     if (file.Close() && copied)
         progress.FileDone();
     else
-        Record(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
+        Fault(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
 }
 
 } // namespace

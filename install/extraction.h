@@ -13,15 +13,12 @@
 
 // Extracts every group of the archive named archiveName (opened as given, so a bare name is
 // taken from the current directory) into targetDir, which must exist. Each group's
-// compressed bytes go to "buffer.temp" and its data to "data.temp" ("data2.temp" for every
-// second group) in the current directory while those names are free there, otherwise to names
-// of this run's own in TemporaryFolder(); all belong to this run alone. "buffer.temp" is
-// removed once its group is unpacked, a data file once its group's files are written, and
-// both on every way out. A group's files are written on a thread of the extraction's own
-// while the next group is unpacked; everything is written when this returns.
+// compressed bytes go to "buffer.temp" and its data to "data.temp" in the current directory
+// while those names are free there, otherwise to names of this run's own in TemporaryFolder();
+// both belong to this run alone and are removed before the next group and on every way out.
 // Sets the file bar (0 at the start of each file, then each new integer percentage) and says
-// FileDone after each file written in full; reports a group's unpacking with
-// SetUnpackProgress while no files are being written; never touches the total bar.
+// FileDone after each file written in full; reports each group's unpacking with
+// SetUnpackProgress before its files; never touches the total bar.
 // Entry names are decoded through codePage (Windows: the system's own by default) before any
 // check. Returns true when every file of the archive was written in full.
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,

@@ -4,8 +4,7 @@
 
 // Both values are percentages, 0 to 100. The engine calls a setter only when the integer
 // value changes (and once with 0 at the start of each file), so a setter may be as costly
-// as a window message. Calls come from the thread that runs the engine or from the thread
-// it writes files on, never from both at once.
+// as a window message. Calls come from the thread that runs the engine.
 class InstallProgress {
 public:
     virtual ~InstallProgress() = default;
