@@ -112,6 +112,8 @@ class PackagedSession : public WizardSession {
 public:
     PackagedSession(const std::string &tsi, const std::wstring &title, bool eightBit = false,
                     const uidriver::RelayTrace *trace = nullptr);
+    // setup.exe holds its own files open, so it ends before its package folder is removed.
+    ~PackagedSession() { Process().Kill(); }
 
     std::string Describe() const;
 
