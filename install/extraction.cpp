@@ -10,6 +10,13 @@
 #include "lumora/stream.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -28,9 +35,10 @@ bool CreateTempFile(TempFile &file, const char *name, bool inWorkingFolder)
     return inWorkingFolder ? file.Create(name) : file.CreateInTemporaryFolder(name);
 }
 
-// Inflates the group's stream, stored in `packed`, into `data`.
+// Inflates the group's stream, stored in `packed`, into `data`; showUnpack gets each new
+// percentage of the packed bytes read.
 GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGroup &group,
-                              InstallProgress &progress)
+                              const std::function<void(int)> &showUnpack)
 {
     GroupDecompression result;
     if (!packed.Seek(0)) return result;
@@ -40,7 +48,7 @@ GroupDecompression Decompress(TempFile &packed, TempFile &data, const ArchiveGro
         int percent = group.packedSize > 0 ? CopyPercent(bytes, group.packedSize) : 100;
         if (percent == percentShown) return;
         percentShown = percent;
-        progress.SetUnpackProgress(percent);
+        showUnpack(percent);
     };
     // The inflate phase's time includes the reads and writes timed within it.
     PhaseClock inflateClock(Phase::inflate);
@@ -68,9 +76,9 @@ class ArchiveExtraction {
 public:
     ArchiveExtraction(const lumora::String &archiveName, const lumora::String &targetDir,
                       InstallProgress &progress, InstallReport &report, const lumora::String &component,
-                      int codePage)
+                      int codePage, int jobs)
         : archiveName(archiveName), targetPrefix(targetDir + "\\"), progress(progress), report(report),
-          component(component), codePage(codePage)
+          component(component), codePage(codePage), jobs(jobs)
     {
     }
 
@@ -85,7 +93,12 @@ private:
         report.AddFault(component, file, fault);
         complete = false;
     }
+    struct GroupInFlight;
+    void ExtractGroupsSideBySide(InStream &archive, ArchiveReader &reader);
+    void StartGroup(InStream &archive, GroupInFlight &group);
+    void FinishGroup(InStream &archive, GroupInFlight &group);
     void ExtractGroup(InStream &archive, const ArchiveGroup &group);
+    void WriteGroup(const ArchiveGroup &group, const GroupDecompression &result, TempFile &data);
     GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, bool inWorkingFolder,
                                    TempFile &data);
     bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
@@ -98,6 +111,7 @@ private:
     InstallReport &report;
     const lumora::String &component;
     const int codePage;
+    const int jobs;
     FolderLevels folders;
     bool complete = true;
 };
@@ -113,6 +127,8 @@ bool ArchiveExtraction::Run()
         Fault(archiveName, fault);
     } else if (!reader.HasAnotherGroup()) {
         Fault(archiveName, ArchiveFaultKind::holdsNoFiles);
+    } else if (jobs > 1) {
+        ExtractGroupsSideBySide(archive, reader);
     } else {
         do {
             ArchiveGroup group;
@@ -127,6 +143,88 @@ bool ArchiveExtraction::Run()
     return complete;
 }
 
+// A group whose packed bytes are stored and whose data is being inflated on a thread of its own.
+struct ArchiveExtraction::GroupInFlight {
+    ArchiveGroup group;
+    TempFile packed;
+    TempFile data;
+    std::atomic<int> unpackPercent{-1};
+    std::future<GroupDecompression> decoding; // not valid when the group could not be stored
+};
+
+// Later groups are inflated while the earliest one's files are written, each on a thread of its
+// own, up to `jobs` at once. Files are written, faults reported and progress shown on this
+// thread in the archive's order, so the result is the one the single-threaded way gives.
+void ArchiveExtraction::ExtractGroupsSideBySide(InStream &archive, ArchiveReader &reader)
+{
+    std::deque<std::unique_ptr<GroupInFlight>> inFlight;
+    ArchiveFaultKind fault = ArchiveFaultKind::none;
+    do {
+        auto next = std::make_unique<GroupInFlight>();
+        if ((fault = reader.ReadGroupTable(next->group)) != ArchiveFaultKind::none) break;
+        StartGroup(archive, *next);
+        reader.SkipPackedData(next->group);
+        inFlight.push_back(std::move(next));
+        if (static_cast<int>(inFlight.size()) == jobs) {
+            FinishGroup(archive, *inFlight.front());
+            inFlight.pop_front();
+        }
+    } while (reader.HasAnotherGroup());
+    for (; !inFlight.empty(); inFlight.pop_front()) FinishGroup(archive, *inFlight.front());
+    // A table that cannot be read is reported after every group before it, as it is found there.
+    if (fault != ArchiveFaultKind::none) Fault(archiveName, fault);
+}
+
+void ArchiveExtraction::StartGroup(InStream &archive, GroupInFlight &group)
+{
+    if (!CreateTempFile(group.packed, "buffer.temp", true) ||
+        !StorePackedData(archive, group.group, group.packed) ||
+        !CreateTempFile(group.data, "data.temp", true)) {
+        group.packed.Remove();
+        group.data.Remove();
+        return;
+    }
+    try {
+        group.decoding = std::async(std::launch::async, [&group] {
+            GroupDecompression result = Decompress(group.packed, group.data, group.group,
+                                                   [&group](int percent) { group.unpackPercent = percent; });
+            group.packed.Remove();
+            return result;
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: FinishGroup inflates the group itself, as if it could not be stored.
+        group.packed.Remove();
+        group.data.Remove();
+    }
+}
+
+void ArchiveExtraction::FinishGroup(InStream &archive, GroupInFlight &group)
+{
+    GroupDecompression result;
+    if (group.decoding.valid()) {
+        // The bar follows the group being waited for; only this thread calls progress.
+        int shown = -1;
+        while (group.decoding.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+            int percent = group.unpackPercent;
+            if (percent != shown && percent >= 0) progress.SetUnpackProgress(shown = percent);
+        }
+        result = group.decoding.get();
+        // The last value read ends the bar where the single-threaded way ends it.
+        int last = group.unpackPercent;
+        if (last != shown && last >= 0) progress.SetUnpackProgress(last);
+    }
+    if (!result.prepared && !result.streamDamaged) {
+        // As in ExtractGroup: the user's temporary folder gets a second chance. The archive is
+        // read here out of turn, so the reader's place is kept.
+        group.data.Remove();
+        int64_t readerPlace = archive.GetPos();
+        result = PrepareData(archive, group.group, false, group.data);
+        archive.Seek(readerPlace);
+    }
+    WriteGroup(group.group, result, group.data);
+    group.data.Remove();
+}
+
 void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &group)
 {
     // The working folder's names first, where nobody else holds them; a working folder that
@@ -134,6 +232,12 @@ void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &grou
     TempFile data;
     GroupDecompression result = PrepareData(archive, group, true, data);
     if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
+    WriteGroup(group, result, data);
+}
+
+void ArchiveExtraction::WriteGroup(const ArchiveGroup &group, const GroupDecompression &result,
+                                   TempFile &data)
+{
     if (!result.prepared) {
         Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group.entries.size());
         return;
@@ -169,7 +273,7 @@ GroupDecompression ArchiveExtraction::PrepareData(InStream &archive, const Archi
     if (!CreateTempFile(packed, "buffer.temp", inWorkingFolder) || !StorePackedData(archive, group, packed))
         return GroupDecompression();
     if (!CreateTempFile(data, "data.temp", inWorkingFolder)) return GroupDecompression();
-    return Decompress(packed, data, group, progress);
+    return Decompress(packed, data, group, [this](int percent) { progress.SetUnpackProgress(percent); });
 }
 
 void ArchiveExtraction::WriteFiles(const ArchiveGroup &group, TempFile &data, int64_t dataSize)
@@ -222,7 +326,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
-                    int codePage)
+                    int codePage, int jobs)
 {
-    return ArchiveExtraction(archiveName, targetDir, progress, report, componentLabel, codePage).Run();
+    return ArchiveExtraction(archiveName, targetDir, progress, report, componentLabel, codePage, jobs).Run();
 }

@@ -21,9 +21,13 @@
 // SetUnpackProgress before its files; never touches the total bar.
 // Entry names are decoded through codePage (Windows: the system's own by default) before any
 // check. Returns true when every file of the archive was written in full.
+// jobs above 1 inflates up to that many groups at once on threads of their own, while the
+// earliest group's files are written; files, faults and progress still come in the archive's
+// order on the calling thread, so the outcome is the same. Their temporary files then take
+// names of this run's own in TemporaryFolder() while the working folder's are held.
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
-                    int codePage = systemCodePage);
+                    int codePage = systemCodePage, int jobs = 1);
 
 // Copies sourceName (e.g. "lumora.dll", from the current directory) to
 // destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets

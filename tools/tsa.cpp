@@ -104,10 +104,12 @@ const char verifyUsage[] =
     "Exit status: 0 sound, 1 any fault, 2 bad usage.\n";
 
 const char extractUsage[] =
-    "usage: tsa extract [--code-page N] [--] ARCHIVE DIR\n"
+    "usage: tsa extract [-j N] [--code-page N] [--] ARCHIVE DIR\n"
     "\n"
     "Extracts ARCHIVE into DIR (made if missing; its parent must exist) with the installer's\n"
-    "own engine, names decoded through code page N (see 'tsa pack --help'). Its temporary\n"
+    "own engine, names decoded through code page N (see 'tsa pack --help'). Up to N groups\n"
+    "are unpacked at a time (-j; default: the number of processors), while files are still\n"
+    "written in the archive's order, so the result is the installer's. Its temporary\n"
     "files lie in a new folder of the temporary folder that belongs\n"
     "to this run alone, so runs sharing a working folder never meet. Prints nothing when\n"
     "every file is written; otherwise one line per fault on standard error, naming the file.\n"
@@ -414,6 +416,15 @@ lumora::String EngineText(const fs::path &path)
 int Extract(const Arguments &arguments)
 {
     if (arguments.names.size() != 2) return Usage("extract needs an archive and a folder");
+    unsigned cores = std::thread::hardware_concurrency();
+    int jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    for (const auto &option : arguments.options) {
+        int64_t number = 0;
+        if (option.first != "-j") continue;
+        if (!ParseSize(option.second, number) || number > 256)
+            return Usage("bad value for -j: " + option.second);
+        jobs = static_cast<int>(number);
+    }
     const std::string &archiveArgument = arguments.names[0];
     const std::string &targetArgument = arguments.names[1];
     std::error_code code;
@@ -433,7 +444,7 @@ int Extract(const Arguments &arguments)
     lumora::String archiveText = EngineText(archive);
     {
         BarProgress progress;
-        ExtractArchive(archiveText, targetText, progress, report, archiveText, arguments.codePage);
+        ExtractArchive(archiveText, targetText, progress, report, archiveText, arguments.codePage, jobs);
     }
     fs::current_path(workingFolder, code);
     for (const InstallFault &fault : report.Faults()) {
@@ -564,7 +575,7 @@ int Run(std::vector<std::string> arguments)
         {"pack", packUsage, {"-j", "-g", "--prefix", "--exclude", "--code-page"}, {}, Pack},
         {"list", listUsage, {"--code-page"}, {}, List},
         {"verify", verifyUsage, {"--code-page"}, {}, Verify},
-        {"extract", extractUsage, {"--code-page"}, {}, Extract},
+        {"extract", extractUsage, {"-j", "--code-page"}, {}, Extract},
         {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
         {"new",
          newUsage,

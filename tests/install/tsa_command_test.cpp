@@ -52,6 +52,7 @@ TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
         {"pack", 2, "pack needs an output archive"},
         {"pack -x out.tsa folder", 2, "unknown option -x"},
         {"pack -j", 2, "-j needs a value"},
+        {"extract -j 0 -- -odd.tsa out", 2, "bad value for -j: 0"},
         {"pack out.tsa missing", 1, "tsa: missing: no such file or folder"},
         {"list missing.tsa", 1, "tsa: missing.tsa: the archive cannot be opened"},
         {"verify -odd.tsa", 2, "unknown option -odd.tsa"},
