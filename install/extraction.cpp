@@ -98,7 +98,7 @@ private:
     void StartGroup(InStream &archive, GroupInFlight &group);
     void FinishGroup(InStream &archive, GroupInFlight &group);
     void ExtractGroup(InStream &archive, const ArchiveGroup &group);
-    void WriteGroup(const ArchiveGroup &group, const GroupDecompression &result, TempFile &data);
+    void WriteGroup(InStream &archive, const ArchiveGroup &group, GroupDecompression result, TempFile &data);
     GroupDecompression PrepareData(InStream &archive, const ArchiveGroup &group, bool inWorkingFolder,
                                    TempFile &data);
     bool StorePackedData(InStream &archive, const ArchiveGroup &group, TempFile &packed);
@@ -213,31 +213,27 @@ void ArchiveExtraction::FinishGroup(InStream &archive, GroupInFlight &group)
         int last = group.unpackPercent;
         if (last != shown && last >= 0) progress.SetUnpackProgress(last);
     }
-    if (!result.prepared && !result.streamDamaged) {
-        // As in ExtractGroup: the user's temporary folder gets a second chance. The archive is
-        // read here out of turn, so the reader's place is kept.
-        group.data.Remove();
-        int64_t readerPlace = archive.GetPos();
-        result = PrepareData(archive, group.group, false, group.data);
-        archive.Seek(readerPlace);
-    }
-    WriteGroup(group.group, result, group.data);
+    WriteGroup(archive, group.group, result, group.data);
     group.data.Remove();
 }
 
 void ArchiveExtraction::ExtractGroup(InStream &archive, const ArchiveGroup &group)
 {
-    // The working folder's names first, where nobody else holds them; a working folder that
-    // fills up or fails sends both files to the user's temporary folder.
     TempFile data;
-    GroupDecompression result = PrepareData(archive, group, true, data);
-    if (!result.prepared && !result.streamDamaged) result = PrepareData(archive, group, false, data);
-    WriteGroup(group, result, data);
+    WriteGroup(archive, group, PrepareData(archive, group, true, data), data);
 }
 
-void ArchiveExtraction::WriteGroup(const ArchiveGroup &group, const GroupDecompression &result,
+void ArchiveExtraction::WriteGroup(InStream &archive, const ArchiveGroup &group, GroupDecompression result,
                                    TempFile &data)
 {
+    // The working folder's names come first, where nobody else holds them; a working folder
+    // that fills up or fails sends both files to the user's temporary folder. The archive may
+    // be read then out of turn, so the reader's place is kept.
+    if (!result.prepared && !result.streamDamaged) {
+        int64_t readerPlace = archive.GetPos();
+        result = PrepareData(archive, group, false, data);
+        archive.Seek(readerPlace);
+    }
     if (!result.prepared) {
         Fault(archiveName, ArchiveFaultKind::noRoomForTemporaryFiles, group.entries.size());
         return;

@@ -251,6 +251,13 @@ bool ParseSize(const std::string &text, int64_t &size)
     return true;
 }
 
+// The default for -j: one job for each processor.
+int ProcessorCount()
+{
+    unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
 struct PackSettings {
     int jobs = 1;
     int64_t groupSize = 8 << 20;
@@ -286,8 +293,7 @@ bool ParsePrefix(const std::string &value, std::string &prefix, std::string &err
 // The options of `tsa pack`; false with the usage error for a bad value.
 bool ReadPackSettings(const Arguments &arguments, PackSettings &settings, std::string &error)
 {
-    unsigned cores = std::thread::hardware_concurrency();
-    settings.jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    settings.jobs = ProcessorCount();
     settings.options.codePage = arguments.codePage;
     for (const auto &option : arguments.options) {
         const std::string &value = option.second;
@@ -416,8 +422,7 @@ lumora::String EngineText(const fs::path &path)
 int Extract(const Arguments &arguments)
 {
     if (arguments.names.size() != 2) return Usage("extract needs an archive and a folder");
-    unsigned cores = std::thread::hardware_concurrency();
-    int jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    int jobs = ProcessorCount();
     for (const auto &option : arguments.options) {
         int64_t number = 0;
         if (option.first != "-j") continue;
@@ -531,8 +536,7 @@ int New(const Arguments &arguments)
     settings.application = arguments.names[1];
     settings.output = arguments.names[2];
     settings.codePage = arguments.codePage;
-    unsigned cores = std::thread::hardware_concurrency();
-    settings.jobs = cores == 0 ? 1 : static_cast<int>(cores);
+    settings.jobs = ProcessorCount();
     std::string runtime;
     for (const auto &option : arguments.options) {
         if (option.first == "--version") settings.version = WideArgument(option.second);
