@@ -41,6 +41,13 @@ bool ReadSetupFlag(SetupValue value, int number)
     return ReadSetupInt(value, number) != 0;
 }
 
+lumora::String ReadSetupValueOrFallback(SetupValue value)
+{
+    lumora::String text = ReadSetupValue(value);
+    SetupValue fallback;
+    return text.Length() == 0 && HasFallback(value, fallback) ? ReadSetupValue(fallback) : text;
+}
+
 lumora::String ReadSetupLines(SetupValue lines, SetupValue line)
 {
     return ComposeSetupLines([](SetupValue rule, int number) { return ReadSetupValue(rule, number); }, lines,

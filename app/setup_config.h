@@ -19,6 +19,9 @@ lumora::String ReadSetupValue(SetupValue value, int number = 0);
 int ReadSetupInt(SetupValue value, int number = 0);
 bool ReadSetupFlag(SetupValue value, int number = 0);
 
+// A value, or the one an empty value stands for (HasFallback).
+lumora::String ReadSetupValueOrFallback(SetupValue value);
+
 // A page text from its lines rule and its numbered line rule.
 lumora::String ReadSetupLines(SetupValue lines, SetupValue line);
 

@@ -143,6 +143,19 @@ constexpr SetupRule setupRules[setupValueCount] = {
      "file name of link i without \".lnk\""},
     {V::linkTarget, "Startmenu Links", "File", true, "", K::pathBelowDestination, x, x,
      "file link i starts, relative to the destination"},
+    {V::uninstallEnabled, "Uninstall", "Enabled", false, "0", K::flag, x, x,
+     "leave an uninstaller, a record of what was installed and an entry in Windows' list of "
+     "installed programs"},
+    {V::uninstallDisplayName, "Uninstall", "DisplayName", false, "", K::codePageText, x, x,
+     "the product's name in the list of installed programs; empty: [Application] Name"},
+    {V::uninstallDisplayVersion, "Uninstall", "DisplayVersion", false, "", K::codePageText, x, x,
+     "the version in the list of installed programs; empty: [Application] Version"},
+    {V::uninstallPublisher, "Uninstall", "Publisher", false, "", K::codePageText, x, x,
+     "the publisher in the list of installed programs; empty: [Application] Company"},
+    {V::uninstallHelpLink, "Uninstall", "HelpLink", false, "", K::webAddress, x, x,
+     "address of the product's help in the list of installed programs; empty: none"},
+    {V::uninstallInfoAddress, "Uninstall", "URLInfoAbout", false, "", K::webAddress, x, x,
+     "address of the product's web page in the list of installed programs; empty: none"},
 };
 // clang-format on
 

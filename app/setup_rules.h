@@ -35,6 +35,7 @@ enum class ValueKind {
     folderBelowProgramFiles, // joined to the Program Files folder to propose the destination
     pathBelowDestination,    // a relative path that must stay below the destination
     pathBelowStartMenu,      // a relative path that must stay below the Start menu's Programs folder
+    webAddress,              // an http:// or https:// address, shown in the list of installed programs
 };
 
 // Every value, in the order of the table.
@@ -107,6 +108,12 @@ enum class SetupValue {
     linkComponent,
     linkName,
     linkTarget,
+    uninstallEnabled,
+    uninstallDisplayName,
+    uninstallDisplayVersion,
+    uninstallPublisher,
+    uninstallHelpLink,
+    uninstallInfoAddress,
 };
 
 const long long noLimit = LLONG_MAX;
@@ -125,7 +132,7 @@ struct SetupRule {
     const char *meaning;
 };
 
-const int setupValueCount = static_cast<int>(SetupValue::linkTarget) + 1;
+const int setupValueCount = static_cast<int>(SetupValue::uninstallInfoAddress) + 1;
 
 // The rows, one per SetupValue, in its order.
 extern const SetupRule setupRules[setupValueCount];
@@ -133,6 +140,25 @@ extern const SetupRule setupRules[setupValueCount];
 inline const SetupRule &RuleOf(SetupValue value)
 {
     return setupRules[static_cast<int>(value)];
+}
+
+// The value an empty one of these [Uninstall] values stands for: the product is named in the
+// list of installed programs as on the background unless the package says otherwise.
+inline bool HasFallback(SetupValue value, SetupValue &fallback)
+{
+    switch (value) {
+    case SetupValue::uninstallDisplayName:
+        fallback = SetupValue::applicationName;
+        return true;
+    case SetupValue::uninstallDisplayVersion:
+        fallback = SetupValue::applicationVersion;
+        return true;
+    case SetupValue::uninstallPublisher:
+        fallback = SetupValue::applicationCompany;
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The key's name in the file: the rule's key, followed for a numbered one by the number.

@@ -13,6 +13,7 @@ bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destina
         return false;
     }
     lumora::String targetName = destinationDir + "\\" + sourceName;
+    progress.FileStarting(targetName);
     OutStream target(lumora::STREAM_FILE, targetName, lumora::STREAM_CREATE);
     if (!target.IsOpen()) {
         report.AddFault(label, targetName, "the file cannot be created");

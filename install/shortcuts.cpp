@@ -13,9 +13,6 @@
 
 using lumora::String;
 
-namespace {
-
-// The current user's Start-menu Programs folder, or the empty text when the shell has none.
 String ProgramsFolder()
 {
     LPITEMIDLIST folder = nullptr;
@@ -26,6 +23,8 @@ String ProgramsFolder()
     CoTaskMemFree(folder);
     return path;
 }
+
+namespace {
 
 // The link object takes 8-bit text; a path the system code page can only approximate would
 // make a link to some other file, so such a path gives no text at all.

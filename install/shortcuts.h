@@ -7,6 +7,9 @@
 
 #include <vector>
 
+// The current user's Start-menu Programs folder, or the empty text when the shell has none.
+lumora::String ProgramsFolder();
+
 // Writes the link file linkFile pointing at target, started in workingDirectory, with the
 // description (null: none). All texts are 8-bit, in the system code page. Returns 1 when
 // the link was saved, 0 when the link object could not be made, filled or saved, or when

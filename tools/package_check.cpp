@@ -204,6 +204,7 @@ private:
     const Component *LinkedComponent(int link);
     void CheckLinkName(int link);
     void CheckStartMenuFolder();
+    void CheckUninstall();
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
                         std::set<Text> &seen);
@@ -287,6 +288,7 @@ std::vector<Finding> PackageCheck::Run()
               L"asks for lumora.dll to be copied, but the package folder holds none");
     }
     CheckLinks();
+    CheckUninstall();
     CheckProgramsForArchitecture();
     std::vector<Finding> values = CheckValues(*profile);
     findings.insert(findings.end(), values.begin(), values.end());
@@ -530,6 +532,22 @@ void PackageCheck::CheckProgramsForArchitecture()
                L"and lumora.dll" +
                    more);
     }
+}
+
+void PackageCheck::CheckUninstall()
+{
+    if (ReadInt(V::uninstallEnabled) == 0) return;
+    if (!FindInPackage(folder, L"uninstall.exe"))
+        AtKey(Severity::error, SectionOf(V::uninstallEnabled), KeyOf(V::uninstallEnabled),
+              L"asks for the product to be removable, but the package folder holds no uninstall.exe; Setup "
+              L"would install the product without a way to remove it");
+    if (ReadText(V::uninstallDisplayName).empty() && ReadText(V::applicationName).empty())
+        AtKey(Severity::error, SectionOf(V::uninstallDisplayName), KeyOf(V::uninstallDisplayName),
+              L"is empty and so is [Application] Name: the list of installed programs would show no name, "
+              L"and the entry cannot be told from another product's");
+    for (V value :
+         {V::uninstallDisplayVersion, V::uninstallPublisher, V::uninstallHelpLink, V::uninstallInfoAddress})
+        Read(value);
 }
 
 void PackageCheck::CheckLinks()

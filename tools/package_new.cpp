@@ -283,6 +283,13 @@ Text NewSetupText(const NewPackageSettings &settings, const std::vector<NewCompo
         text += Line(L"Component" + number, L"1") + Line(L"Name" + number, title) +
                 Line(L"File" + number, programs[k]);
     }
+    text +=
+        L"\r\n[Uninstall]\r\n" +
+        Comment(L"Enabled=1 leaves uninstall.exe and a record of the installed files in the destination") +
+        Comment(L"and lists the product among Windows' installed programs. Empty values: [Application]'s.") +
+        Line(L"Enabled", L"1") + Line(L"DisplayName", name) + Line(L"DisplayVersion", settings.version) +
+        Line(L"Publisher", settings.company) + Comment(L"HelpLink=https://...") +
+        Comment(L"URLInfoAbout=https://...");
     return text;
 }
 
@@ -304,9 +311,12 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
         error = Shown(settings.application) + ": holds no file to install";
         return false;
     }
-    fs::path setupProgram = settings.runtime / "setup.exe", library = settings.runtime / "lumora.dll";
-    if (!fs::is_regular_file(setupProgram, code) || !fs::is_regular_file(library, code)) {
-        error = Shown(settings.runtime) + ": holds no setup.exe and lumora.dll (see --runtime)";
+    fs::path setupProgram = settings.runtime / "setup.exe", library = settings.runtime / "lumora.dll",
+             uninstaller = settings.runtime / "uninstall.exe";
+    if (!fs::is_regular_file(setupProgram, code) || !fs::is_regular_file(library, code) ||
+        !fs::is_regular_file(uninstaller, code)) {
+        error =
+            Shown(settings.runtime) + ": holds no setup.exe, lumora.dll and uninstall.exe (see --runtime)";
         return false;
     }
     bool madeOutput = !fs::exists(settings.output, code);
@@ -342,7 +352,8 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
         say(component.archive + ": packed");
     }
     if (!CopyProgram(setupProgram, settings.output / "setup.exe", error) ||
-        !CopyProgram(library, settings.output / "lumora.dll", error))
+        !CopyProgram(library, settings.output / "lumora.dll", error) ||
+        !CopyProgram(uninstaller, settings.output / "uninstall.exe", error))
         return fail();
     return true;
 }

@@ -1,7 +1,7 @@
 // `tsa new`: a package folder made from an application folder, ready to ship once its maker
 // has read and edited setup.tsi: one component per top-level folder of the application and the
 // files beside them as the main program, their archives packed, every page written out with
-// comments, and setup.exe and lumora.dll of the kit copied in.
+// comments, removal turned on, and setup.exe, lumora.dll and uninstall.exe of the kit copied in.
 #ifndef SETUP_TOOLS_PACKAGE_NEW_H
 #define SETUP_TOOLS_PACKAGE_NEW_H
 
@@ -20,7 +20,7 @@ struct NewPackageSettings {
     std::string architecture; // "win32", "win64", or "" to follow the application's programs
     std::filesystem::path application;
     std::filesystem::path output;  // must not exist, or be an empty folder
-    std::filesystem::path runtime; // the folder of setup.exe and lumora.dll
+    std::filesystem::path runtime; // the folder of setup.exe, lumora.dll and uninstall.exe
     std::filesystem::path licence; // a licence text to show, or empty
     int jobs = 1;
 };

@@ -72,7 +72,9 @@ struct PackageProgram {
 
 const PackageProgram packagePrograms[] = {
     {L"setup.exe", L"Windows will show \"Unknown publisher\" when it asks for administrator rights"},
-    {L"lumora.dll", L"systems that run only signed code will refuse to load it"}};
+    {L"lumora.dll", L"systems that run only signed code will refuse to load it"},
+    {L"uninstall.exe", L"Windows will show \"Unknown publisher\" when it asks for administrator rights to "
+                       L"remove the product"}};
 
 Finding PackageFinding(Severity severity, const std::wstring &file, const std::wstring &message)
 {

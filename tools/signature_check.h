@@ -20,8 +20,8 @@ enum class SignatureState {
 // What the headers of a Windows program file (.exe or .dll) tell of its signature.
 SignatureState ReadSignatureState(const std::filesystem::path &file);
 
-// A warning for setup.exe and for lumora.dll of the package folder when either carries no
-// sound signature, an error when either is no program file; nothing for a file the folder
+// A warning for setup.exe, lumora.dll and uninstall.exe of the package folder when one carries
+// no sound signature, an error when one is no program file; nothing for a file the folder
 // does not hold.
 std::vector<Finding> CheckSignatures(const std::filesystem::path &folder);
 

@@ -156,7 +156,7 @@ const char newUsage[] =
     "                   the 64-bit Program Files folder); default win64 when the application\n"
     "                   holds a 64-bit program, win32 otherwise\n"
     "  --licence FILE   a licence text the License page shows (default: no License page)\n"
-    "  --runtime DIR    the folder to copy setup.exe and lumora.dll from (default: the kit's\n"
+    "  --runtime DIR    the folder to copy setup.exe, lumora.dll and uninstall.exe from (default: the kit's\n"
     "                   win32/ or win64/ folder beside this tool)\n"
     "\n"
     "Exit status: 0 made and no error found, 1 a fault (nothing is left in OUT when it\n"

@@ -128,6 +128,9 @@ private:
         case ValueKind::folderBelowProgramFiles:
             JudgeFolderName(section, key, value);
             break;
+        case ValueKind::webAddress:
+            JudgeAddress(section, key, value);
+            break;
         default:
             break;
         }
@@ -166,6 +169,15 @@ private:
                 L" is neither \"required\" nor \"default\" (written in small letters), so "
                 L"component " +
                 key.name + L" starts unticked and the user may leave it out; did you mean " + meant + L"?");
+    }
+
+    void JudgeAddress(const ProfileSection &section, const ProfileKey &key, const Text &value)
+    {
+        if (value.empty() || StartsWith(value, L"http://", true) || StartsWith(value, L"https://", true))
+            return;
+        Add(Severity::warning, section, key,
+            Quoted(value) + L" is no web address (http:// or https://); the list of installed programs shows "
+                            L"it as a link that leads nowhere");
     }
 
     void JudgeFolderName(const ProfileSection &section, const ProfileKey &key, const Text &value)

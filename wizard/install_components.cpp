@@ -4,6 +4,7 @@
 #include "app/setup_config.h"
 #include "install/installation_worker.h"
 #include "install/progress_bars.h"
+#include "install/removal_registration.h"
 #include "wizard/setup.h"
 
 using lumora::String;
@@ -11,7 +12,21 @@ using lumora::String;
 long tSetup::InstallComponents(lumora::Threads::Thread *thread)
 {
     installationReport.Clear();
-    InstallPlan(ReadInstallationPlan(), *installationBars, installationReport);
+    const InstallationPlan plan = ReadInstallationPlan();
+    if (ReadSetupFlag(SetupValue::uninstallEnabled)) {
+        // Only a removable package pays for looking at every file before it is made.
+        CreationRecorder recorder(*installationBars, plan);
+        InstallPlan(plan, recorder, installationReport);
+        RemovalSettings settings;
+        settings.displayName = ReadSetupValueOrFallback(SetupValue::uninstallDisplayName);
+        settings.displayVersion = ReadSetupValueOrFallback(SetupValue::uninstallDisplayVersion);
+        settings.publisher = ReadSetupValueOrFallback(SetupValue::uninstallPublisher);
+        settings.helpLink = ReadSetupValue(SetupValue::uninstallHelpLink);
+        settings.urlInfoAbout = ReadSetupValue(SetupValue::uninstallInfoAddress);
+        RegisterRemoval(recorder, settings, installationReport);
+    } else {
+        InstallPlan(plan, *installationBars, installationReport);
+    }
     // The last action: the wizard's wait ends as soon as the status says stopped.
     thread->Stop();
     return 0;

@@ -162,6 +162,7 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
                testsupport::ProgramBytes(machineI386, false, expectedLibraryVersionKey, L"0.8.64.0"));
     WriteBytes("runtime/lumora.dll",
                testsupport::ProgramBytes(machineI386, true, libraryVersionKey, L"0.8.64.0"));
+    WriteBytes("runtime/uninstall.exe", testsupport::ProgramBytes(machineI386, false, L"", L""));
     Outcome made = Tsa(
         "new --code-page 1252 --version 2.1 --runtime runtime 'Caf\xc3\xa9 Viewer' app package", "C.UTF-8");
     EXPECT_EQ(made.status, 0) << made.out << made.err;
@@ -170,7 +171,8 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     EXPECT_EQ(check.status, 0) << check.out;
     std::string setup = ReadBytes("package/setup.tsi");
     for (const char *line : {"Name=Caf\xe9 Viewer\r\n", "1=required\r\n", "2=default\r\n", "2=Handbuch\r\n",
-                             "File1=viewer.exe\r\n", "DirName=Caf\xe9 Viewer\r\n"})
+                             "File1=viewer.exe\r\n", "DirName=Caf\xe9 Viewer\r\n", "[Uninstall]\r\nEnabled=1",
+                             "DisplayVersion=2.1\r\n"})
         EXPECT_NE(setup.find(line), std::string::npos) << line;
     // The package is not made twice over, and a refused name leaves nothing behind.
     EXPECT_EQ(Tsa("new --runtime runtime Viewer app package").status, 1);

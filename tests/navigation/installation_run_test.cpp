@@ -4,6 +4,7 @@
 #include "tests/common/wizard_session.h"
 #include "tests/navigation/shell_link.h"
 #include "tests/navigation/test_package.h"
+#include "uninstall/removal_record.h"
 
 #include <gtest/gtest.h>
 
@@ -161,7 +162,16 @@ TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
     ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
 
+    // Exactly the packed files: a package without [Uninstall] leaves no uninstaller or record,
+    // and no entry in the list of installed programs either.
     ExpectTree(destination, ExpectedTree(plan.components, GetParam().installed));
+    HKEY entry = nullptr;
+    EXPECT_NE(RegOpenKeyExW(
+                  HKEY_LOCAL_MACHINE,
+                  (L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + UninstallKeyName(L"Setup"))
+                      .c_str(),
+                  0, KEY_READ, &entry),
+              ERROR_SUCCESS);
     EXPECT_FALSE(package.FileExists(L"buffer.temp"));
     EXPECT_FALSE(package.FileExists(L"data.temp"));
     FinishNormally(wizard, package);

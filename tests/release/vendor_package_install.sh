@@ -47,10 +47,21 @@ find "$programs" -type d -name "Café Viewer" -path "*Programs*" -exec rm -rf {}
 "$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$work/package")" \
     --destination "$(winepath_w "$work/installed")\\Viewer" | tr -d '\r' | tee walk.log
 grep -q "^setup.exe ended with exit code 0" walk.log || fail "setup.exe did not end well"
-diff -r app installed/Viewer || fail "setup.exe installed other files than the application's"
+# tsa new turns removal on: the uninstaller and its record lie beside the application's files.
+diff -r -x uninstall.exe -x uninstall.dat app installed/Viewer || fail "setup.exe installed other files than the application's"
+[ -f installed/Viewer/uninstall.exe ] && [ -f installed/Viewer/uninstall.dat ] || fail "the uninstaller or its record is missing"
 links=$(find "$programs" -path "*Programs/Café Viewer/*.lnk" | sort)
 echo "$links"
 grep -q "/viewer.lnk$" <<<"$links" || fail "the link to viewer.exe is missing"
 grep -q "/Überblick.lnk$" <<<"$links" || fail "the link to the manual is missing"
 grep -aq "Handbuch.pdf" "$(grep "/Überblick.lnk$" <<<"$links")" || fail "the manual's link points elsewhere"
 echo "the vendor's package installed $(find app -type f | wc -l) files byte for byte, with both links"
+
+# The quiet removal takes every file, folder and link away again; the uninstaller's own file
+# goes a moment after it has ended.
+"$SETUP_WINE_RUN" "$(winepath_w "$work/installed")\\Viewer\\uninstall.exe" /VERYSILENT ||
+    fail "the quiet removal did not end with 0"
+for _ in $(seq 50); do [ -e installed/Viewer ] || break; sleep 0.2; done
+[ ! -e installed/Viewer ] || fail "the removal left $(find installed/Viewer | head -5 | tr '\n' ' ')"
+[ -z "$(find "$programs" -path "*Programs/Café Viewer*")" ] || fail "the removal left the Start menu folder"
+echo "the quiet removal took the $(find app -type f | wc -l) files, their folders and both links away"

@@ -1,0 +1,230 @@
+// The uninstaller, the removal record and the entry in the list of installed programs, made
+// at the end of an installation of a package that asks for them.
+#include "install/removal_registration.h"
+
+#include "install/shortcuts.h"
+#include "uninstall/file_digest.h"
+#include "uninstall/record_file.h"
+#include "uninstall/removal_record.h"
+#include "uninstall/uninstall_entry.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+using lumora::String;
+
+namespace {
+
+std::wstring Wide(const String &text)
+{
+    return std::wstring(static_cast<const wchar_t *>(text), static_cast<size_t>(text.Length()));
+}
+
+bool Exists(const std::wstring &path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring FullPath(const std::wstring &path)
+{
+    DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0) return std::wstring();
+    std::wstring full(length, L'\0');
+    length = GetFullPathNameW(path.c_str(), length, &full[0], nullptr);
+    full.resize(length);
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    return full;
+}
+
+// A path below a folder in the record's form: "\" between levels, no empty or "." level.
+std::wstring RelativeLevels(const std::wstring &path)
+{
+    std::wstring joined, level;
+    for (size_t k = 0; k <= path.size(); ++k) {
+        wchar_t c = k < path.size() ? path[k] : L'\\';
+        if (c != L'\\' && c != L'/') {
+            level += c;
+            continue;
+        }
+        if (!level.empty() && level != L".") joined += (joined.empty() ? L"" : L"\\") + level;
+        level.clear();
+    }
+    return joined;
+}
+
+std::wstring Joined(const std::wstring &folder, const std::wstring &relative)
+{
+    return relative == L"." ? folder : folder + (folder.back() == L'\\' ? L"" : L"\\") + relative;
+}
+
+void Fault(InstallReport &report, const String &file, const String &what)
+{
+    report.AddFault("Removal", file, what);
+}
+
+} // namespace
+
+CreationRecorder::CreationRecorder(InstallProgress &shown, const InstallationPlan &plan) : shown(shown)
+{
+    if (plan.destination.Length() == 0) return;
+    destination = FullPath(Wide(plan.destination));
+    if (destination.empty()) return;
+    if (!Exists(destination)) newFolders.insert(L".");
+    for (const ComponentPlan &component : plan.components)
+        if (component.folderFault == ArchiveFaultKind::none)
+            NoteMissingFolders(RelativeLevels(Wide(component.folder)));
+    const String programs = ProgramsFolder();
+    for (const LinkPlan &link : plan.links) {
+        if (link.pathFault != ArchiveFaultKind::none || programs.Length() == 0) continue;
+        std::wstring folder = RelativeLevels(Wide(link.folder));
+        menuFolder = folder.empty() ? FullPath(Wide(programs)) : Joined(FullPath(Wide(programs)), folder);
+        // The Programs folder itself belongs to Windows, never to a product.
+        menuFolderIsNew = !folder.empty() && !Exists(menuFolder);
+        std::wstring name = RelativeLevels(Wide(link.name));
+        if (!name.empty() && !Exists(Joined(menuFolder, name))) newLinks.insert(name);
+    }
+}
+
+void CreationRecorder::NoteMissingFolders(const std::wstring &folder)
+{
+    std::wstring levels;
+    size_t start = 0;
+    while (start < folder.size()) {
+        size_t end = folder.find(L'\\', start);
+        if (end == std::wstring::npos) end = folder.size();
+        levels = folder.substr(0, end);
+        if (knownFolders.insert(levels).second && !Exists(Joined(destination, levels)))
+            newFolders.insert(levels);
+        start = end + 1;
+    }
+}
+
+void CreationRecorder::FileStarting(const String &path)
+{
+    if (destination.empty()) return;
+    // The engine joins every file to the destination as given; what follows it is the file's
+    // place below the destination.
+    std::wstring absolute = FullPath(Wide(path));
+    std::wstring prefix = destination.back() == L'\\' ? destination : destination + L"\\";
+    if (absolute.size() <= prefix.size() || !SamePathIgnoringCase(absolute.substr(0, prefix.size()), prefix))
+        return;
+    std::wstring relative = RelativeLevels(absolute.substr(prefix.size()));
+    size_t last = relative.rfind(L'\\');
+    if (last != std::wstring::npos) NoteMissingFolders(relative.substr(0, last));
+    if (!Exists(absolute)) newFiles.insert(relative);
+    writtenFiles.insert(relative);
+}
+
+void RegisterRemoval(const CreationRecorder &recorder, const RemovalSettings &settings, InstallReport &report)
+{
+    const std::wstring &destination = recorder.Destination();
+    // Nothing was installed where there is no destination; the report says why already.
+    if (destination.empty() || !Exists(destination)) return;
+    const std::wstring recordPath = Joined(destination, removalRecordName);
+    const std::wstring uninstaller = Joined(destination, uninstallerName);
+    const std::wstring key = UninstallKeyName(Wide(settings.displayName));
+
+    RemovalRecord record;
+    std::string bytes;
+    switch (ReadRecordFile(recordPath, bytes)) {
+    case RecordFileState::read: {
+        std::wstring fault = ReadRemovalRecord(bytes, record);
+        if (fault.empty() && record.key != key) {
+            Fault(report, recordPath.c_str(),
+                  String("the destination holds the removal record of another product (") +
+                      record.displayName.c_str() +
+                      "), so this installation cannot be removed from the list "
+                      "of installed programs");
+            return;
+        }
+        if (!fault.empty() || !SamePathIgnoringCase(record.destination, destination)) {
+            Fault(report, recordPath.c_str(),
+                  String("the earlier removal record is damaged (") + fault.c_str() +
+                      "); it is replaced by one of this installation alone");
+            record = RemovalRecord();
+        }
+        break;
+    }
+    case RecordFileState::missing:
+        break;
+    case RecordFileState::unreadable:
+        Fault(report, recordPath.c_str(),
+              "the removal record cannot be read, so this installation is not added to it");
+        return;
+    }
+
+    if (!CopyFileW(FullPath(uninstallerName).c_str(), uninstaller.c_str(), FALSE)) {
+        Fault(report, uninstallerName,
+              "the uninstaller cannot be copied from the package folder, so this installation cannot be "
+              "removed");
+        return;
+    }
+
+    RemovalRecord made;
+    made.key = key;
+    made.displayName = Wide(settings.displayName);
+    made.destination = destination;
+    made.menuFolder = recorder.MenuFolder();
+    for (const std::wstring &folder : recorder.NewFolders())
+        if (Exists(Joined(destination, folder))) made.folders.push_back({RecordRoot::destination, folder});
+    if (recorder.MenuFolderIsNew() && Exists(recorder.MenuFolder()))
+        made.folders.push_back({RecordRoot::menu, L"."});
+    auto claim = [&](RecordRoot root, const std::wstring &folder, const std::wstring &relative) {
+        RecordedFile file;
+        file.root = root;
+        file.path = relative;
+        if (FileDigest(Joined(folder, relative), file.size, file.digest)) made.files.push_back(file);
+    };
+    for (const std::wstring &file : recorder.WrittenFiles()) {
+        if (SamePathIgnoringCase(file, uninstallerName) || SamePathIgnoringCase(file, removalRecordName))
+            continue;
+        bool claimedBefore = false;
+        for (const RecordedFile &earlier : record.files)
+            claimedBefore = claimedBefore || (earlier.root == RecordRoot::destination &&
+                                              SamePathIgnoringCase(earlier.path, file));
+        if (claimedBefore || recorder.NewFiles().count(file))
+            claim(RecordRoot::destination, destination, file);
+    }
+    for (const std::wstring &link : recorder.NewLinks()) claim(RecordRoot::menu, made.menuFolder, link);
+    if (record.files.empty() && record.folders.empty()) record.destination = destination;
+    if (!record.menuFolder.empty() && !made.menuFolder.empty() &&
+        !SamePathIgnoringCase(record.menuFolder, made.menuFolder)) {
+        // Links recorded in an earlier Start menu folder keep it; the new one's are left out.
+        made.menuFolder = record.menuFolder;
+        made.files.erase(std::remove_if(made.files.begin(), made.files.end(),
+                                        [](const RecordedFile &f) { return f.root == RecordRoot::menu; }),
+                         made.files.end());
+        made.folders.erase(std::remove_if(made.folders.begin(), made.folders.end(),
+                                          [](const RecordedFolder &f) { return f.root == RecordRoot::menu; }),
+                           made.folders.end());
+    }
+    MergeRemovalRecord(record, made);
+    record.destination = destination;
+
+    if (!ReplaceRecordFile(recordPath, WriteRemovalRecord(record))) {
+        Fault(report, recordPath.c_str(),
+              "the removal record cannot be written, so this installation cannot be removed");
+        return;
+    }
+
+    UninstallEntry entry;
+    entry.key = key;
+    entry.displayName = made.displayName;
+    entry.displayVersion = Wide(settings.displayVersion);
+    entry.publisher = Wide(settings.publisher);
+    entry.installLocation = destination;
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    entry.installDate = InstallDateOf(today.wYear, today.wMonth, today.wDay);
+    entry.uninstaller = uninstaller;
+    entry.helpLink = Wide(settings.helpLink);
+    entry.urlInfoAbout = Wide(settings.urlInfoAbout);
+    uint64_t bytesInstalled = 0;
+    for (const RecordedFile &file : record.files) bytesInstalled += file.size;
+    entry.estimatedSizeKB = static_cast<uint32_t>((bytesInstalled + 1023) / 1024);
+    if (!WriteUninstallEntry(entry))
+        Fault(report, key.c_str(),
+              "the entry in the list of installed programs cannot be written (are administrator rights "
+              "missing?)");
+}
