@@ -1,0 +1,47 @@
+#include "app/installation_log.h"
+
+std::wstring WideText(const lumora::String &text)
+{
+    return std::wstring(static_cast<const wchar_t *>(text), static_cast<size_t>(text.Length()));
+}
+
+void InstallationLog::PlanRead(const InstallationPlan &plan)
+{
+    log.Line(L"Destination: " + WideText(plan.destination));
+    std::wstring components;
+    for (const ComponentPlan &component : plan.components)
+        components += (components.empty() ? L"" : L", ") + std::to_wstring(component.number) + L" (" +
+                      WideText(component.label) + L")";
+    log.Line(L"Components chosen: " + (components.empty() ? std::wstring(L"none") : components));
+    if (plan.copyLibrary) log.Line(L"The library lumora.dll is copied into the destination");
+    log.Line(L"Start menu shortcuts planned: " + std::to_wstring(plan.links.size()));
+    log.Flush();
+}
+
+// A phase's start is where a reader of a log cut short looks, so it reaches the file at once.
+void InstallationLog::PhaseStarted(const lumora::String &what)
+{
+    log.Line(WideText(what));
+    log.Flush();
+}
+
+void InstallationLog::FolderMade(const lumora::String &path)
+{
+    log.Line(L"Folder made: " + WideText(path));
+}
+
+void InstallationLog::FileWritten(const lumora::String &path, int64_t size)
+{
+    log.Line(L"File written: " + WideText(path) + L" (" + std::to_wstring(size) +
+             (size == 1 ? L" byte)" : L" bytes)"));
+}
+
+void InstallationLog::LinkMade(const lumora::String &path)
+{
+    log.Line(L"Shortcut made: " + WideText(path));
+}
+
+void InstallationLog::FaultAdded(const InstallFault &fault)
+{
+    log.Line(L"Problem: " + WideText(FaultLine(fault)));
+}
