@@ -113,8 +113,14 @@ RemovalOutcome RemoveRecordedItems(const RemovalRecord &record,
         DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES) continue;
         // A folder that is a link itself is removed as the link; what it points at stays.
+        bool holdsFileInUse = false;
+        for (const std::wstring &file : outcome.atRestart)
+            holdsFileInUse = holdsFileInUse || IsBelowOrSame(file, path);
         if (RemoveDirectoryW(path.c_str())) {
             log(L"Removed: " + path);
+        } else if (holdsFileInUse && MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+            // Windows empties it first: the files in use were listed before it.
+            log(L"Removed when Windows restarts, after the files in use in it: " + path);
         } else {
             log(L"Kept (it holds files that were not installed): " + path);
             outcome.foldersKept.push_back(path);
