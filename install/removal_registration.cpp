@@ -82,7 +82,9 @@ CreationRecorder::CreationRecorder(InstallProgress &shown, const InstallationPla
         // The Programs folder itself belongs to Windows, never to a product.
         menuFolderIsNew = !folder.empty() && !Exists(menuFolder);
         std::wstring name = RelativeLevels(Wide(link.name));
-        if (!name.empty() && !Exists(Joined(menuFolder, name))) newLinks.insert(name);
+        if (name.empty()) continue;
+        plannedLinks.insert(name);
+        if (!Exists(Joined(menuFolder, name))) newLinks.insert(name);
     }
 }
 
@@ -176,17 +178,22 @@ void RegisterRemoval(const CreationRecorder &recorder, const RemovalSettings &se
         file.path = relative;
         if (FileDigest(Joined(folder, relative), file.size, file.digest)) made.files.push_back(file);
     };
+    // A file this installation made, or wrote again after an earlier one made it, is claimed
+    // with its content as it is now; anything else that was there before is never claimed.
+    auto claimedBefore = [&](RecordRoot root, const std::wstring &path) {
+        for (const RecordedFile &earlier : record.files)
+            if (earlier.root == root && SamePathIgnoringCase(earlier.path, path)) return true;
+        return false;
+    };
     for (const std::wstring &file : recorder.WrittenFiles()) {
         if (SamePathIgnoringCase(file, uninstallerName) || SamePathIgnoringCase(file, removalRecordName))
             continue;
-        bool claimedBefore = false;
-        for (const RecordedFile &earlier : record.files)
-            claimedBefore = claimedBefore || (earlier.root == RecordRoot::destination &&
-                                              SamePathIgnoringCase(earlier.path, file));
-        if (claimedBefore || recorder.NewFiles().count(file))
+        if (recorder.NewFiles().count(file) || claimedBefore(RecordRoot::destination, file))
             claim(RecordRoot::destination, destination, file);
     }
-    for (const std::wstring &link : recorder.NewLinks()) claim(RecordRoot::menu, made.menuFolder, link);
+    for (const std::wstring &link : recorder.PlannedLinks())
+        if (recorder.NewLinks().count(link) || claimedBefore(RecordRoot::menu, link))
+            claim(RecordRoot::menu, made.menuFolder, link);
     if (record.files.empty() && record.folders.empty()) record.destination = destination;
     if (!record.menuFolder.empty() && !made.menuFolder.empty() &&
         !SamePathIgnoringCase(record.menuFolder, made.menuFolder)) {

@@ -40,6 +40,7 @@ public:
     const std::set<std::wstring> &WrittenFiles() const { return writtenFiles; }
     const std::set<std::wstring> &NewFolders() const { return newFolders; }
     const std::set<std::wstring> &NewLinks() const { return newLinks; }
+    const std::set<std::wstring> &PlannedLinks() const { return plannedLinks; }
     bool MenuFolderIsNew() const { return menuFolderIsNew; }
 
 private:
@@ -50,7 +51,7 @@ private:
     std::wstring menuFolder;
     bool menuFolderIsNew = false;
     // Relative to the destination (links: to the Start menu folder), "\" between levels.
-    std::set<std::wstring> newFiles, writtenFiles, newFolders, newLinks, knownFolders;
+    std::set<std::wstring> newFiles, writtenFiles, newFolders, newLinks, plannedLinks, knownFolders;
 };
 
 // After the installation, complete or not: copies the uninstaller from the package folder into

@@ -185,6 +185,7 @@ TEST_F(RemovableInstallation, AsksFirstAndNoChangesNothing)
         EXPECT_EQ(question->text, L"Remove " + name + L" and all of its components?");
         EXPECT_EQ(question->buttons, (std::vector<std::wstring>{L"Yes", L"No"}));
         ASSERT_TRUE(PressButton(*question, answer));
+        ASSERT_TRUE(WaitForWindowGone(question->hwnd));
         if (std::wstring(answer) == L"Yes") {
             auto closing = WaitForMessageBox(process.Pid(), removalTimeout);
             ASSERT_TRUE(closing.has_value());
