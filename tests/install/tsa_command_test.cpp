@@ -171,8 +171,8 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     EXPECT_EQ(check.status, 0) << check.out;
     std::string setup = ReadBytes("package/setup.tsi");
     for (const char *line : {"Name=Caf\xe9 Viewer\r\n", "1=required\r\n", "2=default\r\n", "2=Handbuch\r\n",
-                             "File1=viewer.exe\r\n", "DirName=Caf\xe9 Viewer\r\n", "[Uninstall]\r\nEnabled=1",
-                             "DisplayVersion=2.1\r\n"})
+                             "File1=viewer.exe\r\n", "DirName=Caf\xe9 Viewer\r\n", "[Uninstall]\r\n",
+                             "Enabled=1\r\n", "DisplayVersion=2.1\r\n"})
         EXPECT_NE(setup.find(line), std::string::npos) << line;
     // The package is not made twice over, and a refused name leaves nothing behind.
     EXPECT_EQ(Tsa("new --runtime runtime Viewer app package").status, 1);
