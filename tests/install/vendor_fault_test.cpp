@@ -254,3 +254,29 @@ TEST_F(VendorCheck, NamesBeyondAsciiPassThroughTheUsersCodePage)
 }
 
 } // namespace
+
+// A removable package: what would leave the product without a way out or a name is an error,
+// an address that leads nowhere a warning; the uninstaller in place and a name end both errors.
+TEST_F(VendorCheck, RemovalWithoutUninstallerOrNameIsAnErrorAndABadAddressAWarning)
+{
+    Configure("[Directory]\r\n",
+              "[Uninstall]\r\nEnabled=1\r\nHelpLink=www.example.invalid\r\n"
+              "URLInfoAbout=HTTPS://example.invalid\r\n[Application]\r\nName=\r\n[Directory]\r\n");
+    std::vector<std::string> lines = Lines();
+    auto has = [&lines](const std::string &start, const std::string &part) {
+        for (const std::string &line : lines)
+            if (line.rfind(start, 0) == 0 && line.find(part) != std::string::npos) return true;
+        return false;
+    };
+    EXPECT_TRUE(has("error: [Uninstall] Enabled", "holds no uninstall.exe"))
+        << ::testing::PrintToString(lines);
+    EXPECT_TRUE(has("error: [Uninstall] DisplayName", "would show no name"))
+        << ::testing::PrintToString(lines);
+    EXPECT_TRUE(has("warning: [Uninstall] HelpLink", "is no web address")) << ::testing::PrintToString(lines);
+    EXPECT_FALSE(has("", "URLInfoAbout")) << "the scheme's letter case does not matter";
+    EXPECT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
+
+    Write("uninstall.exe", ProgramBytes(machineI386, false));
+    Configure("[Directory]\r\n", "[Uninstall]\r\nEnabled=1\r\n[Directory]\r\n");
+    EXPECT_EQ(Lines(), std::vector<std::string>());
+}
