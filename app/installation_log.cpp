@@ -5,6 +5,21 @@ std::wstring WideText(const lumora::String &text)
     return std::wstring(static_cast<const wchar_t *>(text), static_cast<size_t>(text.Length()));
 }
 
+namespace {
+
+// A path as a reader looks for it: the engine joins "\." for a component installed into the
+// destination itself, and entry names may hold "/".
+std::wstring ReadablePath(const lumora::String &path)
+{
+    std::wstring text = WideText(path);
+    for (wchar_t &c : text)
+        if (c == L'/') c = L'\\';
+    for (size_t at; (at = text.find(L"\\.\\")) != std::wstring::npos;) text.erase(at, 2);
+    return text;
+}
+
+} // namespace
+
 void InstallationLog::PlanRead(const InstallationPlan &plan)
 {
     log.Line(L"Destination: " + WideText(plan.destination));
@@ -27,12 +42,12 @@ void InstallationLog::PhaseStarted(const lumora::String &what)
 
 void InstallationLog::FolderMade(const lumora::String &path)
 {
-    log.Line(L"Folder made: " + WideText(path));
+    log.Line(L"Folder made: " + ReadablePath(path));
 }
 
 void InstallationLog::FileWritten(const lumora::String &path, int64_t size)
 {
-    log.Line(L"File written: " + WideText(path) + L" (" + std::to_wstring(size) +
+    log.Line(L"File written: " + ReadablePath(path) + L" (" + std::to_wstring(size) +
              (size == 1 ? L" byte)" : L" bytes)"));
 }
 
