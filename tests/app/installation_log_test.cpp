@@ -35,10 +35,9 @@ TEST_F(InstallationLogTest, NamesEveryFolderFileWithItsSizeAndFaultInTheNoticesW
     ASSERT_EQ(report.FaultCount(), 1);
 
     const std::string prefix = "1970-01-01 00:00:00.000 ";
-    const std::string root = Utf8(WideText(targetText));
     const std::string sep = "\\";
-    // Folder levels are made with "\\" between them, on every system.
-    std::string folderRoot = root;
+    // Paths are logged with "\\" between levels, on every system.
+    std::string folderRoot = Utf8(WideText(targetText));
     for (char &c : folderRoot)
         if (c == '/') c = '\\';
     std::string expected = prefix + "Folder made: " + folderRoot + sep + "help\r\n" + prefix +
