@@ -64,7 +64,7 @@ int Deployment::Run()
 {
     if (switches.log) {
         std::wstring why;
-        if (!file.Create(switches.logFile, why)) return CannotStart(why);
+        if (!file.Create(L"Setup", switches.logFile, why)) return CannotStart(why);
         log = std::make_unique<SetupLog>(file);
         account = std::make_unique<InstallationLog>(*log);
         Log(L"Setup " SETUP_VERSION_TEXT L" (" + std::wstring(build) + L"), log " + file.Path());
@@ -123,12 +123,10 @@ bool Deployment::ChooseComponents(std::wstring &error)
     run.chosen.assign(static_cast<size_t>(count > 0 ? count : 0) + 1, false);
     for (int i = 1; i <= count; i++) {
         bool required = false;
-        run.chosen[static_cast<size_t>(i)] =
-            tSetup::StartsTicked(i, required) && (required || !switches.hasComponents);
-        if (switches.hasComponents) {
-            names.push_back(WideText(ReadSetupValue(SetupValue::componentName, i)));
-            run.chosen[static_cast<size_t>(i)] = required;
-        }
+        const bool ticked = tSetup::StartsTicked(i, required);
+        // A list names the components besides the required ones, which are always installed.
+        run.chosen[static_cast<size_t>(i)] = switches.hasComponents ? required : ticked;
+        if (switches.hasComponents) names.push_back(WideText(ReadSetupValue(SetupValue::componentName, i)));
     }
     if (!switches.hasComponents) return true;
     ComponentList list = ResolveComponents(switches.components, names);
@@ -158,7 +156,6 @@ void Deployment::DescribeMode()
 
 RunOutcome Deployment::InstallWithoutWindow()
 {
-    Log(L"Installation started");
     const InstallationPlan plan = tSetup::PlanInstallation(run.destination, run.chosen, !run.noIcons);
     if (account) account->PlanRead(plan);
     InstallReport report;

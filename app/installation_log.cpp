@@ -22,6 +22,7 @@ std::wstring ReadablePath(const lumora::String &path)
 
 void InstallationLog::PlanRead(const InstallationPlan &plan)
 {
+    log.Line(L"Installation started");
     log.Line(L"Destination: " + WideText(plan.destination));
     std::wstring components;
     for (const ComponentPlan &component : plan.components)

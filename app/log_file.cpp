@@ -35,7 +35,7 @@ LogFile::~LogFile()
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
-bool LogFile::Create(const std::wstring &requested, std::wstring &error)
+bool LogFile::Create(const std::wstring &program, const std::wstring &requested, std::wstring &error)
 {
     if (!requested.empty()) {
         path = requested;
@@ -49,7 +49,7 @@ bool LogFile::Create(const std::wstring &requested, std::wstring &error)
                               static_cast<size_t>(temporary.Length()));
     const int64_t today = LocalMilliseconds();
     for (int number = 1; number <= mostLogsADay; ++number) {
-        path = folder + LogFileName(L"Setup", today, number);
+        path = folder + LogFileName(program, today, number);
         file = CreateLog(path, CREATE_NEW);
         if (file != INVALID_HANDLE_VALUE) return true;
         DWORD why = GetLastError();

@@ -40,13 +40,12 @@ TEST_F(InstallationLogTest, NamesEveryFolderFileWithItsSizeAndFaultInTheNoticesW
     std::string folderRoot = Utf8(WideText(targetText));
     for (char &c : folderRoot)
         if (c == '/') c = '\\';
-    std::string expected = prefix + "Folder made: " + folderRoot + sep + "help\r\n" + prefix +
-                           "Folder made: " + folderRoot + sep + "help" + sep + "pages\r\n" + prefix +
-                           "File written: " + root + sep + "help/pages/start.html (3 bytes)\r\n" + prefix +
-                           "File written: " + root + sep + "one.txt (1 byte)\r\n" + prefix +
-                           "Problem: " + Utf8(WideText(FaultLine(report.Fault(0)))) + "\r\n" + prefix +
-                           "File written: " + root + sep + "help/index.html (70000 bytes)\r\n" + prefix +
-                           "Start menu shortcuts\r\n";
+    const std::string files = prefix + "File written: " + folderRoot + sep;
+    std::string expected =
+        prefix + "Folder made: " + folderRoot + sep + "help\r\n" + prefix + "Folder made: " + folderRoot +
+        sep + "help" + sep + "pages\r\n" + files + "help" + sep + "pages" + sep + "start.html (3 bytes)\r\n" +
+        files + "one.txt (1 byte)\r\n" + prefix + "Problem: " + Utf8(WideText(FaultLine(report.Fault(0)))) +
+        "\r\n" + files + "help" + sep + "index.html (70000 bytes)\r\n" + prefix + "Start menu shortcuts\r\n";
     EXPECT_EQ(sink.text, expected) << "the phase's start reaches the sink at once";
     EXPECT_NE(sink.text.find("Problem: Main: ../outside.txt: "), std::string::npos);
 }
