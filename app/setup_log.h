@@ -1,8 +1,9 @@
 // A log of one run for whoever deploys the program: UTF-8 text with CR LF line ends, each line
 // stamped with the local date and time to the millisecond. Lines are gathered and handed to the
-// sink as the work goes: at least every half second, whenever a few kilobytes have gathered and
-// at each Flush, so a log cut short still shows how far the run got, while a line per installed
-// file costs no write of its own. Only the standard library is used.
+// sink as the work goes: with the first line half a second after the last hand-over, whenever a
+// few kilobytes have gathered, and at each Flush, so a log cut short still shows how far the run
+// got, while a line per installed file costs no write of its own. Only the standard library is
+// used.
 #ifndef SETUP_APP_SETUP_LOG_H
 #define SETUP_APP_SETUP_LOG_H
 
