@@ -2,6 +2,12 @@
 
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#include <immintrin.h>
+#define SETUP_SHA_INSTRUCTIONS 1
+#endif
+
 namespace {
 
 const uint32_t roundConstants[64] = {
@@ -19,14 +25,7 @@ inline uint32_t Rotate(uint32_t value, int bits)
     return value >> bits | value << (32 - bits);
 }
 
-} // namespace
-
-Sha256::Sha256()
-    : state{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19}
-{
-}
-
-void Sha256::Compress(const uint8_t *block)
+void CompressPortably(uint32_t state[8], const uint8_t *block)
 {
     uint32_t schedule[64];
     for (int k = 0; k < 16; ++k)
@@ -50,6 +49,80 @@ void Sha256::Compress(const uint8_t *block)
     state[4] += e, state[5] += f, state[6] += g, state[7] += h;
 }
 
+#ifdef SETUP_SHA_INSTRUCTIONS
+
+bool HasShaInstructions()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    const unsigned ssse3 = 1u << 9, sse41 = 1u << 19, sha = 1u << 29;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || (c & ssse3) == 0 || (c & sse41) == 0) return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & sha) != 0;
+}
+
+// The rounds in the order the instructions take them: each call of sha256rnds2 makes two
+// rounds on the state held as ABEF and CDGH, and the schedule is kept four words to a register.
+__attribute__((target("sha,sse4.1,ssse3"))) void CompressWithInstructions(uint32_t state[8],
+                                                                          const uint8_t *blocks, size_t count)
+{
+    const __m128i byteOrder = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+    __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(state)), 0xB1);
+    __m128i hgfe = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i *>(state + 4)), 0x1B);
+    __m128i abef = _mm_alignr_epi8(dcba, hgfe, 8);
+    __m128i cdgh = _mm_blend_epi16(hgfe, dcba, 0xF0);
+    for (; count > 0; --count, blocks += 64) {
+        __m128i savedAbef = abef, savedCdgh = cdgh, words[4];
+        for (int k = 0; k < 4; ++k)
+            words[k] = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(blocks + 16 * k)),
+                                        byteOrder);
+        for (int group = 0; group < 16; ++group) {
+            __m128i &current = words[group % 4];
+            __m128i input = _mm_add_epi32(
+                current, _mm_loadu_si128(reinterpret_cast<const __m128i *>(roundConstants + 4 * group)));
+            cdgh = _mm_sha256rnds2_epu32(cdgh, abef, input);
+            // The words of the group after this one, from the four groups before it.
+            if (group >= 3 && group < 15) {
+                __m128i &next = words[(group + 1) % 4];
+                next = _mm_add_epi32(next, _mm_alignr_epi8(current, words[(group + 3) % 4], 4));
+                next = _mm_sha256msg2_epu32(next, current);
+            }
+            abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(input, 0x0E));
+            if (group >= 1 && group < 13) {
+                __m128i &previous = words[(group + 3) % 4];
+                previous = _mm_sha256msg1_epu32(previous, current);
+            }
+        }
+        abef = _mm_add_epi32(abef, savedAbef);
+        cdgh = _mm_add_epi32(cdgh, savedCdgh);
+    }
+    __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+#endif
+
+} // namespace
+
+Sha256::Sha256(Sha256Engine engine)
+    : state{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19},
+      instructions(false)
+{
+#ifdef SETUP_SHA_INSTRUCTIONS
+    instructions = engine == Sha256Engine::fastest && HasShaInstructions();
+#else
+    (void)engine;
+#endif
+}
+
+void Sha256::Compress(const uint8_t *blocks, size_t count)
+{
+#ifdef SETUP_SHA_INSTRUCTIONS
+    if (instructions) return CompressWithInstructions(state, blocks, count);
+#endif
+    for (; count > 0; --count, blocks += 64) CompressPortably(state, blocks);
+}
+
 void Sha256::Update(const void *data, size_t size)
 {
     const uint8_t *bytes = static_cast<const uint8_t *>(data);
@@ -59,10 +132,11 @@ void Sha256::Update(const void *data, size_t size)
         std::memcpy(pending + pendingSize, bytes, taken);
         pendingSize += taken, bytes += taken, size -= taken;
         if (pendingSize < 64) return;
-        Compress(pending);
+        Compress(pending, 1);
         pendingSize = 0;
     }
-    for (; size >= 64; bytes += 64, size -= 64) Compress(bytes);
+    Compress(bytes, size / 64);
+    bytes += size / 64 * 64, size %= 64;
     std::memcpy(pending, bytes, size);
     pendingSize = size;
 }

@@ -7,6 +7,29 @@ namespace {
 const DWORD failureExitCode = 1;
 const int mostLogNumbers = 999;
 
+// "2026-12-10" of the time, or with its clock "2026-12-10 14:05:09".
+template <size_t Capacity> void AppendTime(FixedText<Capacity> &text, const SYSTEMTIME &time, bool clock)
+{
+    text.AppendNumber(time.wYear, 4), text.Append(L"-"), text.AppendNumber(time.wMonth, 2);
+    text.Append(L"-"), text.AppendNumber(time.wDay, 2);
+    if (!clock) return;
+    text.Append(L" "), text.AppendNumber(time.wHour, 2), text.Append(L":"),
+        text.AppendNumber(time.wMinute, 2);
+    text.Append(L":"), text.AppendNumber(time.wSecond, 2);
+}
+
+// Loaded only to show a failure: a program that imports the window library costs Wine seconds
+// at every start and end, and needs it for nothing else.
+void ShowMessage(const wchar_t *message)
+{
+    using MessageBoxFunction = int(WINAPI *)(HWND, const wchar_t *, const wchar_t *, UINT);
+    HMODULE library = LoadLibraryW(L"user32.dll");
+    auto show = library == nullptr ? nullptr
+                                   : reinterpret_cast<MessageBoxFunction>(reinterpret_cast<void (*)()>(
+                                         GetProcAddress(library, "MessageBoxW")));
+    if (show != nullptr) show(nullptr, message, L"Setup", MB_OK | MB_ICONERROR);
+}
+
 class LogLines {
 public:
     explicit LogLines(HANDLE file) : file(file) {}
@@ -16,10 +39,8 @@ public:
         SYSTEMTIME now;
         GetLocalTime(&now);
         FixedText<4096> line;
-        wchar_t time[32];
-        wsprintfW(time, L"%04u-%02u-%02u %02u:%02u:%02u  ", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
-        line.Append(time);
+        AppendTime(line, now, true);
+        line.Append(L"  ");
         line.Append(first);
         line.Append(second);
         for (size_t k = 0; k < line.length; ++k)
@@ -45,11 +66,13 @@ HANDLE NewTemporaryLog()
     SYSTEMTIME now;
     GetLocalTime(&now);
     for (int number = 1; number <= mostLogNumbers; ++number) {
-        wchar_t name[64];
-        wsprintfW(name, L"Setup Log %04u-%02u-%02u #%03d.txt", now.wYear, now.wMonth, now.wDay, number);
         FixedText<MAX_PATH + 64> path;
         path.Append(folder, length);
-        path.Append(name);
+        path.Append(L"Setup Log ");
+        AppendTime(path, now, false);
+        path.Append(L" #");
+        path.AppendNumber(static_cast<unsigned long>(number), 3);
+        path.Append(L".txt");
         HANDLE file = CreateFileW(path.text, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -71,9 +94,9 @@ void AppendSystemMessage(MessageText &message, DWORD error)
         message.Append(L"\n\n");
         message.Append(words, length);
     } else {
-        wchar_t code[32];
-        wsprintfW(code, L"\n\n(system error %lu)", error);
-        message.Append(code);
+        message.Append(L"\n\n(system error ");
+        message.AppendNumber(error);
+        message.Append(L")");
     }
 }
 
@@ -106,7 +129,7 @@ void FailureReport::ReadSwitches(const wchar_t *arguments, wchar_t *scratch, siz
 DWORD FailureReport::Fail(const wchar_t *message) const
 {
     if (log) WriteLog(message);
-    if (!quiet) MessageBoxW(nullptr, message, L"Setup", MB_OK | MB_ICONERROR);
+    if (!quiet) ShowMessage(message);
     return failureExitCode;
 }
 
@@ -120,8 +143,9 @@ void FailureReport::WriteLog(const wchar_t *message) const
     lines.Write(L"Setup launcher " SETUP_VERSION_TEXT, sizeof(void *) == 8 ? L" (win64)" : L" (win32)");
     lines.Write(L"Command line: ", GetCommandLineW());
     lines.Write(message);
-    wchar_t exitCode[32];
-    wsprintfW(exitCode, L"Exit code: %lu", failureExitCode);
-    lines.Write(exitCode);
+    FixedText<32> exitCode;
+    exitCode.Append(L"Exit code: ");
+    exitCode.AppendNumber(failureExitCode);
+    lines.Write(exitCode.text);
     CloseHandle(file);
 }

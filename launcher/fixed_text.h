@@ -25,6 +25,17 @@ template <size_t Capacity> struct FixedText {
         while (tail[count] != L'\0') ++count;
         return Append(tail, count);
     }
+    // The number in decimal, with leading zeros to width digits.
+    bool AppendNumber(unsigned long value, int width = 1)
+    {
+        wchar_t digits[24];
+        int count = 0;
+        do {
+            digits[sizeof digits / sizeof digits[0] - 1 - count++] = static_cast<wchar_t>(L'0' + value % 10);
+            value /= 10;
+        } while (value > 0 || count < width);
+        return Append(digits + sizeof digits / sizeof digits[0] - count, static_cast<size_t>(count));
+    }
     void Cut(size_t at)
     {
         length = at;
