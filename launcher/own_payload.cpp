@@ -36,7 +36,8 @@ BundleFault OwnPayload::Open(uint8_t *readBuffer, DWORD readBufferSize)
     if (path == nullptr) return BundleFault::notAProgram;
     DWORD length = GetModuleFileNameW(nullptr, path, mostPathUnits);
     if (length > 0 && length < mostPathUnits)
-        file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        // Others may read it, rename it or mark it for deletion, which changes no byte; none may write.
+        file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     HeapFree(GetProcessHeap(), 0, path);
     LARGE_INTEGER fileSize;

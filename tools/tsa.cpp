@@ -596,6 +596,8 @@ int New(const Arguments &arguments)
     Say(settings.output.string() + ": made for " + settings.architecture + "; checking it:");
     uint16_t setupMachine = 0;
     int checked = PrintCheck(settings.output, settings.codePage, false, &setupMachine);
+    if (checked != 0 && !bundle.empty())
+        Say(bundle.string() + ": the check finds errors (above); no bundle is written");
     if (checked != 0 || bundle.empty()) return checked;
     return WriteBundleOf(settings.output, bundle, settings.architecture, setupMachine, settings.runtime);
 }
@@ -643,12 +645,13 @@ int CheckBundle(const std::string &path)
         carried += file.size;
         startable = startable || Folded(name) == L"SETUP.EXE";
     }
-    if (!startable) return Fault(path + ": holds no setup.exe at its top, so the launcher has nothing to start");
+    if (!startable)
+        return Fault(path + ": holds no setup.exe at its top, so the launcher has nothing to start");
     std::string head(static_cast<size_t>(std::min<uint64_t>(contents.payloadStart, programHeadSize)), '\0');
     std::ifstream(path, std::ios::binary).read(&head[0], static_cast<std::streamsize>(head.size()));
     std::printf("%s\n",
-                TerminalText(path + ": launcher for " + Utf8(MachineName(ReadProgramHeader(head).machine)) + ", " +
-                             Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
+                TerminalText(path + ": launcher for " + Utf8(MachineName(ReadProgramHeader(head).machine)) +
+                             ", " + Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
                              Counted(static_cast<long long>(carried), "byte") + ", SHA-256 " +
                              Hex(contents.trailer.digest, sha256Size) + ", " +
                              (ReadSignatureState(path) == SignatureState::present ? "signed" : "not signed") +
@@ -664,11 +667,13 @@ int WriteBundleOf(const fs::path &folder, const fs::path &out, const std::string
 {
     uint16_t machine = architecture == "win64" ? machineAmd64 : machineI386;
     if (setupMachine != machine)
-        return Fault("setup.exe is built for " + Utf8(MachineName(setupMachine)) + ", not for " + architecture +
-                     ": a bundle runs only where both its launcher and setup.exe run");
-    fs::path launcherPath = (runtime.empty() ? KitRuntime(architecture, "launcher.exe") : runtime) / "launcher.exe";
+        return Fault("setup.exe is built for " + Utf8(MachineName(setupMachine)) + ", not for " +
+                     architecture + ": a bundle runs only where both its launcher and setup.exe run");
+    fs::path launcherPath =
+        (runtime.empty() ? KitRuntime(architecture, "launcher.exe") : runtime) / "launcher.exe";
     std::string launcher = ReadProgramBytes(launcherPath), error;
-    if (launcher.empty()) return Fault(launcherPath.string() + ": the kit's launcher cannot be read (see --runtime)");
+    if (launcher.empty())
+        return Fault(launcherPath.string() + ": the kit's launcher cannot be read (see --runtime)");
     if (ReadProgramHeader(launcher).machine != machine)
         return Fault(launcherPath.string() + ": no launcher for " + architecture);
     std::vector<BundleFile> files;
@@ -735,7 +740,8 @@ int Run(std::vector<std::string> arguments)
         {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
         {"new",
          newUsage,
-         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime", "--bundle"},
+         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime",
+          "--bundle"},
          {},
          New},
         {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle}};

@@ -37,16 +37,28 @@ Outcome Tsa(const std::string &arguments, const std::string &locale = "C")
 
 using TsaCommand = ScratchTest;
 
+struct ExpectedOutcome {
+    const char *arguments;
+    int status;
+    const char *said; // a part of what it prints
+};
+
+void ExpectOutcomes(const std::vector<ExpectedOutcome> &cases)
+{
+    for (const ExpectedOutcome &sample : cases) {
+        Outcome outcome = Tsa(sample.arguments);
+        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
+        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
+            << sample.arguments << "\n"
+            << outcome.out << outcome.err;
+    }
+}
+
 TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
 {
     WriteBytes("-odd.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}})}));
     fs::create_directories("folder");
-    struct Case {
-        const char *arguments;
-        int status;
-        const char *said; // a part of what it prints
-    };
-    const Case cases[] = {
+    ExpectOutcomes({
         {"", 2, "usage: tsa COMMAND"},
         {"frobnicate", 2, "unknown command frobnicate"},
         {"pack", 2, "pack needs an output archive"},
@@ -62,14 +74,7 @@ TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
         {"check folder", 1, "3 errors, 0 warnings"},
         {"check --help", 0, "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage."},
         {"--help", 0, "Exit status:"},
-    };
-    for (const Case &sample : cases) {
-        Outcome outcome = Tsa(sample.arguments);
-        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
-        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
-            << sample.arguments << "\n"
-            << outcome.out << outcome.err;
-    }
+    });
 }
 
 TEST_F(TsaCommand, NamesAreEscapedInEveryCommand)
@@ -200,12 +205,7 @@ TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)
     for (const char *said :
          {"  setup.exe\n", "  docs.tsa\n", "launcher for 32-bit (i686), 5 files", "not signed: sound"})
         EXPECT_NE(checked.out.find(said), std::string::npos) << said << "\n" << checked.out;
-    struct Case {
-        const char *arguments;
-        int status;
-        const char *said;
-    };
-    const Case cases[] = {
+    ExpectOutcomes({
         {"bundle --runtime runtime app out.exe", 1,
          "tsa: app: the check finds errors (above); no bundle is written"},
         {"bundle --runtime runtime --arch win64 package out.exe", 1,
@@ -215,15 +215,8 @@ TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)
         {"bundle package", 2, "bundle needs a package folder and the program to write"},
         {"bundle --check app/viewer.exe", 1, "app/viewer.exe: no Windows program"},
         {"bundle --check runtime/launcher.exe", 1, "ends without a bundle's trailer"},
-    };
-    for (const Case &sample : cases) {
-        Outcome outcome = Tsa(sample.arguments);
-        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
-        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
-            << sample.arguments << "\n"
-            << outcome.out << outcome.err;
-        EXPECT_FALSE(fs::exists("out.exe")) << sample.arguments;
-    }
+    });
+    EXPECT_FALSE(fs::exists("out.exe"));
 }
 
 // Deterministic text that bzip2 packs only moderately, so extraction takes a while.
