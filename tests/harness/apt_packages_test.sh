@@ -36,7 +36,7 @@ security_i386='bookworm-security/main i386 Packages'
 sync='File has unexpected size \(31616 != 31568\)\. Mirror sync in progress\?'
 expect mirror_mends_itself_before_the_second_try 0 "60" "" \
     "apt-get update failed \(try 1 of 3\): $security_i386 \($sync\)\. Trying again in 60 s" FAKE_UPDATE_FAILS=1
-expect older_apt_that_only_warns_is_tried_again 0 "60" "" 'try 1 of 3' FAKE_UPDATE_FAILS=1 FAKE_UPDATE_STATUS=0
+expect fetch_failure_apt_only_warns_about_is_tried_again 0 "60" "" 'try 1 of 3' FAKE_UPDATE_FAILS=1 FAKE_UPDATE_STATUS=0
 expect impatient_pauses 0 "0 0" "" 'try 2 of 3' FAKE_UPDATE_FAILS=2 SETUP_APT_PAUSE=0
 expect index_keeps_out_only_the_i686_package 0 "60 180" "wine32:i386" \
     "the index '$security_i386' could not be fetched \($sync\); it keeps out wine32:i386\$" \
