@@ -18,8 +18,8 @@ template <size_t Capacity> void AppendTime(FixedText<Capacity> &text, const SYST
     text.Append(L":"), text.AppendNumber(time.wSecond, 2);
 }
 
-// Loaded only to show a failure: a program that imports the window library costs Wine seconds
-// at every start and end, and needs it for nothing else.
+// Loaded only to show a failure: under Wine a program that imports the window library takes
+// longer to start and end, and the launcher needs it for nothing else.
 void ShowMessage(const wchar_t *message)
 {
     using MessageBoxFunction = int(WINAPI *)(HWND, const wchar_t *, const wchar_t *, UINT);
