@@ -204,17 +204,12 @@ bool WriteBundle(const std::string &launcher, const std::vector<BundleFile> &fil
         WriteTrailer(trailer, reinterpret_cast<uint8_t *>(&end[0]));
         bundle.Write(end, false);
     }
-    if (!bundle.Close() && written) {
-        written = false;
-        error = Shown(out) + ": cannot be written";
-    }
+    bool closed = bundle.Close();
     std::error_code code;
-    if (written) fs::rename(partial, out, code);
-    if (written && code) error = Shown(out) + ": cannot be written: " + code.message();
-    if (!written || code) {
-        fs::remove(partial, code);
-        if (error.empty()) error = Shown(out) + ": cannot be written";
-        return false;
-    }
-    return true;
+    if (written && closed) fs::rename(partial, out, code);
+    if (written && closed && !code) return true;
+    if (error.empty()) error = Shown(out) + ": cannot be written" + (code ? ": " + code.message() : "");
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    return false;
 }

@@ -23,12 +23,11 @@ const wchar_t *AfterName(const wchar_t *text, const char *name)
 
 const wchar_t *AfterProgramName(const wchar_t *commandLine)
 {
-    // The program name ends at the next quote when it starts with one, else at the first blank.
     const wchar_t *at = commandLine;
     if (*at == L'"') {
         ++at;
         while (*at != L'\0' && *at != L'"') ++at;
-        return *at == L'"' ? at + 1 : at;
+        if (*at == L'"') ++at;
     }
     while (*at != L'\0' && !IsBlank(*at)) ++at;
     return at;
@@ -39,21 +38,8 @@ bool NextArgument(const wchar_t *&cursor, ArgumentSpan &argument)
     while (IsBlank(*cursor)) ++cursor;
     if (*cursor == L'\0') return false;
     argument.begin = cursor;
-    bool quoted = false;
-    for (; *cursor != L'\0' && (quoted || !IsBlank(*cursor)); ++cursor) {
-        size_t backslashes = 0;
-        while (*cursor == L'\\') ++backslashes, ++cursor;
-        if (*cursor == L'\0') break;
-        // An even run of backslashes before a quote leaves the quote a quote; "" inside quotes is one.
-        if (*cursor == L'"' && backslashes % 2 == 0) {
-            if (quoted && cursor[1] == L'"')
-                ++cursor;
-            else
-                quoted = !quoted;
-        } else if (IsBlank(*cursor) && !quoted) {
-            break;
-        }
-    }
+    for (bool quoted = false; *cursor != L'\0' && (quoted || !IsBlank(*cursor)); ++cursor)
+        if (*cursor == L'"') quoted = !quoted;
     argument.end = cursor;
     return true;
 }
@@ -61,29 +47,10 @@ bool NextArgument(const wchar_t *&cursor, ArgumentSpan &argument)
 size_t ArgumentText(const ArgumentSpan &argument, wchar_t *text, size_t capacity)
 {
     size_t length = 0;
-    auto put = [&](wchar_t c) {
-        if (length + 1 < capacity) text[length] = c;
+    for (const wchar_t *at = argument.begin; at < argument.end; ++at) {
+        if (*at == L'"') continue;
+        if (length + 1 < capacity) text[length] = *at;
         ++length;
-    };
-    bool quoted = false;
-    for (const wchar_t *at = argument.begin; at < argument.end;) {
-        size_t backslashes = 0;
-        while (at < argument.end && *at == L'\\') ++backslashes, ++at;
-        if (at < argument.end && *at == L'"') {
-            for (size_t k = 0; k < backslashes / 2; ++k) put(L'\\');
-            if (backslashes % 2 == 1) {
-                put(L'"');
-            } else if (quoted && at + 1 < argument.end && at[1] == L'"') {
-                put(L'"');
-                ++at;
-            } else {
-                quoted = !quoted;
-            }
-            ++at;
-        } else {
-            for (size_t k = 0; k < backslashes; ++k) put(L'\\');
-            if (at < argument.end) put(*at++);
-        }
     }
     if (capacity > 0) text[length < capacity ? length : capacity - 1] = L'\0';
     return length;

@@ -1,13 +1,16 @@
 // What the launcher reads of its own command line, which it otherwise hands to setup.exe as it
 // stands: where its program name ends, and the switches that decide how it reports its own
-// failures. Arguments are split as the C runtime splits them, so a switch is found exactly
-// where setup.exe will find it. Portable and allocation-free, as the launcher needs.
+// failures. Arguments are split by setup.exe's own rules (app/command_line.h: blanks between
+// them, double quotes group and are dropped, a backslash is an ordinary character), so a switch
+// is found exactly where setup.exe will find it. Portable and allocation-free, as the launcher
+// needs; setup.exe's reader wants the standard library, which the launcher does without.
 #ifndef SETUP_LAUNCHER_COMMAND_LINE_H
 #define SETUP_LAUNCHER_COMMAND_LINE_H
 
 #include <cstddef>
 
-// Everything after the program name, its leading blanks included.
+// Everything after the program name, which ends at the first blank (after the closing quote when
+// it starts with one), its leading blanks included.
 const wchar_t *AfterProgramName(const wchar_t *commandLine);
 
 // One argument as written on the command line, quotes included.
@@ -19,8 +22,8 @@ struct ArgumentSpan {
 // The next argument at or after cursor, which moves past it; false when only blanks are left.
 bool NextArgument(const wchar_t *&cursor, ArgumentSpan &argument);
 
-// The argument as the program receives it, quotes and the backslashes before them resolved,
-// cut to capacity - 1 units and ended with a zero; its whole length.
+// The argument as setup.exe reads it, without its quotes, cut to capacity - 1 units and ended
+// with a zero; its whole length.
 size_t ArgumentText(const ArgumentSpan &argument, wchar_t *text, size_t capacity);
 
 enum class LauncherSwitch {

@@ -7,7 +7,7 @@ namespace {
 const DWORD failureExitCode = 1;
 const int mostLogNumbers = 999;
 
-// "2026-12-10" of the time, or with its clock "2026-12-10 14:05:09".
+// "2026-12-10" of the time, or with its clock as setup.exe's log has it, "2026-12-10 14:05:09.250".
 template <size_t Capacity> void AppendTime(FixedText<Capacity> &text, const SYSTEMTIME &time, bool clock)
 {
     text.AppendNumber(time.wYear, 4), text.Append(L"-"), text.AppendNumber(time.wMonth, 2);
@@ -15,11 +15,12 @@ template <size_t Capacity> void AppendTime(FixedText<Capacity> &text, const SYST
     if (!clock) return;
     text.Append(L" "), text.AppendNumber(time.wHour, 2), text.Append(L":"),
         text.AppendNumber(time.wMinute, 2);
-    text.Append(L":"), text.AppendNumber(time.wSecond, 2);
+    text.Append(L":"), text.AppendNumber(time.wSecond, 2), text.Append(L"."),
+        text.AppendNumber(time.wMilliseconds, 3);
 }
 
-// Loaded only to show a failure: a program that imports the window library costs Wine seconds
-// at every start and end, and needs it for nothing else.
+// Loaded only to show a failure: under Wine a program that imports the window library takes
+// longer to start and end, and the launcher needs it for nothing else.
 void ShowMessage(const wchar_t *message)
 {
     using MessageBoxFunction = int(WINAPI *)(HWND, const wchar_t *, const wchar_t *, UINT);
@@ -40,7 +41,7 @@ public:
         GetLocalTime(&now);
         FixedText<4096> line;
         AppendTime(line, now, true);
-        line.Append(L"  ");
+        line.Append(L" ");
         line.Append(first);
         line.Append(second);
         for (size_t k = 0; k < line.length; ++k)
@@ -58,7 +59,7 @@ private:
 };
 
 // A new log in the temporary folder, named as setup.exe names its own, never over another.
-HANDLE NewTemporaryLog()
+HANDLE NewTemporaryLog(LogPath &path)
 {
     wchar_t folder[MAX_PATH + 1];
     DWORD length = GetTempPathW(MAX_PATH + 1, folder);
@@ -66,7 +67,7 @@ HANDLE NewTemporaryLog()
     SYSTEMTIME now;
     GetLocalTime(&now);
     for (int number = 1; number <= mostLogNumbers; ++number) {
-        FixedText<MAX_PATH + 64> path;
+        path.Cut(0);
         path.Append(folder, length);
         path.Append(L"Setup Log ");
         AppendTime(path, now, false);
@@ -135,14 +136,18 @@ DWORD FailureReport::Fail(const wchar_t *message) const
 
 void FailureReport::WriteLog(const wchar_t *message) const
 {
-    HANDLE file = logFile.length == 0 ? NewTemporaryLog()
+    LogPath path = logFile;
+    HANDLE file = logFile.length == 0 ? NewTemporaryLog(path)
                                       : CreateFileW(logFile.text, GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     LogLines lines(file);
-    lines.Write(L"Setup launcher " SETUP_VERSION_TEXT, sizeof(void *) == 8 ? L" (win64)" : L" (win32)");
+    // The lines setup.exe's own log begins and ends with, for the reader who knows those.
+    lines.Write(sizeof(void *) == 8 ? L"Setup launcher " SETUP_VERSION_TEXT L" (win64), log "
+                                    : L"Setup launcher " SETUP_VERSION_TEXT L" (win32), log ",
+                path.text);
     lines.Write(L"Command line: ", GetCommandLineW());
-    lines.Write(message);
+    lines.Write(L"Setup cannot start: ", message);
     FixedText<32> exitCode;
     exitCode.Append(L"Exit code: ");
     exitCode.AppendNumber(failureExitCode);

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 using MessageText = FixedText<2048>;
+using LogPath = FixedText<MAX_PATH * 4>;
 
 // The failure's words followed by the system's own for error.
 void AppendSystemMessage(MessageText &message, DWORD error);
@@ -25,7 +26,7 @@ private:
 
     bool quiet = false;
     bool log = false;
-    FixedText<MAX_PATH * 4> logFile; // empty: a new log in the temporary folder
+    LogPath logFile; // empty: a new log in the temporary folder
 };
 
 #endif
