@@ -1,6 +1,6 @@
 // The program's entry: library start-up, the version check, the wizard's lifetime and the
 // marker file that tells whoever started Setup that it has ended.
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 #include "wizard/setup.h"
 
 #include "lumora/application.h"

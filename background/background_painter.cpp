@@ -1,7 +1,7 @@
 // Painting of the full-screen background: a blue-to-black gradient with the application's
 // name near the top and the company near the bottom, all read from setup.tsi at every paint.
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 #include "background/drawing.h"
 #include "wizard/setup.h"
 

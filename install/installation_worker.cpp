@@ -4,7 +4,7 @@
 
 #include "install/extraction.h"
 #include "install/platform_fs.h"
-#include "install/shortcuts.h"
+#include "windows/shortcuts.h"
 
 using lumora::String;
 

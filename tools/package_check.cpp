@@ -1,6 +1,6 @@
 #include "tools/package_check.h"
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "install/entry_name.h"
 #include "tools/archive_check.h"
 #include "tools/package_files.h"

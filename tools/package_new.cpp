@@ -1,6 +1,6 @@
 #include "tools/package_new.h"
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "lumora/string.h"
 #include "tools/archive_writer.h"
 #include "tools/program_file.h"

@@ -1,6 +1,6 @@
 #include "tools/profile_file.h"
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "install/code_page.h"
 
 namespace {

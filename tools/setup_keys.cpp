@@ -1,6 +1,6 @@
 #include "tools/setup_keys.h"
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "tools/package_files.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "tools/value_check.h"
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "tools/package_files.h"
 #include "tools/setup_keys.h"
 

@@ -2,8 +2,8 @@
 // and tearing it all down again. Pages differ only in which widgets are shown.
 #include "wizard/setup.h"
 
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <windows.h>
 

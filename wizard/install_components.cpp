@@ -1,9 +1,9 @@
 // The installation worker, the body of installThread: it reads the destination, the choices
 // and setup.tsi into a plan once at its start, so later typing or ticking cannot change a
 // running installation, and hands the plan to the engine.
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 #include "install/installation_worker.h"
-#include "install/progress_bars.h"
+#include "windows/progress_bars.h"
 #include "wizard/setup.h"
 
 using lumora::String;

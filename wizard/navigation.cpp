@@ -1,8 +1,8 @@
 // Back and Next: moving between the enabled pages, and the installation run that Next
 // starts on the way into the page after it.
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 #include "install/phase_times.h"
-#include "install/progress_bars.h"
+#include "windows/progress_bars.h"
 #include "wizard/setup.h"
 
 #include <windows.h>

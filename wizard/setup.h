@@ -5,7 +5,7 @@
 #include "install/install_report.h"
 #include "install/installation_plan.h"
 #include "lumora/lumora.h"
-#include "wizard/pages.h"
+#include "package/pages.h"
 
 #include <vector>
 
@@ -18,7 +18,7 @@ public:
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
-    // Whether the component count of setup.tsi is one no package means (app/setup_rules.h);
+    // Whether the component count of setup.tsi is one no package means (package/setup_rules.h);
     // the wizard would stall building its rows. highestDescribed receives what the keys describe.
     static bool HasDamagedComponentCount(int &count, int &highestDescribed);
 

@@ -1,6 +1,6 @@
 // Shell links (.lnk files), written through the shell's own link object.
-#ifndef SETUP_INSTALL_SHORTCUTS_H
-#define SETUP_INSTALL_SHORTCUTS_H
+#ifndef SETUP_WINDOWS_SHORTCUTS_H
+#define SETUP_WINDOWS_SHORTCUTS_H
 
 #include "install/install_report.h"
 #include "install/installation_plan.h"

@@ -1,5 +1,5 @@
 // Start-menu shortcuts for the chosen components, in the current user's Programs folder.
-#include "install/shortcuts.h"
+#include "windows/shortcuts.h"
 
 #include "install/code_page.h"
 #include "install/platform_fs.h"

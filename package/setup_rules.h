@@ -1,8 +1,8 @@
 // The rule book of setup.tsi: every section and key the program reads, with its default and
-// how its value is taken. The program reads through it (app/setup_config.h) and `tsa check`
+// how its value is taken. The program reads through it (windows/setup_config.h) and `tsa check`
 // checks a package against it, so the two can never disagree about a key.
-#ifndef SETUP_APP_SETUP_RULES_H
-#define SETUP_APP_SETUP_RULES_H
+#ifndef SETUP_PACKAGE_SETUP_RULES_H
+#define SETUP_PACKAGE_SETUP_RULES_H
 
 #include "install/archive_fault.h"
 #include "lumora/string.h"

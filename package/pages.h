@@ -1,9 +1,9 @@
 // The wizard's pages: their order, how the configuration names and fills them, and where
 // Back and Next lead between the enabled ones.
-#ifndef SETUP_WIZARD_PAGES_H
-#define SETUP_WIZARD_PAGES_H
+#ifndef SETUP_PACKAGE_PAGES_H
+#define SETUP_PACKAGE_PAGES_H
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 
 // In the order Next walks them, numbered as the page flags count them.
 enum class Page { none = -1, introduction = 1, license, directory, components, summary, bye, reboot };

@@ -1,8 +1,8 @@
 // Reads setup.tsi beside the program file through the platform's profile functions, which
 // already give the defaults for a missing file, section or key and ignore letter case.
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 
-#include "app/native_calls.h"
+#include "windows/native_calls.h"
 #include "lumora/application.h"
 
 namespace {

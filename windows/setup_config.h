@@ -1,9 +1,9 @@
 // The one reader of the package's configuration file, setup.tsi beside the program. Every
-// value is named by its rule (app/setup_rules.h), which gives its section, key and default.
-#ifndef SETUP_APP_SETUP_CONFIG_H
-#define SETUP_APP_SETUP_CONFIG_H
+// value is named by its rule (package/setup_rules.h), which gives its section, key and default.
+#ifndef SETUP_WINDOWS_SETUP_CONFIG_H
+#define SETUP_WINDOWS_SETUP_CONFIG_H
 
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 #include "lumora/string.h"
 
 #include <vector>

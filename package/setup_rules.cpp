@@ -1,6 +1,6 @@
 // The table of every value of setup.tsi. Package makers read its words in `tsa check`'s
 // findings and in the documentation of the file, so a row says what the value does.
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 
 #include "install/entry_name.h"
 

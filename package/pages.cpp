@@ -1,5 +1,5 @@
 // The page table and the walk between the enabled pages.
-#include "wizard/pages.h"
+#include "package/pages.h"
 
 namespace {
 
