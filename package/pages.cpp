@@ -44,6 +44,13 @@ const PageDescription installationDisplay = {Page::none,
                                              true,
                                              false};
 
+bool EnablesAnyPage(SetupFile &file)
+{
+    for (const PageDescription &page : pageDescriptions)
+        if (file.ReadFlag(page.flag)) return true;
+    return false;
+}
+
 int IndexOf(Page page)
 {
     return static_cast<int>(page) - static_cast<int>(Page::introduction);

@@ -3,6 +3,7 @@
 #ifndef SETUP_PACKAGE_PAGES_H
 #define SETUP_PACKAGE_PAGES_H
 
+#include "package/setup_file.h"
 #include "package/setup_rules.h"
 
 // In the order Next walks them, numbered as the page flags count them.
@@ -30,6 +31,9 @@ extern const PageDescription pageDescriptions[pageCount];
 // The installation display has a section, a title and a text like a page, but no number, no
 // flag and no buttons: it stands between Summary and Bye while the worker runs.
 extern const PageDescription installationDisplay;
+
+// Whether setup.tsi switches on at least one page; without one there is no wizard to show.
+bool EnablesAnyPage(SetupFile &file);
 
 // For both, page must not be Page::none.
 const PageDescription &DescriptionOf(Page page);

@@ -117,7 +117,7 @@ const char extractUsage[] =
     "Exit status: 0 every file written, 1 the report lists a fault, 2 bad usage.\n";
 
 const char checkUsage[] =
-    "usage: tsa check [--code-page N] [--json] [--] PACKAGE_DIR\n"
+    "usage: tsa check [--code-page N] [--json] [--plan] [--] PACKAGE_DIR\n"
     "\n"
     "Reads PACKAGE_DIR/setup.tsi as the installer will (sections and keys in any letter case,\n"
     "the installer's defaults, values cut at 255 characters, text in the system code page),\n"
@@ -132,6 +132,9 @@ const char checkUsage[] =
     "                 'tsa pack --help'): setup.tsi and the archives' names are read in it;\n"
     "                 without it only ASCII names pass\n"
     "  --json         print each finding and the count as one JSON object per line\n"
+    "  --plan         then list what the installation writes with every component ticked,\n"
+    "                 in its order: \"file: PATH\" below the destination, \"link: PATH -> TARGET\"\n"
+    "                 below the Start menu's Programs folder (with --json: {\"write\": LINE})\n"
     "\n"
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
 
@@ -461,7 +464,13 @@ int Extract(const Arguments &arguments)
     return report.IsEmpty() ? 0 : 1;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json);
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan = false);
+
+bool HasFlag(const Arguments &arguments, const char *flag)
+{
+    return std::any_of(arguments.options.begin(), arguments.options.end(),
+                       [flag](const auto &option) { return option.first == flag; });
+}
 
 int Check(const Arguments &arguments)
 {
@@ -469,9 +478,7 @@ int Check(const Arguments &arguments)
     const std::string &folder = arguments.names[0];
     std::error_code code;
     if (!fs::is_directory(folder, code)) return Usage(folder + ": no such folder");
-    bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
-                            [](const auto &option) { return option.first == "--json"; });
-    return PrintCheck(folder, arguments.codePage, json);
+    return PrintCheck(folder, arguments.codePage, HasFlag(arguments, "--json"), HasFlag(arguments, "--plan"));
 }
 
 std::wstring WideArgument(const std::string &argument)
@@ -505,11 +512,13 @@ fs::path KitRuntime(const std::string &architecture)
     return tool.parent_path() / architecture;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json)
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan)
 {
     ProgramFilesFindings programs = CheckProgramFiles(folder);
     std::vector<Finding> findings = programs.findings;
-    std::vector<Finding> package = CheckPackage(folder, CheckOptions{codePage, programs.setupMachine});
+    std::vector<std::wstring> writes;
+    std::vector<Finding> package =
+        CheckPackage(folder, CheckOptions{codePage, programs.setupMachine}, &writes);
     findings.insert(findings.end(), package.begin(), package.end());
     // A file that is no program has no signature to speak of; its error says enough.
     for (const Finding &signature : CheckSignatures(folder)) {
@@ -522,6 +531,9 @@ int PrintCheck(const fs::path &folder, int codePage, bool json)
     for (const Finding &finding : findings)
         std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
     std::printf("%s\n", CountLine(findings, json).c_str());
+    if (plan)
+        for (const std::wstring &write : writes)
+            std::printf("%s\n", (json ? WriteJson(write) : TerminalText(write)).c_str());
     bool errors = std::any_of(findings.begin(), findings.end(),
                               [](const Finding &finding) { return finding.severity == Severity::error; });
     return errors ? 1 : 0;
@@ -580,7 +592,7 @@ int Run(std::vector<std::string> arguments)
         {"list", listUsage, {"--code-page"}, {}, List},
         {"verify", verifyUsage, {"--code-page"}, {}, Verify},
         {"extract", extractUsage, {"-j", "--code-page"}, {}, Extract},
-        {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
+        {"check", checkUsage, {"--code-page"}, {"--json", "--plan"}, Check},
         {"new",
          newUsage,
          {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime"},

@@ -2,8 +2,8 @@
 // already give the defaults for a missing file, section or key and ignore letter case.
 #include "windows/setup_config.h"
 
-#include "windows/native_calls.h"
 #include "lumora/application.h"
+#include "windows/native_calls.h"
 
 namespace {
 
@@ -17,37 +17,15 @@ lumora::String ConfigurationPath()
 
 } // namespace
 
-lumora::String ReadSetupValue(const lumora::String &section, const lumora::String &key,
-                              const lumora::String &defaultValue)
+lumora::String ProgramSetupFile::Value(const lumora::String &section, const lumora::String &key,
+                                       const lumora::String &defaultValue)
 {
     ProfileText value =
         ReadProfileString(section, &key, defaultValue, valueBufferLength, ConfigurationPath());
     return value.texts.empty() ? lumora::String() : value.texts.front();
 }
 
-lumora::String ReadSetupValue(SetupValue value, int number)
-{
-    const SetupRule &rule = RuleOf(value);
-    return ReadSetupValue(rule.section, KeyName(rule, number), rule.defaultValue);
-}
-
-int ReadSetupInt(SetupValue value, int number)
-{
-    return ReadSetupValue(value, number).ToInt();
-}
-
-bool ReadSetupFlag(SetupValue value, int number)
-{
-    return ReadSetupInt(value, number) != 0;
-}
-
-lumora::String ReadSetupLines(SetupValue lines, SetupValue line)
-{
-    return ComposeSetupLines([](SetupValue rule, int number) { return ReadSetupValue(rule, number); }, lines,
-                             line);
-}
-
-std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)
+std::vector<lumora::String> ProgramSetupFile::Keys(const lumora::String &section)
 {
     lumora::String path = ConfigurationPath();
     for (DWORD capacity = 4096;; capacity *= 2) {
@@ -55,4 +33,41 @@ std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)
         ProfileText keys = ReadProfileString(section, nullptr, "", capacity, path);
         if (keys.length + 2 < capacity || capacity >= (1u << 24)) return keys.texts;
     }
+}
+
+SetupFile &ProgramSetup()
+{
+    static ProgramSetupFile file;
+    return file;
+}
+
+lumora::String ReadSetupValue(const lumora::String &section, const lumora::String &key,
+                              const lumora::String &defaultValue)
+{
+    return ProgramSetup().Value(section, key, defaultValue);
+}
+
+lumora::String ReadSetupValue(SetupValue value, int number)
+{
+    return ProgramSetup().Read(value, number);
+}
+
+int ReadSetupInt(SetupValue value, int number)
+{
+    return ProgramSetup().ReadInt(value, number);
+}
+
+bool ReadSetupFlag(SetupValue value, int number)
+{
+    return ProgramSetup().ReadFlag(value, number);
+}
+
+lumora::String ReadSetupLines(SetupValue lines, SetupValue line)
+{
+    return ProgramSetup().ReadLines(lines, line);
+}
+
+std::vector<lumora::String> ReadSetupKeys(const lumora::String &section)
+{
+    return ProgramSetup().Keys(section);
 }

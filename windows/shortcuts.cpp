@@ -66,10 +66,11 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
                           InstallReport &report)
 {
     for (const LinkPlan &link : links) {
-        if (link.pathFault != ArchiveFaultKind::none) {
+        if (link.folderRefusal.Length() > 0 || link.nameRefusal.Length() > 0) {
+            String refusal = link.folderRefusal.Length() > 0 ? String("folder ") + link.folderRefusal
+                                                             : String("name ") + link.nameRefusal;
             report.AddFault(link.label, link.name,
-                            String("the shortcut's folder, name or target would lie outside its folder (") +
-                                FaultWords(link.pathFault).c_str() + "), so it is not made");
+                            String("the shortcut's ") + refusal + ", so it is not made");
             continue;
         }
         String programs = ProgramsFolder();
@@ -77,14 +78,15 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
             report.AddFault(link.label, link.name, "the Start menu folder cannot be found");
             continue;
         }
-        String folder = programs + "\\" + link.folder;
-        MakeDirectory(folder); // an existing folder is the normal case
-        String linkFile = folder + "\\" + link.name;
+        String linkFile = programs + "\\" + link.folder + "\\" + link.name;
         String target = destination + "\\" + link.target;
         if (linkFile.Length() >= MAX_PATH) {
             report.AddFault(link.label, link.name, "the shortcut's path is longer than 259 characters");
             continue;
         }
+        // Every level below the Programs folder, as for a component's folder; an existing one is
+        // the normal case.
+        MakeDirectoryLevels(linkFile, programs.Length() + 1);
         std::string targetText, linkFileText, directoryText;
         if (!ExactSystemText(target, targetText) || !ExactSystemText(linkFile, linkFileText) ||
             !ExactSystemText(destination, directoryText)) {

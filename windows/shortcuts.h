@@ -14,8 +14,9 @@
 int CreateShortcut(const char *target, const char *linkFile, const char *workingDirectory,
                    const char *description);
 
-// Makes each planned link in the current user's Programs folder, pointing below destination
-// and started there; each link that cannot be made is in report.
+// Makes each planned link below the current user's Programs folder, every level of its folder
+// made, pointing at its target joined to destination and started there; each link that is
+// refused or cannot be made is in report.
 void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const lumora::String &destination,
                           InstallReport &report);
 

@@ -1,17 +1,17 @@
 // The installation worker, the body of installThread: it reads the destination, the choices
 // and setup.tsi into a plan once at its start, so later typing or ticking cannot change a
 // running installation, and hands the plan to the engine.
-#include "windows/setup_config.h"
 #include "install/installation_worker.h"
+#include "package/plan_reader.h"
 #include "windows/progress_bars.h"
+#include "windows/setup_config.h"
+#include "windows/shortcuts.h"
 #include "wizard/setup.h"
-
-using lumora::String;
 
 long tSetup::InstallComponents(lumora::Threads::Thread *thread)
 {
     installationReport.Clear();
-    InstallPlan(ReadInstallationPlan(), *installationBars, installationReport);
+    InstallPlan(ReadInstallationPlan(), *installationBars, installationReport, CreateStartMenuLinks);
     // The last action: the wizard's wait ends as soon as the status says stopped.
     thread->Stop();
     return 0;
@@ -27,55 +27,6 @@ bool tSetup::IsChosen(int component) const
 
 InstallationPlan tSetup::ReadInstallationPlan() const
 {
-    InstallationPlan plan;
-    plan.destination = directoryEdit->GetText();
-    plan.componentCount = ReadSetupInt(SetupValue::installedComponentCount);
-    if (plan.componentCount < 0) plan.componentCount = 0;
-    // Only components with a check box can have been chosen.
-    const int last =
-        plan.componentCount < BuiltComponentCount() ? plan.componentCount : BuiltComponentCount();
-    for (int i = 1; i <= last; i++) {
-        if (!IsChosen(i)) continue;
-        ComponentPlan component;
-        component.number = i;
-        component.label = ReadSetupValue(SetupValue::componentName, i);
-        component.archive = ReadSetupValue(SetupValue::componentArchive, i);
-        component.folder = ReadSetupValue(SetupValue::componentFolder, i);
-        component.folderFault = FolderBelowFault(component.folder);
-        plan.components.push_back(component);
-    }
-    // Any non-zero value asks for the one copy; the bar's share follows that one step.
-    plan.copyLibrary = ReadSetupFlag(SetupValue::copyLibrary);
-    plan.links = ReadLinkPlans(plan.componentCount);
-    return plan;
-}
-
-std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount) const
-{
-    std::vector<LinkPlan> links;
-    // Links beyond the last one described belong to no component, so a forged count costs nothing.
-    const int described = HighestDescribedLink(ReadSetupKeys);
-    for (int k = 1; k <= ReadSetupInt(SetupValue::linkCount) && k <= described; k++) {
-        // A link belongs to one component of this run; one that names no such component has
-        // nothing installed to point at and is left out.
-        int component = ReadSetupInt(SetupValue::linkComponent, k);
-        if (component < 1 || component > componentCount || !IsChosen(component)) continue;
-        // A component refused for its folder installs nothing for the link to start.
-        if (FolderBelowFault(ReadSetupValue(SetupValue::componentFolder, component)) !=
-            ArchiveFaultKind::none)
-            continue;
-        LinkPlan link;
-        link.label = ReadSetupValue(SetupValue::componentName, component);
-        link.folder = ReadSetupValue(SetupValue::linkFolder);
-        String name = ReadSetupValue(SetupValue::linkName, k);
-        link.name = name + ".lnk";
-        link.target = ReadSetupValue(SetupValue::linkTarget, k);
-        // Only a way out of its folder is refused; a name Windows refuses simply fails.
-        for (const String &path : {link.folder, name, link.target}) {
-            ArchiveFaultKind fault = FolderBelowFault(path);
-            if (link.pathFault == ArchiveFaultKind::none && LeavesFolder(fault)) link.pathFault = fault;
-        }
-        links.push_back(link);
-    }
-    return links;
+    return ::ReadInstallationPlan(ProgramSetup(), directoryEdit->GetText(), BuiltComponentCount(),
+                                  [this](int component) { return IsChosen(component); });
 }

@@ -18,7 +18,7 @@ public:
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
-    // Whether the component count of setup.tsi is one no package means (package/setup_rules.h);
+    // Whether the component count of setup.tsi is one no package means (package/plan_reader.h);
     // the wizard would stall building its rows. highestDescribed receives what the keys describe.
     static bool HasDamagedComponentCount(int &count, int &highestDescribed);
 
@@ -72,7 +72,6 @@ private:
     void ReportInstallationFaults();
     // The worker's plan: the destination and the choices as they are now, and setup.tsi.
     InstallationPlan ReadInstallationPlan() const;
-    std::vector<LinkPlan> ReadLinkPlans(int componentCount) const;
     bool IsChosen(int component) const;
 
     Page currentPage;

@@ -58,6 +58,8 @@ const char *KindWords(ValueKind kind)
         return "path below the destination";
     case ValueKind::pathBelowStartMenu:
         return "path below the Start menu";
+    case ValueKind::pathFromDestination:
+        return "path from the destination";
     }
     return "";
 }
