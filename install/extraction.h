@@ -29,4 +29,7 @@ bool ExtractArchive(const lumora::String &archiveName, const lumora::String &tar
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
                     int codePage = systemCodePage, int jobs = 1);
 
+// Makes one folder level, as MakeDirectory does, and tells the report when it was made.
+bool MakeReportedDirectory(const lumora::String &path, InstallReport &report);
+
 #endif

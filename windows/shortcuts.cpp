@@ -2,6 +2,7 @@
 #include "windows/shortcuts.h"
 
 #include "install/code_page.h"
+#include "install/extraction.h"
 #include "install/platform_fs.h"
 #include "lumora/native.h"
 
@@ -86,7 +87,8 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
         }
         // Every level below the Programs folder, as for a component's folder; an existing one is
         // the normal case.
-        MakeDirectoryLevels(linkFile, programs.Length() + 1);
+        FolderLevels levels([&report](const String &level) { return MakeReportedDirectory(level, report); });
+        levels.MakeFor(linkFile, programs.Length() + 1);
         std::string targetText, linkFileText, directoryText;
         if (!ExactSystemText(target, targetText) || !ExactSystemText(linkFile, linkFileText) ||
             !ExactSystemText(destination, directoryText)) {
@@ -95,7 +97,9 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
                             "write, so it is not made");
             continue;
         }
-        if (!CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
+        if (CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
+            report.LinkMade(linkFile);
+        else
             report.AddFault(link.label, link.name, "the Start menu shortcut cannot be created");
     }
 }
