@@ -1,10 +1,10 @@
 #include "app/deployment.h"
 
-#include "app/exit_codes.h"
-#include "app/installation_log.h"
 #include "app/log_file.h"
 #include "app/startup_checks.h"
+#include "install/installation_log.h"
 #include "install/installation_worker.h"
+#include "package/exit_codes.h"
 #include "windows/installation_clock.h"
 #include "windows/setup_config.h"
 #include "windows/shortcuts.h"

@@ -1,7 +1,7 @@
 // The installation worker, the body of installThread: it reads the destination, the choices
 // and setup.tsi into a plan once at its start, so later typing or ticking cannot change a
 // running installation, and hands the plan to the engine.
-#include "app/installation_log.h"
+#include "install/installation_log.h"
 #include "install/installation_worker.h"
 #include "package/plan_reader.h"
 #include "windows/progress_bars.h"
@@ -44,8 +44,9 @@ InstallationPlan tSetup::PlanInstallation(const String &destination, const std::
                                           bool makeLinks)
 {
     const int offered = chosen.empty() ? 0 : static_cast<int>(chosen.size()) - 1;
-    InstallationPlan plan = ::ReadInstallationPlan(
-        ProgramSetup(), destination, offered, [&chosen](int component) { return chosen[static_cast<size_t>(component)]; });
+    InstallationPlan plan =
+        ::ReadInstallationPlan(ProgramSetup(), destination, offered,
+                               [&chosen](int component) { return chosen[static_cast<size_t>(component)]; });
     // A run asked for no links makes none, and leaves none out for a reason of the package's.
     if (!makeLinks) {
         plan.links.clear();

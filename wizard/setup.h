@@ -2,12 +2,12 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
-#include "app/exit_codes.h"
-#include "app/setup_run.h"
 #include "install/install_report.h"
 #include "install/installation_plan.h"
 #include "lumora/lumora.h"
+#include "package/exit_codes.h"
 #include "package/pages.h"
+#include "package/setup_run.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 // The engine's account in the log: a real extraction, with a fault, read back from the log.
-#include "app/installation_log.h"
 #include "install/extraction.h"
+#include "install/installation_log.h"
 #include "tests/install/test_support.h"
 
 namespace {

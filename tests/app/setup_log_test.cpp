@@ -1,6 +1,6 @@
 // The run's log: its line format and encoding, the dates it stamps, the file names it takes, and
 // when its lines reach the sink.
-#include "app/setup_log.h"
+#include "install/setup_log.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/setup_log.h"
+#include "install/setup_log.h"
 
 #include <chrono>
 #include <cstdio>

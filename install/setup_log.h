@@ -4,8 +4,8 @@
 // few kilobytes have gathered, and at each Flush, so a log cut short still shows how far the run
 // got, while a line per installed file costs no write of its own. Only the standard library is
 // used.
-#ifndef SETUP_APP_SETUP_LOG_H
-#define SETUP_APP_SETUP_LOG_H
+#ifndef SETUP_INSTALL_SETUP_LOG_H
+#define SETUP_INSTALL_SETUP_LOG_H
 
 #include <cstddef>
 #include <cstdint>
