@@ -20,18 +20,6 @@ namespace {
 
 const DWORD runTimeoutMs = 120000;
 
-ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
-                        std::vector<std::vector<PackedFile>> groups, bool writeArchive = true)
-{
-    ComponentSpec component;
-    component.name = name;
-    component.config = config;
-    component.subdirectory = subdirectory;
-    component.groups = std::move(groups);
-    component.writeArchive = writeArchive;
-    return component;
-}
-
 std::vector<ComponentSpec> ThreeComponents()
 {
     return {Component("Main program", "required", ".",

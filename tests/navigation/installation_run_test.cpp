@@ -22,17 +22,6 @@ namespace {
 // Directory, Components, Bye and Reboot only: the shortest walk that installs.
 const std::string installingPages = "0011011";
 
-ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
-                        std::vector<std::vector<PackedFile>> groups)
-{
-    ComponentSpec component;
-    component.name = name;
-    component.config = config;
-    component.subdirectory = subdirectory;
-    component.groups = std::move(groups);
-    return component;
-}
-
 std::vector<ComponentSpec> ThreeComponents()
 {
     return {Component("Main program", "required", ".",
