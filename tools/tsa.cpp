@@ -4,6 +4,7 @@
 #include "install/entry_name.h"
 #include "install/extraction.h"
 #include "install/platform_fs.h"
+#include "lumora/utf8.h"
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
 #include "tools/package_check.h"
@@ -658,15 +659,16 @@ int CheckBundle(const std::string &path)
         std::wstring name(file.name.begin(), file.name.end());
         std::printf("%12llu  %s\n", static_cast<unsigned long long>(file.size), TerminalText(name).c_str());
         carried += file.size;
-        startable = startable || Folded(name) == L"SETUP.EXE";
+        startable = startable || lumora::AsciiUppercase(name) == L"SETUP.EXE";
     }
     if (!startable)
         return Fault(path + ": holds no setup.exe at its top, so the launcher has nothing to start");
     std::string head(static_cast<size_t>(std::min<uint64_t>(contents.payloadStart, programHeadSize)), '\0');
     std::ifstream(path, std::ios::binary).read(&head[0], static_cast<std::streamsize>(head.size()));
     std::printf("%s\n",
-                TerminalText(path + ": launcher for " + Utf8(MachineName(ReadProgramHeader(head).machine)) +
-                             ", " + Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
+                TerminalText(path + ": launcher for " +
+                             lumora::Utf8FromWide(MachineName(ReadProgramHeader(head).machine)) + ", " +
+                             Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
                              Counted(static_cast<long long>(carried), "byte") + ", SHA-256 " +
                              Hex(contents.trailer.digest, sha256Size) + ", " +
                              (ReadSignatureState(path) == SignatureState::present ? "signed" : "not signed") +
@@ -682,8 +684,9 @@ int WriteBundleOf(const fs::path &folder, const fs::path &out, const std::string
 {
     uint16_t machine = architecture == "win64" ? machineAmd64 : machineI386;
     if (setupMachine != machine)
-        return Fault("setup.exe is built for " + Utf8(MachineName(setupMachine)) + ", not for " +
-                     architecture + ": a bundle runs only where both its launcher and setup.exe run");
+        return Fault("setup.exe is built for " + lumora::Utf8FromWide(MachineName(setupMachine)) +
+                     ", not for " + architecture +
+                     ": a bundle runs only where both its launcher and setup.exe run");
     fs::path launcherPath =
         (runtime.empty() ? KitRuntime(architecture, "launcher.exe") : runtime) / "launcher.exe";
     std::string launcher = ReadProgramBytes(launcherPath), error;
