@@ -1,12 +1,13 @@
 #include "app/deployment.h"
 
-#include "app/exit_codes.h"
-#include "app/installation_log.h"
 #include "app/log_file.h"
-#include "app/setup_config.h"
 #include "app/startup_checks.h"
-#include "install/installation_clock.h"
+#include "install/installation_log.h"
 #include "install/installation_worker.h"
+#include "package/exit_codes.h"
+#include "windows/installation_clock.h"
+#include "windows/setup_config.h"
+#include "windows/shortcuts.h"
 #include "wizard/setup.h"
 
 #include "lumora/application.h"
@@ -163,7 +164,7 @@ RunOutcome Deployment::InstallWithoutWindow()
     NoProgress progress;
     // No window exists, so the engine runs on this thread and nothing waits for it.
     InstallationClock clock;
-    InstallPlan(plan, progress, report);
+    InstallPlan(plan, progress, report, CreateStartMenuLinks);
     clock.Stop();
     if (!report.IsEmpty()) LogLines(tSetup::IncompleteNotice(report));
     return RunOutcome{true, !report.IsEmpty(), true, ReadSetupFlag(SetupValue::rebootPage), false};

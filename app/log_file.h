@@ -4,7 +4,7 @@
 #ifndef SETUP_APP_LOG_FILE_H
 #define SETUP_APP_LOG_FILE_H
 
-#include "app/setup_log.h"
+#include "install/setup_log.h"
 
 #include <string>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "app/startup_checks.h"
 
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 #include "wizard/setup.h"
 
 #include "lumora/dialogs.h"

@@ -1,5 +1,7 @@
+#include "install/library_copy.h"
+
 #include "install/chunked_copy.h"
-#include "install/extraction.h"
+#include "install/total_progress.h"
 #include "lumora/stream.h"
 
 bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destinationDir, int componentCount,

@@ -4,6 +4,7 @@
 #include "install/entry_name.h"
 #include "install/extraction.h"
 #include "install/platform_fs.h"
+#include "lumora/utf8.h"
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
 #include "tools/package_check.h"
@@ -123,7 +124,7 @@ const char extractUsage[] =
     "Exit status: 0 every file written, 1 the report lists a fault, 2 bad usage.\n";
 
 const char checkUsage[] =
-    "usage: tsa check [--code-page N] [--json] [--] PACKAGE_DIR\n"
+    "usage: tsa check [--code-page N] [--json] [--plan] [--] PACKAGE_DIR\n"
     "\n"
     "Reads PACKAGE_DIR/setup.tsi as the installer will (sections and keys in any letter case,\n"
     "the installer's defaults, values cut at 255 characters, text in the system code page),\n"
@@ -138,6 +139,9 @@ const char checkUsage[] =
     "                 'tsa pack --help'): setup.tsi and the archives' names are read in it;\n"
     "                 without it only ASCII names pass\n"
     "  --json         print each finding and the count as one JSON object per line\n"
+    "  --plan         then list what the installation writes with every component ticked,\n"
+    "                 in its order: \"file: PATH\" below the destination, \"link: PATH -> TARGET\"\n"
+    "                 below the Start menu's Programs folder (with --json: {\"write\": LINE})\n"
     "\n"
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
 
@@ -492,7 +496,16 @@ int Extract(const Arguments &arguments)
     return report.IsEmpty() ? 0 : 1;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json, uint16_t *setupMachine = nullptr);
+// plan: list what the installation writes after the findings. setupMachine receives the processor
+// of the package's setup.exe.
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan = false,
+               uint16_t *setupMachine = nullptr);
+
+bool HasFlag(const Arguments &arguments, const char *flag)
+{
+    return std::any_of(arguments.options.begin(), arguments.options.end(),
+                       [flag](const auto &option) { return option.first == flag; });
+}
 
 int Check(const Arguments &arguments)
 {
@@ -500,9 +513,7 @@ int Check(const Arguments &arguments)
     const std::string &folder = arguments.names[0];
     std::error_code code;
     if (!fs::is_directory(folder, code)) return Usage(folder + ": no such folder");
-    bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
-                            [](const auto &option) { return option.first == "--json"; });
-    return PrintCheck(folder, arguments.codePage, json);
+    return PrintCheck(folder, arguments.codePage, HasFlag(arguments, "--json"), HasFlag(arguments, "--plan"));
 }
 
 std::wstring WideArgument(const std::string &argument)
@@ -536,12 +547,14 @@ fs::path KitRuntime(const std::string &architecture, const char *file = "setup.e
     return tool.parent_path() / architecture;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json, uint16_t *setupMachine)
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan, uint16_t *setupMachine)
 {
     ProgramFilesFindings programs = CheckProgramFiles(folder);
     if (setupMachine != nullptr) *setupMachine = programs.setupMachine;
     std::vector<Finding> findings = programs.findings;
-    std::vector<Finding> package = CheckPackage(folder, CheckOptions{codePage, programs.setupMachine});
+    std::vector<std::wstring> writes;
+    std::vector<Finding> package =
+        CheckPackage(folder, CheckOptions{codePage, programs.setupMachine}, &writes);
     findings.insert(findings.end(), package.begin(), package.end());
     // A file that is no program has no signature to speak of; its error says enough.
     for (const Finding &signature : CheckSignatures(folder)) {
@@ -554,6 +567,9 @@ int PrintCheck(const fs::path &folder, int codePage, bool json, uint16_t *setupM
     for (const Finding &finding : findings)
         std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
     std::printf("%s\n", CountLine(findings, json).c_str());
+    if (plan)
+        for (const std::wstring &write : writes)
+            std::printf("%s\n", (json ? WriteJson(write) : TerminalText(write)).c_str());
     bool errors = std::any_of(findings.begin(), findings.end(),
                               [](const Finding &finding) { return finding.severity == Severity::error; });
     return errors ? 1 : 0;
@@ -595,7 +611,7 @@ int New(const Arguments &arguments)
         return Fault(error);
     Say(settings.output.string() + ": made for " + settings.architecture + "; checking it:");
     uint16_t setupMachine = 0;
-    int checked = PrintCheck(settings.output, settings.codePage, false, &setupMachine);
+    int checked = PrintCheck(settings.output, settings.codePage, false, false, &setupMachine);
     if (checked != 0 && !bundle.empty())
         Say(bundle.string() + ": the check finds errors (above); no bundle is written");
     if (checked != 0 || bundle.empty()) return checked;
@@ -643,15 +659,16 @@ int CheckBundle(const std::string &path)
         std::wstring name(file.name.begin(), file.name.end());
         std::printf("%12llu  %s\n", static_cast<unsigned long long>(file.size), TerminalText(name).c_str());
         carried += file.size;
-        startable = startable || Folded(name) == L"SETUP.EXE";
+        startable = startable || lumora::AsciiUppercase(name) == L"SETUP.EXE";
     }
     if (!startable)
         return Fault(path + ": holds no setup.exe at its top, so the launcher has nothing to start");
     std::string head(static_cast<size_t>(std::min<uint64_t>(contents.payloadStart, programHeadSize)), '\0');
     std::ifstream(path, std::ios::binary).read(&head[0], static_cast<std::streamsize>(head.size()));
     std::printf("%s\n",
-                TerminalText(path + ": launcher for " + Utf8(MachineName(ReadProgramHeader(head).machine)) +
-                             ", " + Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
+                TerminalText(path + ": launcher for " +
+                             lumora::Utf8FromWide(MachineName(ReadProgramHeader(head).machine)) + ", " +
+                             Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
                              Counted(static_cast<long long>(carried), "byte") + ", SHA-256 " +
                              Hex(contents.trailer.digest, sha256Size) + ", " +
                              (ReadSignatureState(path) == SignatureState::present ? "signed" : "not signed") +
@@ -667,8 +684,9 @@ int WriteBundleOf(const fs::path &folder, const fs::path &out, const std::string
 {
     uint16_t machine = architecture == "win64" ? machineAmd64 : machineI386;
     if (setupMachine != machine)
-        return Fault("setup.exe is built for " + Utf8(MachineName(setupMachine)) + ", not for " +
-                     architecture + ": a bundle runs only where both its launcher and setup.exe run");
+        return Fault("setup.exe is built for " + lumora::Utf8FromWide(MachineName(setupMachine)) +
+                     ", not for " + architecture +
+                     ": a bundle runs only where both its launcher and setup.exe run");
     fs::path launcherPath =
         (runtime.empty() ? KitRuntime(architecture, "launcher.exe") : runtime) / "launcher.exe";
     std::string launcher = ReadProgramBytes(launcherPath), error;
@@ -711,7 +729,7 @@ int Bundle(const Arguments &arguments)
     std::error_code code;
     if (!fs::is_directory(folder, code)) return Usage(folder.string() + ": no such folder");
     uint16_t setupMachine = 0;
-    if (PrintCheck(folder, arguments.codePage, false, &setupMachine) != 0)
+    if (PrintCheck(folder, arguments.codePage, false, false, &setupMachine) != 0)
         return Fault(folder.string() + ": the check finds errors (above); no bundle is written");
     if (architecture.empty()) architecture = setupMachine == machineAmd64 ? "win64" : "win32";
     return WriteBundleOf(folder, out, architecture, setupMachine, runtime);
@@ -737,7 +755,7 @@ int Run(std::vector<std::string> arguments)
         {"list", listUsage, {"--code-page"}, {}, List},
         {"verify", verifyUsage, {"--code-page"}, {}, Verify},
         {"extract", extractUsage, {"-j", "--code-page"}, {}, Extract},
-        {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
+        {"check", checkUsage, {"--code-page"}, {"--json", "--plan"}, Check},
         {"new",
          newUsage,
          {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime",

@@ -1,7 +1,7 @@
 // Every way the wizard ends: Cancel, the close question, and the privilege a restart needs.
 #include "wizard/setup.h"
 
-#include "app/native_calls.h"
+#include "windows/native_calls.h"
 
 #include <windows.h>
 

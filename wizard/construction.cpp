@@ -2,8 +2,10 @@
 // and tearing it all down again. Pages differ only in which widgets are shown.
 #include "wizard/setup.h"
 
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "background/background_painter.h"
+#include "package/plan_reader.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <windows.h>
 
@@ -32,16 +34,12 @@ template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)(
 
 bool tSetup::EnablesAnyPage()
 {
-    for (const PageDescription &page : pageDescriptions)
-        if (ReadSetupFlag(page.flag)) return true;
-    return false;
+    return ::EnablesAnyPage(ProgramSetup());
 }
 
 bool tSetup::HasDamagedComponentCount(int &count, int &highestDescribed)
 {
-    count = ReadComponentCount();
-    highestDescribed = HighestDescribedComponent(ReadSetupKeys);
-    return IsDamagedComponentCount(count, highestDescribed);
+    return ::HasDamagedComponentCount(ProgramSetup(), count, highestDescribed);
 }
 
 int tSetup::ReadComponentCount()
@@ -263,6 +261,12 @@ void tSetup::PaintFrame()
 {
     // The sunken frame around the side picture.
     if (Surface *surface = mainWindow->GetDrawSurface()) surface->Frame(Rect(12, 37, 133, 298), FRAME_DOWN);
+}
+
+void tSetup::PaintBackground()
+{
+    if (!displayBackgroundWindow || backgroundWindow == nullptr) return;
+    ::PaintBackground(backgroundWindow->GetSystemWindow(), backgroundWindow->GetUpdateRect());
 }
 
 void tSetup::OnBackgroundEvent(int message, int wParam, int)

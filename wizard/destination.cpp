@@ -2,8 +2,8 @@
 // The edit box is the one place the destination lives; the worker reads it when it starts.
 #include "wizard/setup.h"
 
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <windows.h>
 

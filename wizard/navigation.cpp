@@ -1,9 +1,10 @@
 // Back and Next: moving between the enabled pages, and the installation run that Next
 // starts on the way into the page after it.
-#include "app/installation_log.h"
-#include "app/setup_config.h"
-#include "install/installation_clock.h"
-#include "install/progress_bars.h"
+#include "install/installation_log.h"
+#include "install/phase_times.h"
+#include "windows/installation_clock.h"
+#include "windows/progress_bars.h"
+#include "windows/setup_config.h"
 #include "wizard/setup.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // progress display and the component check boxes. All of it is built once, hidden or not.
 #include "wizard/setup.h"
 
-#include "app/setup_config.h"
+#include "windows/setup_config.h"
 
 #include <string>
 #include <vector>

@@ -2,12 +2,12 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
-#include "app/exit_codes.h"
-#include "app/setup_run.h"
 #include "install/install_report.h"
 #include "install/installation_plan.h"
 #include "lumora/lumora.h"
-#include "wizard/pages.h"
+#include "package/exit_codes.h"
+#include "package/pages.h"
+#include "package/setup_run.h"
 
 #include <vector>
 
@@ -35,7 +35,7 @@ public:
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
-    // Whether the component count of setup.tsi is one no package means (app/setup_rules.h);
+    // Whether the component count of setup.tsi is one no package means (package/plan_reader.h);
     // the wizard would stall building its rows. highestDescribed receives what the keys describe.
     static bool HasDamagedComponentCount(int &count, int &highestDescribed);
 
@@ -93,7 +93,6 @@ private:
     void ReportInstallationFaults();
     // The worker's plan: the destination and the choices as they are now, and setup.tsi.
     InstallationPlan ReadInstallationPlan() const;
-    static std::vector<LinkPlan> ReadLinkPlans(int componentCount, const std::vector<bool> &chosen);
     bool IsChosen(int component) const;
 
     Page currentPage;

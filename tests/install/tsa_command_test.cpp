@@ -122,6 +122,13 @@ TEST_F(TsaCommand, CheckPrintsFindingsAsJsonLines)
               "{\"severity\":\"error\",\"section\":\"Component Files\",\"key\":\"1\",\"message\":\"the "
               "archive \\\"data.tsa\\\", the default, is not in the package folder\"}\n"
               "{\"errors\":4,\"warnings\":0}\n");
+
+    // What the installation writes follows the count, one object a line too.
+    WriteBytes("package/data.tsa", ArchiveBytes({GroupBytes({{"bin/a.txt", "a"}})}));
+    outcome = Tsa("check --json --plan package");
+    EXPECT_NE(outcome.out.find("{\"errors\":3,\"warnings\":0}\n{\"write\":\"file: bin\\\\a.txt\"}\n"),
+              std::string::npos)
+        << outcome.out;
 }
 
 TEST_F(TsaCommand, PackExcludesAsWindowsNamesAndShowsNamesInTheTerminalsEncoding)

@@ -644,7 +644,8 @@ INSTANTIATE_TEST_SUITE_P(Installation, EveryComponent,
                          });
 
 // Folders that lead out of the destination are refused, whatever form they take, and the
-// notice names each component or link left out.
+// notice names each component or link left out, with the true reason: a name Windows does not
+// allow is not called a way out.
 TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
 {
     TempFolder outer(L"setup-outer");
@@ -654,7 +655,8 @@ TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
          Component("Climber", "default", "..\\climbed", {{{"c.txt", "c"}}}),
          Component("Deep climber", "default", "sub\\..\\..\\deep", {{{"d.txt", "d"}}}),
          Component("Absolute", "default", Narrow(outer.Dir()) + "\\absolute", {{{"a.txt", "a"}}}),
-         Component("Rooted", "default", "\\rooted", {{{"r.txt", "r"}}})});
+         Component("Rooted", "default", "\\rooted", {{{"r.txt", "r"}}}),
+         Component("Device", "default", "sub\\CON", {{{"n.txt", "n"}}})});
     plan.startmenuDirectory = "..\\..\\..\\escaped-links";
     plan.links = {{"1", "App", "app.txt"}};
     ASSERT_NO_FATAL_FAILURE(Write(plan));
@@ -664,6 +666,12 @@ TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
     EXPECT_EQ(box->caption, L"Installation incomplete");
     for (const wchar_t *name : {L"Climber", L"Deep climber", L"Absolute", L"Rooted"})
         EXPECT_NE(box->text.find(std::wstring(name) + L": "), std::wstring::npos) << Narrow(box->text);
+    EXPECT_NE(box->text.find(L"Climber: ..\\climbed: the component's folder would lie outside the destination"),
+              std::wstring::npos)
+        << Narrow(box->text);
+    EXPECT_NE(box->text.find(L"Device: sub\\CON: the component's folder is not a name Windows allows"),
+              std::wstring::npos)
+        << Narrow(box->text);
     EXPECT_NE(box->text.find(L"Main program: App.lnk: "), std::wstring::npos) << Narrow(box->text);
     ASSERT_TRUE(PressButton(*box, L"OK"));
     ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();

@@ -1,5 +1,5 @@
 // The page table and the walk between the enabled pages.
-#include "wizard/pages.h"
+#include "package/pages.h"
 
 namespace {
 
@@ -43,6 +43,13 @@ const PageDescription installationDisplay = {Page::none,
                                              nullptr,
                                              true,
                                              false};
+
+bool EnablesAnyPage(SetupFile &file)
+{
+    for (const PageDescription &page : pageDescriptions)
+        if (file.ReadFlag(page.flag)) return true;
+    return false;
+}
 
 int IndexOf(Page page)
 {

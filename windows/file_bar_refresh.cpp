@@ -1,4 +1,4 @@
-#include "install/file_bar_refresh.h"
+#include "windows/file_bar_refresh.h"
 
 #include <utility>
 

@@ -1,8 +1,8 @@
 // The installation's wall-clock and processor time for the benchmark's breakdown
 // (install/phase_times.h), measured around the whole installation by the thread that waits for
 // it; nothing when the breakdown is not asked for.
-#ifndef SETUP_INSTALL_INSTALLATION_CLOCK_H
-#define SETUP_INSTALL_INSTALLATION_CLOCK_H
+#ifndef SETUP_WINDOWS_INSTALLATION_CLOCK_H
+#define SETUP_WINDOWS_INSTALLATION_CLOCK_H
 
 #include "install/phase_times.h"
 

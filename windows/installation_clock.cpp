@@ -1,4 +1,4 @@
-#include "install/installation_clock.h"
+#include "windows/installation_clock.h"
 
 #include <cstdint>
 #include <windows.h>

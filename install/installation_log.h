@@ -1,12 +1,12 @@
 // The installation engine's account of what it makes and cannot make, written into the run's log
 // as it happens: each phase, folder, file with its size, link, and each fault in the words of
 // the notice.
-#ifndef SETUP_APP_INSTALLATION_LOG_H
-#define SETUP_APP_INSTALLATION_LOG_H
+#ifndef SETUP_INSTALL_INSTALLATION_LOG_H
+#define SETUP_INSTALL_INSTALLATION_LOG_H
 
-#include "app/setup_log.h"
 #include "install/install_report.h"
 #include "install/installation_plan.h"
+#include "install/setup_log.h"
 
 class InstallationLog : public InstallObserver {
 public:

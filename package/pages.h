@@ -1,9 +1,10 @@
 // The wizard's pages: their order, how the configuration names and fills them, and where
 // Back and Next lead between the enabled ones.
-#ifndef SETUP_WIZARD_PAGES_H
-#define SETUP_WIZARD_PAGES_H
+#ifndef SETUP_PACKAGE_PAGES_H
+#define SETUP_PACKAGE_PAGES_H
 
-#include "app/setup_rules.h"
+#include "package/setup_file.h"
+#include "package/setup_rules.h"
 
 // In the order Next walks them, numbered as the page flags count them.
 enum class Page { none = -1, introduction = 1, license, directory, components, summary, bye, reboot };
@@ -30,6 +31,9 @@ extern const PageDescription pageDescriptions[pageCount];
 // The installation display has a section, a title and a text like a page, but no number, no
 // flag and no buttons: it stands between Summary and Bye while the worker runs.
 extern const PageDescription installationDisplay;
+
+// Whether setup.tsi switches on at least one page; without one there is no wizard to show.
+bool EnablesAnyPage(SetupFile &file);
 
 // For both, page must not be Page::none.
 const PageDescription &DescriptionOf(Page page);

@@ -1,7 +1,7 @@
 // What Setup tells whoever started it, once any switch is on its command line. A run without
 // switches keeps its own codes (0, or -1 when the user declined at the library warning).
-#ifndef SETUP_APP_EXIT_CODES_H
-#define SETUP_APP_EXIT_CODES_H
+#ifndef SETUP_PACKAGE_EXIT_CODES_H
+#define SETUP_PACKAGE_EXIT_CODES_H
 
 namespace exitCode {
 

@@ -1,4 +1,4 @@
-#include "install/progress_bars.h"
+#include "windows/progress_bars.h"
 
 #include "install/phase_times.h"
 

@@ -1,5 +1,5 @@
 // One test of the character width per Windows call that only setup.exe makes.
-#include "app/native_calls.h"
+#include "windows/native_calls.h"
 
 #include "lumora/process.h"
 

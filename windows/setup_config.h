@@ -1,16 +1,28 @@
 // The one reader of the package's configuration file, setup.tsi beside the program. Every
-// value is named by its rule (app/setup_rules.h), which gives its section, key and default.
-#ifndef SETUP_APP_SETUP_CONFIG_H
-#define SETUP_APP_SETUP_CONFIG_H
+// value is named by its rule (package/setup_rules.h), which gives its section, key and default.
+#ifndef SETUP_WINDOWS_SETUP_CONFIG_H
+#define SETUP_WINDOWS_SETUP_CONFIG_H
 
-#include "app/setup_rules.h"
 #include "lumora/string.h"
+#include "package/setup_file.h"
+#include "package/setup_rules.h"
 
 #include <vector>
 
+// setup.tsi through the platform's profile functions. Values longer than 255 characters arrive
+// cut to 255. Nothing is cached: every call reads the file again, so a package edited while the
+// wizard runs is followed.
+class ProgramSetupFile : public SetupFile {
+public:
+    lumora::String Value(const lumora::String &section, const lumora::String &key,
+                         const lumora::String &defaultValue) override;
+    std::vector<lumora::String> Keys(const lumora::String &section) override;
+};
+
+// The program's setup.tsi, for the model (package/).
+SetupFile &ProgramSetup();
+
 // The value of key in section, or defaultValue when the file, section or key is missing.
-// Values longer than 255 characters arrive cut to 255. Nothing is cached: every call reads
-// the file again, so a package edited while the wizard runs is followed.
 lumora::String ReadSetupValue(const lumora::String &section, const lumora::String &key,
                               const lumora::String &defaultValue);
 

@@ -1,8 +1,8 @@
 // The table of every value of setup.tsi. Package makers read its words in `tsa check`'s
 // findings and in the documentation of the file, so a row says what the value does.
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 
-#include "install/entry_name.h"
+#include "lumora/utf8.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ constexpr SetupRule setupRules[setupValueCount] = {
      "component (1 to N) whose choice decides link i, 1 to L; a link of no component is not made"},
     {V::linkName, "Startmenu Links", "Name", true, "", K::pathBelowStartMenu, x, x,
      "file name of link i without \".lnk\""},
-    {V::linkTarget, "Startmenu Links", "File", true, "", K::pathBelowDestination, x, x,
+    {V::linkTarget, "Startmenu Links", "File", true, "", K::pathFromDestination, x, x,
      "file link i starts, relative to the destination"},
 };
 // clang-format on
@@ -172,28 +172,10 @@ int KeyNumber(const SetupRule &rule, const lumora::String &key)
     lumora::String prefix(rule.key);
     int length = prefix.Length();
     if (key.Length() <= length) return 0;
-    for (int k = 0; k < length; ++k) {
-        wchar_t a = key[k], b = prefix[k];
-        if (a >= L'a' && a <= L'z') a = static_cast<wchar_t>(a - L'a' + L'A');
-        if (b >= L'a' && b <= L'z') b = static_cast<wchar_t>(b - L'a' + L'A');
-        if (a != b) return 0;
-    }
+    std::wstring start(static_cast<const wchar_t *>(key), static_cast<size_t>(length));
+    if (!lumora::SameIgnoringAsciiCase(start, static_cast<const wchar_t *>(prefix))) return 0;
     lumora::String digits(static_cast<const wchar_t *>(key) + length);
     int number = digits.ToInt();
     // The platform finds a key only by its exact name, so "01" or "+1" is no key of it.
     return number > 0 && lumora::String::FromInt(number) == digits ? number : 0;
-}
-
-ArchiveFaultKind FolderBelowFault(const lumora::String &folder)
-{
-    int length = folder.Length();
-    while (length > 0 && IsPathSeparator(folder[length - 1])) --length;
-    if (length == 0) return ArchiveFaultKind::none;
-    return EntryNameFault(lumora::String(static_cast<const wchar_t *>(folder), length));
-}
-
-bool LeavesFolder(ArchiveFaultKind fault)
-{
-    return fault == ArchiveFaultKind::parentLevel || fault == ArchiveFaultKind::leadingSeparator ||
-           fault == ArchiveFaultKind::colonInName;
 }

@@ -1,4 +1,4 @@
-#include "app/installation_log.h"
+#include "install/installation_log.h"
 
 std::wstring WideText(const lumora::String &text)
 {

@@ -1,10 +1,9 @@
 // The rule book of setup.tsi: every section and key the program reads, with its default and
-// how its value is taken. The program reads through it (app/setup_config.h) and `tsa check`
+// how its value is taken. The program reads through it (windows/setup_config.h) and `tsa check`
 // checks a package against it, so the two can never disagree about a key.
-#ifndef SETUP_APP_SETUP_RULES_H
-#define SETUP_APP_SETUP_RULES_H
+#ifndef SETUP_PACKAGE_SETUP_RULES_H
+#define SETUP_PACKAGE_SETUP_RULES_H
 
-#include "install/archive_fault.h"
 #include "lumora/string.h"
 
 #include <climits>
@@ -35,6 +34,7 @@ enum class ValueKind {
     folderBelowProgramFiles, // joined to the Program Files folder to propose the destination
     pathBelowDestination,    // a relative path that must stay below the destination
     pathBelowStartMenu,      // a relative path that must stay below the Start menu's Programs folder
+    pathFromDestination,     // a relative path joined to the destination; nothing is written there
 };
 
 // Every value, in the order of the table.
@@ -138,18 +138,9 @@ inline const SetupRule &RuleOf(SetupValue value)
 // The key's name in the file: the rule's key, followed for a numbered one by the number.
 lumora::String KeyName(const SetupRule &rule, int number = 0);
 
-// Whether a folder named in the file stays below the folder it is joined to: it is refused
-// for a ".." level, a drive, a leading separator and every other name an archive entry may
-// not have; trailing separators are allowed, and an empty value or "." is the folder itself.
-ArchiveFaultKind FolderBelowFault(const lumora::String &folder);
-
 // The number of a key of a numbered rule, letter case aside ("file12" is 12 of "File"), or 0
 // when key is none of its keys.
 int KeyNumber(const SetupRule &rule, const lumora::String &key);
-
-// Whether a name fault takes a path out of the folder it is joined to: a ".." level, a
-// leading separator or a drive. Other faults only make a name Windows refuses.
-bool LeavesFolder(ArchiveFaultKind fault);
 
 // The highest number that a key of the given numbered rules names, 0 for none;
 // keysOf(section) lists the names of a section's keys.

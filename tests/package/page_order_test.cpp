@@ -1,5 +1,5 @@
 // Where Next and Back lead for every choice of enabled pages, without starting the wizard.
-#include "wizard/pages.h"
+#include "package/pages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // What the command line asks of one run of the wizard or of the installation without a window,
 // resolved against the package before anything is shown.
-#ifndef SETUP_APP_SETUP_RUN_H
-#define SETUP_APP_SETUP_RUN_H
+#ifndef SETUP_PACKAGE_SETUP_RUN_H
+#define SETUP_PACKAGE_SETUP_RUN_H
 
 #include "lumora/string.h"
 

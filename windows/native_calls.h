@@ -1,8 +1,8 @@
 // The Windows calls with a wide and an 8-bit form that only setup.exe makes. Each tests
 // lumora::Setup::enableUnicode at the moment of the call and makes the W form with wide text
 // when it is set, the A form with 8-bit text otherwise.
-#ifndef SETUP_APP_NATIVE_CALLS_H
-#define SETUP_APP_NATIVE_CALLS_H
+#ifndef SETUP_WINDOWS_NATIVE_CALLS_H
+#define SETUP_WINDOWS_NATIVE_CALLS_H
 
 #include "lumora/string.h"
 

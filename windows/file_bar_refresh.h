@@ -4,8 +4,8 @@
 // interval, and values that come sooner are merged: the latest is held and shown on the next
 // tick. A file's end is never merged away: the bar reaches 100 for it before it shows the
 // next file's progress.
-#ifndef SETUP_INSTALL_FILE_BAR_REFRESH_H
-#define SETUP_INSTALL_FILE_BAR_REFRESH_H
+#ifndef SETUP_WINDOWS_FILE_BAR_REFRESH_H
+#define SETUP_WINDOWS_FILE_BAR_REFRESH_H
 
 #include <atomic>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Start-menu shortcuts for the chosen components, in the current user's Programs folder.
-#include "install/shortcuts.h"
+#include "windows/shortcuts.h"
 
 #include "install/code_page.h"
 #include "install/extraction.h"
@@ -67,10 +67,11 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
                           InstallReport &report)
 {
     for (const LinkPlan &link : links) {
-        if (link.pathFault != ArchiveFaultKind::none) {
+        if (link.folderRefusal.Length() > 0 || link.nameRefusal.Length() > 0) {
+            String refusal = link.folderRefusal.Length() > 0 ? String("folder ") + link.folderRefusal
+                                                             : String("name ") + link.nameRefusal;
             report.AddFault(link.label, link.name,
-                            String("the shortcut's folder, name or target would lie outside its folder (") +
-                                FaultWords(link.pathFault).c_str() + "), so it is not made");
+                            String("the shortcut's ") + refusal + ", so it is not made");
             continue;
         }
         String programs = ProgramsFolder();
@@ -78,14 +79,16 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
             report.AddFault(link.label, link.name, "the Start menu folder cannot be found");
             continue;
         }
-        String folder = programs + "\\" + link.folder;
-        MakeReportedDirectory(folder, report); // an existing folder is the normal case
-        String linkFile = folder + "\\" + link.name;
+        String linkFile = programs + "\\" + link.folder + "\\" + link.name;
         String target = destination + "\\" + link.target;
         if (linkFile.Length() >= MAX_PATH) {
             report.AddFault(link.label, link.name, "the shortcut's path is longer than 259 characters");
             continue;
         }
+        // Every level below the Programs folder, as for a component's folder; an existing one is
+        // the normal case.
+        FolderLevels levels([&report](const String &level) { return MakeReportedDirectory(level, report); });
+        levels.MakeFor(linkFile, programs.Length() + 1);
         std::string targetText, linkFileText, directoryText;
         if (!ExactSystemText(target, targetText) || !ExactSystemText(linkFile, linkFileText) ||
             !ExactSystemText(destination, directoryText)) {

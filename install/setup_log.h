@@ -2,10 +2,10 @@
 // stamped with the local date and time to the millisecond. Lines are gathered and handed to the
 // sink as the work goes: with the first line half a second after the last hand-over, whenever a
 // few kilobytes have gathered, and at each Flush, so a log cut short still shows how far the run
-// got, while a line per installed file costs no write of its own. Only the standard library is
-// used.
-#ifndef SETUP_APP_SETUP_LOG_H
-#define SETUP_APP_SETUP_LOG_H
+// got, while a line per installed file costs no write of its own. Text becomes UTF-8 through the
+// library's codec (lumora/utf8.h).
+#ifndef SETUP_INSTALL_SETUP_LOG_H
+#define SETUP_INSTALL_SETUP_LOG_H
 
 #include <cstddef>
 #include <cstdint>
@@ -30,9 +30,6 @@ std::string TimeStamp(int64_t localMilliseconds);
 
 // The name of a log in the temporary folder: "PROGRAM Log 2024-05-01 #007.txt".
 std::wstring LogFileName(const std::wstring &program, int64_t localMilliseconds, int number);
-
-// UTF-8 of wide text, UTF-16 or UTF-32 as wchar_t holds it; an unpaired surrogate becomes U+FFFD.
-std::string Utf8(const std::wstring &text);
 
 class SetupLog {
 public:

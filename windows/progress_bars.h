@@ -6,10 +6,10 @@
 // the bars from its waiting loop (Tick) in the order the values came. Every bar change from
 // the worker would otherwise be a message across threads, a round trip to the window system
 // that the worker waits for, thousands of times in an installation of many small files.
-#ifndef SETUP_INSTALL_PROGRESS_BARS_H
-#define SETUP_INSTALL_PROGRESS_BARS_H
+#ifndef SETUP_WINDOWS_PROGRESS_BARS_H
+#define SETUP_WINDOWS_PROGRESS_BARS_H
 
-#include "install/file_bar_refresh.h"
+#include "windows/file_bar_refresh.h"
 #include "install/progress.h"
 #include "lumora/lumora.h"
 

@@ -1,4 +1,6 @@
-#include "app/setup_log.h"
+#include "install/setup_log.h"
+
+#include "lumora/utf8.h"
 
 #include <chrono>
 #include <cstdio>
@@ -55,27 +57,6 @@ int64_t LocalOffsetMilliseconds()
     return (SecondsOf(local) - SecondsOf(universal)) * 1000;
 }
 
-void AppendUtf8(std::string &out, uint32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-const uint32_t replacementCharacter = 0xFFFD;
-
 } // namespace
 
 int64_t LocalMilliseconds()
@@ -113,25 +94,6 @@ std::wstring LogFileName(const std::wstring &program, int64_t localMilliseconds,
            std::wstring(count, count + std::char_traits<char>::length(count)) + L".txt";
 }
 
-std::string Utf8(const std::wstring &text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t k = 0; k < text.size(); ++k) {
-        uint32_t code = static_cast<uint32_t>(text[k]);
-        if (sizeof(wchar_t) == 2 && code >= 0xD800 && code <= 0xDBFF && k + 1 < text.size()) {
-            uint32_t low = static_cast<uint32_t>(text[k + 1]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
-                ++k;
-            }
-        }
-        if ((code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = replacementCharacter;
-        AppendUtf8(out, code);
-    }
-    return out;
-}
-
 SetupLog::SetupLog(LogSink &sink, std::function<int64_t()> clock)
     : sink(sink), clock(std::move(clock)), lastHandedOver(this->clock())
 {
@@ -150,7 +112,7 @@ void SetupLog::Line(const std::wstring &text)
     gathered += TimeStamp(now);
     gathered += ' ';
     const size_t start = gathered.size();
-    gathered += Utf8(text);
+    gathered += lumora::Utf8FromWide(text);
     for (size_t k = start; k < gathered.size(); ++k)
         if (static_cast<unsigned char>(gathered[k]) < 0x20) gathered[k] = ' ';
     gathered += "\r\n";

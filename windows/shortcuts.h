@@ -1,6 +1,6 @@
 // Shell links (.lnk files), written through the shell's own link object.
-#ifndef SETUP_INSTALL_SHORTCUTS_H
-#define SETUP_INSTALL_SHORTCUTS_H
+#ifndef SETUP_WINDOWS_SHORTCUTS_H
+#define SETUP_WINDOWS_SHORTCUTS_H
 
 #include "install/install_report.h"
 #include "install/installation_plan.h"
@@ -14,8 +14,9 @@
 int CreateShortcut(const char *target, const char *linkFile, const char *workingDirectory,
                    const char *description);
 
-// Makes each planned link in the current user's Programs folder, pointing below destination
-// and started there; each link that cannot be made is in report.
+// Makes each planned link below the current user's Programs folder, every level of its folder
+// made, pointing at its target joined to destination and started there; each link that is
+// refused or cannot be made is in report.
 void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const lumora::String &destination,
                           InstallReport &report);
 
