@@ -1,9 +1,9 @@
-// Painting of the full-screen background: a blue-to-black gradient with the application's
-// name near the top and the company near the bottom, all read from setup.tsi at every paint.
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "background/background_painter.h"
+
 #include "background/drawing.h"
-#include "wizard/setup.h"
+#include "lumora/native.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <algorithm>
 #include <climits>
@@ -92,11 +92,9 @@ bool Meets(const RECT &band, const RECT &update)
 
 } // namespace
 
-void tSetup::PaintBackground()
+void PaintBackground(HWND window, RECT update)
 {
-    if (!displayBackgroundWindow || backgroundWindow == nullptr) return;
     // A null handle would give the device context of the whole screen.
-    HWND window = backgroundWindow->GetSystemWindow();
     if (window == nullptr) return;
 
     HDC dc = GetWindowDC(window);
@@ -110,7 +108,6 @@ void tSetup::PaintBackground()
 
     // A little more than the update area is redrawn on the right and at the bottom, never past
     // the window's edge.
-    RECT update = backgroundWindow->GetUpdateRect();
     update.right = std::min<LONG>(update.right + 10, w);
     update.bottom = std::min<LONG>(update.bottom + 10, h);
     FillVerticalGradient(dc, update.left, update.top, update.right, update.bottom,

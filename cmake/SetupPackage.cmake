@@ -13,7 +13,8 @@
 #   setup_package_link(COMPONENT program NAME "Example" FILE "bin\\app.exe")
 #
 # and run `cpack -G External` in the build folder. The package folder is
-# <build>/<CPACK_PACKAGE_FILE_NAME>/ (by default "<name>-<version>-win32").
+# <build>/<CPACK_PACKAGE_FILE_NAME>/ (by default "<name>-<version>-win32"); with
+# SETUP_PACKAGE_BUNDLE, the one program beside it is <CPACK_PACKAGE_FILE_NAME>.exe.
 #
 # Settings, each optional, set before the include:
 #   SETUP_PACKAGE_ARCH          win32 (default) or win64: which setup.exe and lumora.dll ship
@@ -22,6 +23,8 @@
 #   SETUP_PACKAGE_COPY_LUMORA   ON: the installation copies lumora.dll into the destination
 #   SETUP_PACKAGE_REBOOT        ON: the wizard ends on the page that offers a restart
 #   SETUP_PACKAGE_BACKGROUND    OFF: no full-screen background window
+#   SETUP_PACKAGE_BUNDLE        ON: also make the package into one program (`tsa bundle`), with
+#                               the launcher.exe of SETUP_PACKAGE_PROGRAMS
 #   CPACK_RESOURCE_FILE_LICENSE the licence the user must accept (no licence page without it)
 #   CPACK_PACKAGE_INSTALL_DIRECTORY  the folder below Program Files (default "<name> <version>")
 # Components are offered in the order of CPACK_COMPONENTS_ALL, which may be set to choose it.
@@ -44,7 +47,11 @@ if(NOT DEFINED SETUP_PACKAGE_TSA)
         set(SETUP_PACKAGE_TSA "${_setup_kit_dir}/linux-x86_64/tsa")
     endif()
 endif()
-foreach(_setup_file setup.exe lumora.dll)
+set(_setup_files setup.exe lumora.dll)
+if(SETUP_PACKAGE_BUNDLE)
+    list(APPEND _setup_files launcher.exe)
+endif()
+foreach(_setup_file IN LISTS _setup_files)
     if(NOT EXISTS "${SETUP_PACKAGE_PROGRAMS}/${_setup_file}")
         message(FATAL_ERROR "SetupPackage: no ${_setup_file} in ${SETUP_PACKAGE_PROGRAMS} (SETUP_PACKAGE_PROGRAMS)")
     endif()
@@ -55,6 +62,7 @@ set(CPACK_SETUP_PROGRAMS "${SETUP_PACKAGE_PROGRAMS}")
 set(CPACK_SETUP_TSA "${SETUP_PACKAGE_TSA}")
 set(CPACK_SETUP_COPY_LUMORA "${SETUP_PACKAGE_COPY_LUMORA}")
 set(CPACK_SETUP_REBOOT "${SETUP_PACKAGE_REBOOT}")
+set(CPACK_SETUP_BUNDLE "${SETUP_PACKAGE_BUNDLE}")
 if(DEFINED SETUP_PACKAGE_BACKGROUND)
     set(CPACK_SETUP_BACKGROUND "${SETUP_PACKAGE_BACKGROUND}")
 else()

@@ -1,5 +1,6 @@
 # Run by `cpack -G External` once every component is staged (see SetupPackage.cmake): packs
-# each component, writes setup.tsi, copies the kit's programs and checks the package folder.
+# each component, writes setup.tsi, copies the kit's programs, checks the package folder and,
+# when asked, makes it into one program.
 cmake_minimum_required(VERSION 3.20)
 
 set(package "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}")
@@ -179,3 +180,13 @@ if(NOT checked EQUAL 0)
     message(FATAL_ERROR "SetupPackage: tsa check found errors in ${package}:\n${findings}")
 endif()
 message(STATUS "SetupPackage: ${package}\n${findings}")
+
+if(CPACK_SETUP_BUNDLE)
+    file(REMOVE "${package}.exe")
+    execute_process(COMMAND ${CPACK_SETUP_TSA} bundle --runtime "${CPACK_SETUP_PROGRAMS}" "${package}" "${package}.exe"
+                    RESULT_VARIABLE bundled OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT bundled EQUAL 0)
+        message(FATAL_ERROR "SetupPackage: tsa bundle of ${package} failed (${bundled}):\n${output}")
+    endif()
+    message(STATUS "SetupPackage: ${package}.exe\n${output}")
+endif()

@@ -71,16 +71,20 @@ const char *const kindWords[] = {
     "the entry has an empty name",
     // leadingSeparator
     "the name starts with a separator and would leave the target directory",
+    // driveLetter
+    "the name starts with a drive and would leave the target directory",
     // trailingSeparator
     "the name ends with a separator and names no file",
     // colonInName
-    "the name holds a drive letter or a colon",
+    "the name holds a colon",
     // controlCharacter
     "the name holds a control character",
     // forbiddenCharacter
     "the name holds a character Windows allows in no file name",
     // parentLevel
     "the name has a \"..\" level and would leave the target directory",
+    // dotsOnlyLevel
+    "the name has a level of dots and spaces only",
     // deviceName
     "the name is a device name",
     // backslashInName

@@ -49,11 +49,13 @@ enum class ArchiveFaultKind {
     // an entry's name, as the installer judges it
     emptyName,
     leadingSeparator,
+    driveLetter,
     trailingSeparator,
     colonInName,
     controlCharacter,
     forbiddenCharacter,
     parentLevel,
+    dotsOnlyLevel,
     deviceName,
     // a name the tool will not store, though the installer would take it
     backslashInName,

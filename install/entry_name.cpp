@@ -1,5 +1,7 @@
 #include "install/entry_name.h"
 
+#include "lumora/utf8.h"
+
 #include <cwchar>
 #include <string>
 
@@ -10,12 +12,25 @@ bool IsDeviceName(const lumora::String &name, int start, int end)
 {
     std::wstring stem;
     for (int k = start; k < end && name[k] != L'.' && name[k] != L' '; ++k) {
-        wchar_t c = name[k];
-        stem += c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+        stem += lumora::AsciiUpper(name[k]);
     }
     if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
     bool numbered = stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9';
     return numbered && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0);
+}
+
+int LevelEnd(const lumora::String &name, int start)
+{
+    int end = start;
+    while (end < name.Length() && !IsPathSeparator(name[end])) ++end;
+    return end;
+}
+
+// "..", and ".." followed by spaces, which Windows drops.
+bool IsParentLevel(const lumora::String &name, int start, int end)
+{
+    while (end > start && name[end - 1] == L' ') --end;
+    return end - start == 2 && name[start] == L'.' && name[start + 1] == L'.';
 }
 
 // Both the C0 and the C1 range, and DEL: a code page's undefined bytes often decode to C1.
@@ -83,25 +98,30 @@ ArchiveFaultKind EntryNameFault(const lumora::String &name)
 {
     int length = name.Length();
     if (length == 0) return ArchiveFaultKind::emptyName;
+    // The ways out first, so a name that leaves its folder is always said to.
     if (IsPathSeparator(name[0])) return ArchiveFaultKind::leadingSeparator;
+    if (length >= 2 && name[1] == L':' && lumora::AsciiUpper(name[0]) >= L'A' &&
+        lumora::AsciiUpper(name[0]) <= L'Z')
+        return ArchiveFaultKind::driveLetter;
+    for (int start = 0, end = 0; start <= length; start = end + 1) {
+        end = LevelEnd(name, start);
+        if (IsParentLevel(name, start, end)) return ArchiveFaultKind::parentLevel;
+    }
     if (IsPathSeparator(name[length - 1])) return ArchiveFaultKind::trailingSeparator;
     for (int k = 0; k < length; ++k) {
         if (name[k] == L':') return ArchiveFaultKind::colonInName;
         if (IsControlCharacter(name[k])) return ArchiveFaultKind::controlCharacter;
         if (IsForbiddenOnWindows(name[k])) return ArchiveFaultKind::forbiddenCharacter;
     }
-    int start = 0;
-    while (start < length) {
-        int end = start;
-        while (end < length && !IsPathSeparator(name[end])) ++end;
+    for (int start = 0, end = 0; start < length; start = end + 1) {
+        end = LevelEnd(name, start);
         bool onlyDotsAndSpaces = true;
         for (int k = start; k < end; ++k) {
             if (name[k] != L'.' && name[k] != L' ') onlyDotsAndSpaces = false;
         }
         bool current = end - start == 1 && name[start] == L'.';
-        if (onlyDotsAndSpaces && !current && end > start) return ArchiveFaultKind::parentLevel;
+        if (onlyDotsAndSpaces && !current && end > start) return ArchiveFaultKind::dotsOnlyLevel;
         if (IsDeviceName(name, start, end)) return ArchiveFaultKind::deviceName;
-        start = end + 1;
     }
     return ArchiveFaultKind::none;
 }
@@ -124,10 +144,8 @@ ArchiveFaultKind PackNameFault(const lumora::String &name)
 
 std::string FoldedName(const std::string &name)
 {
-    std::string folded = name;
-    for (char &c : folded) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    std::string folded = lumora::AsciiUppercase(name);
+    for (char &c : folded)
         if (c == '\\') c = '/';
-    }
     return folded;
 }

@@ -27,11 +27,11 @@ ArchiveFaultKind DecodeEntryName(const std::string &stored, int codePage, lumora
 ArchiveFaultKind EncodeEntryName(const lumora::String &name, int codePage, std::string &stored);
 
 // The rules on a decoded name: whether it stays inside the directory it is extracted to on
-// both Windows and Linux. Refused: empty names and names ending in
-// a separator, a leading separator (also a UNC prefix), a ":" anywhere (also a drive letter),
-// control characters, the characters Windows allows in no file name (< > " | ? *), a ".." level
-// or any level of dots and spaces only (Windows drops trailing dots and spaces, so ".. " is
-// ".."), and device names such as CON or LPT1.
+// both Windows and Linux. Refused, the ways out first: a leading separator (also a UNC prefix),
+// a drive, a ".." level (also with trailing spaces, which Windows drops); then empty names and
+// names ending in a separator, a ":" anywhere, control characters, the characters Windows
+// allows in no file name (< > " | ? *), any other level of dots and spaces only, and device
+// names such as CON or LPT1.
 ArchiveFaultKind EntryNameFault(const lumora::String &name);
 
 // Whether `tsa pack` may store the name ("/" between levels, as the system gives it): the

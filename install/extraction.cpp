@@ -297,7 +297,7 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
 {
     PhaseTimes::Count(Tally::files);
     const lumora::String path = targetPrefix + entry.name;
-    progress.FileStarting(path);
+    report.FileStarting(path);
     PhaseClock clock(Phase::folders);
     // Each level is made before the one below it.
     folders.MakeFor(path, targetPrefix.Length());

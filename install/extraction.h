@@ -1,4 +1,4 @@
-// Extraction of component archives (.tsa) and the copy of the library DLL, with progress.
+// Extraction of component archives (.tsa), with progress.
 //
 // Nothing here stops on a fault: every archive, entry or file that cannot be handled is
 // recorded in the InstallReport under the caller's component label, skipped, and the rest
@@ -31,22 +31,5 @@ bool ExtractArchive(const lumora::String &archiveName, const lumora::String &tar
 
 // Makes one folder level, as MakeDirectory does, and tells the report when it was made.
 bool MakeReportedDirectory(const lumora::String &path, InstallReport &report);
-
-// Copies sourceName (e.g. "lumora.dll", from the current directory) to
-// destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets
-// the file bar to p and the total bar to TotalProgressDuringCopy(p, componentCount); says
-// FileDone when the copy is complete, and then returns true.
-bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destinationDir, int componentCount,
-                 InstallProgress &progress, InstallReport &report);
-
-// The total bar after component `component` (1..componentCount, its number among all
-// components, selected or not); copyLibrary is 1 when the DLL copy follows, else 0:
-// trunc(100/(N+c) * (i-1) + 100/(N+c)), evaluated in double precision in that order, so
-// N = 23 ends at 99 and N = 36 shows 74 after component 27.
-int TotalProgressAfterComponent(int component, int componentCount, int copyLibrary);
-
-// The total bar while the DLL is copied, p the copy's own percentage:
-// trunc(100/(N+1) * N + p/(N+1)) in double precision.
-int TotalProgressDuringCopy(int percent, int componentCount);
 
 #endif

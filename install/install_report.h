@@ -24,6 +24,9 @@ class InstallObserver {
 public:
     virtual ~InstallObserver() = default;
     virtual void PhaseStarted(const lumora::String &) {} // a component, the library copy, the links
+    // A file is about to be made at its path, before its folders are: whoever records what an
+    // installation made can still see whether it was there before.
+    virtual void FileStarting(const lumora::String &) {}
     virtual void FolderMade(const lumora::String &) {}
     virtual void FileWritten(const lumora::String &, int64_t) {} // its path and size, once written in full
     virtual void LinkMade(const lumora::String &) {}
@@ -51,9 +54,14 @@ public:
 
     // What is made, for the observer; nothing is kept.
     void Observe(InstallObserver *newObserver) { observer = newObserver; }
+    InstallObserver *Observer() const { return observer; }
     void PhaseStarted(const lumora::String &what)
     {
         if (observer) observer->PhaseStarted(what);
+    }
+    void FileStarting(const lumora::String &path)
+    {
+        if (observer) observer->FileStarting(path);
     }
     void FolderMade(const lumora::String &path)
     {

@@ -1,10 +1,11 @@
 // The installation worker's work: the chosen components into the destination, the library
-// copy when asked, then the shortcuts.
+// copy when asked, then the links.
 #include "install/installation_worker.h"
 
 #include "install/extraction.h"
+#include "install/library_copy.h"
 #include "install/platform_fs.h"
-#include "install/shortcuts.h"
+#include "install/total_progress.h"
 
 using lumora::String;
 
@@ -26,10 +27,9 @@ void InstallComponent(const ComponentPlan &component, const String &destination,
     report.PhaseStarted(String("Component ") + String::FromInt(component.number) + " (" + component.label +
                         "): " + component.archive + " into " +
                         (component.folder == "." ? destination : target));
-    if (component.folderFault != ArchiveFaultKind::none) {
+    if (component.refusal.Length() > 0) {
         report.AddFault(component.label, component.folder,
-                        String("the component's folder would lie outside the destination (") +
-                            FaultWords(component.folderFault).c_str() + "), so it is not installed");
+                        String("the component's folder ") + component.refusal + ", so it is not installed");
     } else if (component.folder != "." && !MakeDirectoryPath(target, report)) {
         report.AddFault(component.label, target, "the component's folder cannot be made");
     } else {
@@ -39,7 +39,8 @@ void InstallComponent(const ComponentPlan &component, const String &destination,
 
 } // namespace
 
-void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, InstallReport &report)
+void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, InstallReport &report,
+                 const LinkMaker &makeLinks)
 {
     if (plan.destination.Length() == 0) {
         // An empty destination would put the files in the root of the current drive.
@@ -62,7 +63,7 @@ void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, Instal
         CopyLibrary("lumora.dll", plan.destination, plan.componentCount, progress, report);
     }
     if (!plan.links.empty()) report.PhaseStarted("Start menu shortcuts");
-    CreateStartMenuLinks(plan.links, plan.destination, report);
+    makeLinks(plan.links, plan.destination, report);
     // The formulas truncate a sum of rounded shares, so a whole run can end a step below 100
     // (36 components end at 99); a run whose last step was the last one, and that lacks
     // nothing, ends at 100 instead of reading as not quite done.

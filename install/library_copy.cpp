@@ -1,5 +1,7 @@
+#include "install/library_copy.h"
+
 #include "install/chunked_copy.h"
-#include "install/extraction.h"
+#include "install/total_progress.h"
 #include "lumora/stream.h"
 
 bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destinationDir, int componentCount,
@@ -13,7 +15,7 @@ bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destina
         return false;
     }
     lumora::String targetName = destinationDir + "\\" + sourceName;
-    progress.FileStarting(targetName);
+    report.FileStarting(targetName);
     OutStream target(lumora::STREAM_FILE, targetName, lumora::STREAM_CREATE);
     if (!target.IsOpen()) {
         report.AddFault(label, targetName, "the file cannot be created");

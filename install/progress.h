@@ -2,8 +2,6 @@
 #ifndef SETUP_INSTALL_PROGRESS_H
 #define SETUP_INSTALL_PROGRESS_H
 
-#include "lumora/string.h"
-
 // Both values are percentages, 0 to 100. The engine calls a setter only when the integer
 // value changes (and once with 0 at the start of each file), so a setter may be as costly
 // as a window message. Calls come from the thread that runs the engine.
@@ -17,9 +15,6 @@ public:
     // How far a group's data is unpacked before its first file is written: the share of its
     // packed bytes read, at each new integer percentage.
     virtual void SetUnpackProgress(int) {}
-    // A file is about to be made at path, before its folders are: whoever records what an
-    // installation made can still see whether it was there before.
-    virtual void FileStarting(const lumora::String &) {}
 };
 
 #endif

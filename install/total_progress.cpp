@@ -1,4 +1,4 @@
-#include "install/extraction.h"
+#include "install/total_progress.h"
 
 // volatile keeps every intermediate a double: the x87 unit of a 32-bit build would otherwise
 // carry more precision, and N = 23 would end at 100 instead of 99.

@@ -2,6 +2,7 @@
 
 #include "install/archive_format.h"
 #include "install/entry_name.h"
+#include "lumora/utf8.h"
 
 #include <bzlib.h>
 
@@ -176,15 +177,8 @@ private:
 // A name as std::filesystem gives it in narrow form: UTF-8, on Windows too.
 lumora::String FromUtf8(const std::string &name)
 {
-#ifdef _WIN32
-    int length = MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_UTF8, 0, name.data(), static_cast<int>(name.size()), &wide[0], length);
-    return lumora::String(wide.c_str());
-#else
-    return lumora::String(name.c_str());
-#endif
+    std::wstring wide = lumora::WideFromUtf8(name);
+    return lumora::String(wide.data(), static_cast<int>(wide.size()));
 }
 
 // Windows keeps one file of names that differ only in letter case, and cannot hold a file

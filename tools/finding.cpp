@@ -49,6 +49,11 @@ std::string FindingJson(const Finding &finding)
     return json + ",\"message\":" + JsonString(finding.message) + "}";
 }
 
+std::string WriteJson(const std::wstring &write)
+{
+    return "{\"write\":" + JsonString(write) + "}";
+}
+
 std::string CountLine(const std::vector<Finding> &findings, bool json)
 {
     long errors = std::count_if(findings.begin(), findings.end(),

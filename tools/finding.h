@@ -27,6 +27,9 @@ std::string FindingLine(const Finding &finding);
 // The same as one JSON object.
 std::string FindingJson(const Finding &finding);
 
+// A line of what the installation writes (tools/package_check.h) as one JSON object.
+std::string WriteJson(const std::wstring &write);
+
 // "2 errors, 1 warning", or as a JSON object.
 std::string CountLine(const std::vector<Finding> &findings, bool json);
 

@@ -1,7 +1,12 @@
 #include "tools/package_check.h"
 
-#include "app/setup_rules.h"
 #include "install/entry_name.h"
+#include "lumora/utf8.h"
+#include "package/pages.h"
+#include "package/path_rules.h"
+#include "package/plan_reader.h"
+#include "package/setup_file.h"
+#include "package/setup_rules.h"
 #include "tools/archive_check.h"
 #include "tools/package_files.h"
 #include "tools/profile_encoding.h"
@@ -30,29 +35,18 @@ using Text = std::wstring;
 const wchar_t programFilesFolder[] = L"C:\\Program Files (x86)";
 const wchar_t programFiles64Folder[] = L"C:\\Program Files";
 const size_t longestPath = 259;
-const wchar_t refusedInFileNames[] = L"<>:\"/\\|?*";
 using V = SetupValue;
 
 const wchar_t linksSection[] = L"Startmenu Links";
 
-// A page's values; the installation's display has no flag.
-struct PageText {
-    bool hasFlag;
-    SetupValue flag;
-    SetupValue title;
-    SetupValue lines;
-    SetupValue line;
-};
-
-const PageText pageTexts[] = {
-    {true, V::introductionPage, V::introductionTitle, V::introductionLines, V::introductionLine},
-    {true, V::licensePage, V::licenseTitle, V::licenseLines, V::licenseLine},
-    {true, V::directoryPage, V::directoryTitle, V::directoryLines, V::directoryLine},
-    {true, V::componentsPage, V::componentsTitle, V::componentsLines, V::componentsLine},
-    {true, V::summaryPage, V::summaryTitle, V::summaryLines, V::summaryLine},
-    {true, V::byePage, V::byeTitle, V::byeLines, V::byeLine},
-    {true, V::rebootPage, V::rebootTitle, V::rebootLines, V::rebootLine},
-    {false, V::installationTitle, V::installationTitle, V::installationLines, V::installationLine}};
+// Every page and the installation's display, whose texts are read whether shown or not.
+std::vector<const PageDescription *> PageTexts()
+{
+    std::vector<const PageDescription *> pages;
+    for (const PageDescription &page : pageDescriptions) pages.push_back(&page);
+    pages.push_back(&installationDisplay);
+    return pages;
+}
 
 // The values the background window reads, besides its own switch.
 bool IsBackgroundValue(const SetupRule &rule)
@@ -66,8 +60,8 @@ bool IsBackgroundValue(const SetupRule &rule)
 // The count of lines of a page section's text; its line keys are read only as far as it says.
 SetupValue PageLinesOf(const Text &section)
 {
-    for (const PageText &page : pageTexts)
-        if (SameNameIgnoringCase(Widened(RuleOf(page.lines).section), section)) return page.lines;
+    for (const PageDescription *page : PageTexts())
+        if (lumora::SameIgnoringAsciiCase(Widened(RuleOf(page->lines).section), section)) return page->lines;
     return V::introductionLines; // only page sections have numbered keys besides components and links
 }
 
@@ -81,15 +75,6 @@ Text KeyOf(SetupValue value, int number = 0)
     return static_cast<const wchar_t *>(KeyName(RuleOf(value), number));
 }
 
-// Where the name holds a character Windows refuses in file names, or npos.
-size_t RefusedCharacter(const Text &name)
-{
-    for (size_t k = 0; k < name.size(); ++k) {
-        if (name[k] < 0x20 || Text(refusedInFileNames).find(name[k]) != Text::npos) return k;
-    }
-    return Text::npos;
-}
-
 Text Number(long long value)
 {
     return Widened(std::to_string(value));
@@ -98,12 +83,6 @@ Text Number(long long value)
 Text Quoted(const Text &text)
 {
     return L"\"" + text + L"\"";
-}
-
-Text HoldsRefusedCharacter(const Text &name, size_t refused)
-{
-    return Quoted(name) + L" holds " + Quoted(name.substr(refused, 1)) +
-           L", which Windows refuses in file names";
 }
 
 struct InstalledFile {
@@ -132,27 +111,26 @@ struct Component {
     std::set<Text> folders; // folded, every level that holds files
 };
 
-class PackageCheck {
+// The check is the model's reader of setup.tsi: it remembers what the program reads, and reports
+// a value the program would read cut short.
+class PackageCheck : public SetupFile {
 public:
     PackageCheck(const fs::path &folder, const CheckOptions &options) : folder(folder), options(options) {}
 
     std::vector<Finding> Run();
+    // What the installation writes, every offered component ticked: "file: PATH" below the
+    // destination and "link: PATH -> TARGET" below the Start menu's Programs folder.
+    const std::vector<Text> &Writes() const { return writes; }
+
+    lumora::String Value(const lumora::String &section, const lumora::String &key,
+                         const lumora::String &defaultValue) override;
+    std::vector<lumora::String> Keys(const lumora::String &section) override;
 
 private:
-    // The reader of the program's rules; remembers what was read, and reports a value cut.
-    lumora::String Read(const Text &section, const Text &key, const Text &defaultValue);
-    lumora::String Read(SetupValue value, int number = 0)
-    {
-        const SetupRule &rule = RuleOf(value);
-        return Read(Widened(rule.section), KeyOf(value, number), Widened(rule.defaultValue));
-    }
     Text ReadText(SetupValue value, int number = 0)
     {
         return static_cast<const wchar_t *>(Read(value, number));
     }
-    int ReadInt(SetupValue value, int number = 0) { return Read(value, number).ToInt(); }
-    // The names of the section's keys, as the program's reader lists them.
-    std::vector<lumora::String> KeysOf(const lumora::String &section) const;
     bool IsPresent(const Text &section, const Text &key) const
     {
         return profile->Find(section, key) != nullptr;
@@ -182,12 +160,7 @@ private:
 
     void CheckPages();
     bool CheckComponents(); // false when Setup refuses the package for its count
-    void ReadComponent(Component &component);
-    // Where the component's files go below the destination, "." for the destination itself;
-    // false when the name given would lead out of it, and the component is not installed.
-    bool ReadSubdirectory(int number, Text &subdirectory);
-    // An error when a link's value would lead out of the folder it is joined to.
-    bool LeadsOut(SetupValue value, int number, const Text &folder);
+    void ReadComponent(Component &component, const ComponentPlan &planned);
     // An archive named by several components is verified, and its faults reported, once.
     void VerifyOnce(Component &component, const fs::path &file);
     void ListInstalledFiles(Component &component, const Text &subdirectory);
@@ -199,11 +172,10 @@ private:
     void CheckLinks();
     // 64-bit programs in the archives of a package whose setup.exe is the 32-bit one.
     void CheckProgramsForArchitecture();
-    void CheckLink(int link);
-    // The component the link belongs to; null when it names none, or one that is never installed.
-    const Component *LinkedComponent(int link);
-    void CheckLinkName(int link);
-    void CheckStartMenuFolder();
+    void CheckLink(const LinkPlan &link);
+    void ReportLeftOut(const LeftOutLink &link);
+    void CheckLinkTarget(const LinkPlan &link);
+    const Component *ComponentNumbered(int number) const;
     void CheckUninstall();
     void CheckUnreadKeys();
     void CheckUnreadKey(const ProfileSection &section, const SectionKeys &known, const ProfileKey &key,
@@ -238,22 +210,27 @@ private:
     std::vector<Finding> findings;
     std::set<std::pair<Text, Text>> keysRead; // folded
     std::map<fs::path, std::shared_ptr<VerifyResult>> archives;
+    InstallationPlan plan; // every offered component ticked
     std::vector<Component> components;
     int componentCount = 0; // as the installation reads it
     int linkCount = 0;
     Text destination;
+    std::vector<Text> writes;
+    bool folderReported = false;
 };
 
-lumora::String PackageCheck::Read(const Text &section, const Text &key, const Text &defaultValue)
+lumora::String PackageCheck::Value(const lumora::String &sectionName, const lumora::String &keyName,
+                                   const lumora::String &defaultValue)
 {
-    bool first = keysRead.insert({Folded(section), Folded(key)}).second;
+    Text section = static_cast<const wchar_t *>(sectionName), key = static_cast<const wchar_t *>(keyName);
+    bool first = keysRead.insert({lumora::AsciiUppercase(section), lumora::AsciiUppercase(key)}).second;
     const ProfileKey *found = profile->Find(section, key);
     if (first && found != nullptr && found->value.size() > static_cast<size_t>(setupValueLength)) {
         AtKey(Severity::error, section, key,
               L"the value is " + Number(static_cast<long long>(found->value.size())) +
                   L" characters long; the program reads only its first " + Number(setupValueLength));
     }
-    return profile->Read(section.c_str(), key.c_str(), defaultValue.c_str());
+    return profile->Value(sectionName, keyName, defaultValue);
 }
 
 std::vector<Finding> PackageCheck::Run()
@@ -283,9 +260,12 @@ std::vector<Finding> PackageCheck::Run()
     // A package whose count is damaged is refused before the wizard opens; nothing else matters.
     if (!CheckComponents()) return findings;
     CheckInstalledFiles();
-    if (ReadInt(V::copyLibrary) != 0 && !FindInPackage(folder, L"lumora.dll")) {
-        AtKey(Severity::error, SectionOf(V::copyLibrary), KeyOf(V::copyLibrary),
-              L"asks for lumora.dll to be copied, but the package folder holds none");
+    if (plan.copyLibrary) {
+        if (FindInPackage(folder, L"lumora.dll"))
+            writes.push_back(L"file: lumora.dll");
+        else
+            AtKey(Severity::error, SectionOf(V::copyLibrary), KeyOf(V::copyLibrary),
+                  L"asks for lumora.dll to be copied, but the package folder holds none");
     }
     CheckLinks();
     CheckUninstall();
@@ -298,22 +278,17 @@ std::vector<Finding> PackageCheck::Run()
 
 void PackageCheck::CheckPages()
 {
-    bool anyPage = false;
-    for (const PageText &page : pageTexts) {
-        if (page.hasFlag && ReadInt(page.flag) != 0) anyPage = true;
-    }
-    if (!anyPage) {
+    if (!EnablesAnyPage(*this)) {
         const ProfileSection *dialogs = profile->FindSection(L"Dialogs");
         AtLine(Severity::error, L"Dialogs", L"", dialogs != nullptr ? dialogs->line : 0,
                L"every page is switched off; Setup shows a notice and stops");
     }
-    for (const PageText &page : pageTexts) {
-        Read(page.title);
-        ComposeSetupLines([this](SetupValue value, int number) { return Read(value, number); }, page.lines,
-                          page.line);
-        int lines = ReadInt(page.lines);
+    for (const PageDescription *page : PageTexts()) {
+        Read(page->title);
+        ReadLines(page->lines, page->line);
+        int lines = ReadInt(page->lines);
         if (lines > mostPageLines) {
-            AtKey(Severity::warning, SectionOf(page.lines), KeyOf(page.lines),
+            AtKey(Severity::warning, SectionOf(page->lines), KeyOf(page->lines),
                   L"is " + Number(lines) + L"; a page shows at most " + Number(mostPageLines) + L" lines");
         }
     }
@@ -336,11 +311,8 @@ bool PackageCheck::CheckComponents()
 {
     const Text setup = SectionOf(V::offeredComponentCount);
     const Text countKey = KeyOf(V::offeredComponentCount);
-    int offered = ReadInt(V::offeredComponentCount);
-    componentCount = std::max(0, ReadInt(V::installedComponentCount));
-    int described =
-        HighestDescribedComponent([this](const lumora::String &section) { return KeysOf(section); });
-    if (IsDamagedComponentCount(offered, described)) {
+    int offered = 0, described = 0;
+    if (HasDamagedComponentCount(*this, offered, described)) {
         AtKey(Severity::error, setup, countKey,
               L"is " + Text(static_cast<const wchar_t *>(Read(V::offeredComponentCount))) +
                   (described == 0 ? Text(L", but no key describes any component")
@@ -348,6 +320,7 @@ bool PackageCheck::CheckComponents()
                   L"; Setup calls the package damaged and stops");
         return false;
     }
+    componentCount = std::max(0, ReadInt(V::installedComponentCount));
     if (!IsPresent(setup, countKey)) {
         AtKey(Severity::warning, setup, countKey,
               L"is missing: the wizard offers one component, \"Main program\", but the installation installs "
@@ -358,33 +331,36 @@ bool PackageCheck::CheckComponents()
     }
     int shown = std::max(componentCount, offered);
     for (int number = 1; number <= shown; ++number) {
-        Component component;
-        component.number = number;
-        component.name = ReadText(V::componentName, number);
+        Read(V::componentName, number);
         Read(V::componentState, number);
-        if (number <= componentCount) {
-            ReadComponent(component);
-            components.push_back(component);
-        }
+    }
+    plan = ReadInstallationPlan(*this, destination.c_str(), offered, [](int) { return true; });
+    for (const ComponentPlan &planned : plan.components) {
+        Component component;
+        component.number = planned.number;
+        component.name = static_cast<const wchar_t *>(planned.label);
+        component.archiveName = static_cast<const wchar_t *>(planned.archive);
+        ReadComponent(component, planned);
+        components.push_back(component);
     }
     return true;
 }
 
-std::vector<lumora::String> PackageCheck::KeysOf(const lumora::String &section) const
+std::vector<lumora::String> PackageCheck::Keys(const lumora::String &section)
 {
-    std::vector<lumora::String> names;
-    if (const ProfileSection *found = profile->FindSection(static_cast<const wchar_t *>(section))) {
-        for (const ProfileKey &key : found->keys) names.push_back(lumora::String(key.name.c_str()));
-    }
-    return names;
+    return profile->Keys(section);
 }
 
-void PackageCheck::ReadComponent(Component &component)
+void PackageCheck::ReadComponent(Component &component, const ComponentPlan &planned)
 {
     Text number = Number(component.number);
-    component.archiveName = ReadText(V::componentArchive, component.number);
-    Text subdirectory;
-    if (!ReadSubdirectory(component.number, subdirectory)) return;
+    Text subdirectory = static_cast<const wchar_t *>(planned.folder);
+    if (planned.refusal.Length() > 0) {
+        AtKey(Severity::error, SectionOf(V::componentFolder), number,
+              Quoted(subdirectory) + L" " + static_cast<const wchar_t *>(planned.refusal) +
+                  L"; Setup does not install this component");
+        return;
+    }
     std::optional<fs::path> file = FindInPackage(folder, component.archiveName);
     if (!file) {
         bool given = IsPresent(SectionOf(V::componentArchive), number);
@@ -400,28 +376,6 @@ void PackageCheck::ReadComponent(Component &component)
               Described(component) + L" installs nothing: " + Quoted(component.archiveName) +
                   L" holds no files");
     }
-}
-
-bool PackageCheck::ReadSubdirectory(int number, Text &subdirectory)
-{
-    subdirectory = ReadText(V::componentFolder, number);
-    ArchiveFaultKind fault = FolderBelowFault(lumora::String(subdirectory.c_str()));
-    if (fault == ArchiveFaultKind::none) return true;
-    AtKey(Severity::error, SectionOf(V::componentFolder), Number(number),
-          Quoted(subdirectory) + L" would put the files outside the destination: " +
-              Widened(FaultWords(fault)) + L"; Setup does not install this component");
-    return false;
-}
-
-bool PackageCheck::LeadsOut(SetupValue value, int number, const Text &folder)
-{
-    Text given = ReadText(value, number);
-    ArchiveFaultKind fault = FolderBelowFault(lumora::String(given.c_str()));
-    if (!LeavesFolder(fault)) return false;
-    AtKey(Severity::error, SectionOf(value), KeyOf(value, number),
-          Quoted(given) + L" leads outside " + folder + L": " + Widened(FaultWords(fault)) +
-              L"; Setup does not make the link");
-    return true;
 }
 
 void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
@@ -449,7 +403,8 @@ void PackageCheck::ListInstalledFiles(Component &component, const Text &subdirec
         InstalledFile installed;
         installed.entry = entry.wideName;
         installed.path = JoinedPath(subdirectory, installed.entry);
-        installed.folded = Folded(installed.path);
+        installed.folded = lumora::AsciiUppercase(installed.path);
+        writes.push_back(L"file: " + installed.path);
         for (size_t end = installed.folded.find(L'\\'); end != Text::npos;
              end = installed.folded.find(L'\\', end + 1))
             component.folders.insert(installed.folded.substr(0, end));
@@ -537,10 +492,14 @@ void PackageCheck::CheckProgramsForArchitecture()
 void PackageCheck::CheckUninstall()
 {
     if (ReadInt(V::uninstallEnabled) == 0) return;
-    if (!FindInPackage(folder, L"uninstall.exe"))
+    if (FindInPackage(folder, L"uninstall.exe")) {
+        writes.push_back(L"file: uninstall.exe");
+        writes.push_back(L"file: uninstall.dat");
+    } else {
         AtKey(Severity::error, SectionOf(V::uninstallEnabled), KeyOf(V::uninstallEnabled),
               L"asks for the product to be removable, but the package folder holds no uninstall.exe; Setup "
               L"would install the product without a way to remove it");
+    }
     if (ReadText(V::uninstallDisplayName).empty() && ReadText(V::applicationName).empty())
         AtKey(Severity::error, SectionOf(V::uninstallDisplayName), KeyOf(V::uninstallDisplayName),
               L"is empty and so is [Application] Name: the list of installed programs would show no name, "
@@ -553,9 +512,16 @@ void PackageCheck::CheckUninstall()
 void PackageCheck::CheckLinks()
 {
     linkCount = ReadInt(V::linkCount);
-    int described = HighestDescribedLink([this](const lumora::String &section) { return KeysOf(section); });
-    int last = std::min(linkCount, described);
-    for (int link = 1; link <= last; ++link) CheckLink(link);
+    int described = HighestDescribedLink([this](const lumora::String &section) { return Keys(section); });
+    // The plan holds each described link once, made or left out; they are judged in their order.
+    std::map<int, const LinkPlan *> made;
+    std::map<int, const LeftOutLink *> leftOut;
+    for (const LinkPlan &link : plan.links) made[link.number] = &link;
+    for (const LeftOutLink &link : plan.linksLeftOut) leftOut[link.number] = &link;
+    for (int number = 1; number <= std::min(linkCount, described); ++number) {
+        if (made.count(number) > 0) CheckLink(*made[number]);
+        if (leftOut.count(number) > 0) ReportLeftOut(*leftOut[number]);
+    }
     if (linkCount > described) {
         AtKey(Severity::error, linksSection, KeyOf(V::linkCount),
               L"is " + Number(linkCount) + L", but " +
@@ -565,71 +531,83 @@ void PackageCheck::CheckLinks()
     }
 }
 
-void PackageCheck::CheckLink(int link)
+void PackageCheck::CheckLink(const LinkPlan &link)
 {
-    const Component *component = LinkedComponent(link);
-    CheckLinkName(link);
-    if (link == 1) CheckStartMenuFolder();
-    Text fileKey = KeyOf(V::linkTarget, link);
-    Text target = ReadText(V::linkTarget, link);
-    if (LeadsOut(V::linkTarget, link, L"the destination")) return;
+    Text name = ReadText(V::linkName, link.number);
+    Text nameKey = KeyOf(V::linkName, link.number);
+    // One folder holds every link, so it is reported once.
+    if (link.folderRefusal.Length() > 0 && !folderReported) {
+        folderReported = true;
+        AtKey(Severity::error, linksSection, KeyOf(V::linkFolder),
+              Quoted(static_cast<const wchar_t *>(link.folder)) + L" " +
+                  static_cast<const wchar_t *>(link.folderRefusal) + L"; Setup makes none of the links");
+    }
+    if (link.nameRefusal.Length() > 0) {
+        AtKey(Severity::error, linksSection, nameKey,
+              Quoted(name) + L" " + static_cast<const wchar_t *>(link.nameRefusal) +
+                  L"; Setup does not make the link");
+    } else if (name.empty()) {
+        AtKey(Severity::warning, linksSection, nameKey, L"is missing, so the link file is called \".lnk\"");
+    }
+    if (link.folderRefusal.Length() > 0 || link.nameRefusal.Length() > 0) return;
+    Text folderName = static_cast<const wchar_t *>(link.folder);
+    writes.push_back(L"link: " + JoinedPath(folderName, static_cast<const wchar_t *>(link.name)) + L" -> " +
+                     static_cast<const wchar_t *>(link.target));
+    CheckLinkTarget(link);
+}
+
+void PackageCheck::CheckLinkTarget(const LinkPlan &link)
+{
+    Text fileKey = KeyOf(V::linkTarget, link.number);
+    Text target = static_cast<const wchar_t *>(link.target);
+    ArchiveFaultKind fault = FolderBelowFault(link.target);
+    // A way up and out of the destination is the vendor's to choose: nothing is written there,
+    // and what lies there is not the package's to know.
+    if (fault == ArchiveFaultKind::parentLevel) return;
+    if (fault != ArchiveFaultKind::none) {
+        AtKey(Severity::error, linksSection, fileKey,
+              Quoted(target) + L" names no file once joined to the destination: " +
+                  Widened(FaultWords(fault)) + L"; link " + Number(link.number) + L" starts nothing");
+        return;
+    }
+    const Component *component = ComponentNumbered(link.component);
     // A damaged archive is reported already, and what it installs is not known.
     if (component == nullptr || component->archive == nullptr ||
         component->archive->listing.fault.kind != ArchiveFaultKind::none)
         return;
-    Text wanted = Folded(JoinedPath(L"", target));
+    Text wanted = lumora::AsciiUppercase(JoinedPath(L"", target));
     bool installed = component->folders.count(wanted) > 0 ||
                      std::any_of(component->files.begin(), component->files.end(),
                                  [&](const InstalledFile &file) { return file.folded == wanted; });
     if (target.empty()) {
         AtKey(Severity::error, linksSection, fileKey,
-              L"is missing, so link " + Number(link) + L" points at no file");
+              L"is missing, so link " + Number(link.number) + L" points at no file");
     } else if (!installed) {
         AtKey(Severity::error, linksSection, fileKey,
               Quoted(target) + L" is not installed by " + Described(*component));
     }
 }
 
-const Component *PackageCheck::LinkedComponent(int link)
+void PackageCheck::ReportLeftOut(const LeftOutLink &link)
 {
-    Text componentKey = KeyOf(V::linkComponent, link);
-    int chosen = ReadInt(V::linkComponent, link);
+    // A link of a refused component has its finding at the component's folder.
+    if (link.reason != LinkLeftOut::componentOutsideCount) return;
+    Text componentKey = KeyOf(V::linkComponent, link.number);
     if (!IsPresent(linksSection, componentKey)) {
         AtKey(Severity::error, linksSection, componentKey,
-              L"is missing, so link " + Number(link) + L" belongs to no component and is not made");
-    } else if (chosen < 1 || chosen > componentCount) {
-        AtKey(Severity::error, linksSection, componentKey,
-              L"names component " + Number(chosen) + L", outside 1 to " + Number(componentCount) +
-                  L", so link " + Number(link) + L" is not made");
+              L"is missing, so link " + Number(link.number) + L" belongs to no component and is not made");
     } else {
-        for (const Component &component : components)
-            if (component.number == chosen) return &component;
+        AtKey(Severity::error, linksSection, componentKey,
+              L"names component " + Number(link.component) + L", outside 1 to " + Number(componentCount) +
+                  L", so link " + Number(link.number) + L" is not made");
     }
+}
+
+const Component *PackageCheck::ComponentNumbered(int number) const
+{
+    for (const Component &component : components)
+        if (component.number == number) return &component;
     return nullptr;
-}
-
-void PackageCheck::CheckLinkName(int link)
-{
-    Text nameKey = KeyOf(V::linkName, link);
-    Text name = ReadText(V::linkName, link);
-    if (LeadsOut(V::linkName, link, L"the Start menu folder")) return;
-    size_t refused = RefusedCharacter(name);
-    if (name.empty()) {
-        AtKey(Severity::warning, linksSection, nameKey, L"is missing, so the link file is called \".lnk\"");
-    } else if (refused != Text::npos) {
-        AtKey(Severity::warning, linksSection, nameKey, HoldsRefusedCharacter(name, refused));
-    }
-}
-
-// One folder holds every link, so it is reported once.
-void PackageCheck::CheckStartMenuFolder()
-{
-    Text directory = ReadText(V::linkFolder);
-    if (LeadsOut(V::linkFolder, 0, L"the Start menu's Programs folder")) return;
-    size_t refused = RefusedCharacter(directory);
-    if (refused != Text::npos)
-        AtKey(Severity::warning, linksSection, KeyOf(V::linkFolder),
-              HoldsRefusedCharacter(directory, refused));
 }
 
 void PackageCheck::CheckUnreadKeys()
@@ -638,7 +616,7 @@ void PackageCheck::CheckUnreadKeys()
     for (const ProfileSection &section : profile->Sections()) {
         const SectionKeys *known = nullptr;
         for (const SectionKeys &candidate : KnownSections()) {
-            if (SameNameIgnoringCase(candidate.section, section.name)) known = &candidate;
+            if (lumora::SameIgnoringAsciiCase(candidate.section, section.name)) known = &candidate;
         }
         if (&section == &profile->Sections().front()) {
             // The lines before the first section belong to none the program reads.
@@ -646,7 +624,8 @@ void PackageCheck::CheckUnreadKeys()
                 for (const SectionKeys &candidate : KnownSections()) {
                     bool named =
                         std::any_of(candidate.keys.begin(), candidate.keys.end(), [&](const Text &name) {
-                            return SameNameIgnoringCase(name, key.name) || SpelledLike(key.name, name);
+                            return lumora::SameIgnoringAsciiCase(name, key.name) ||
+                                   SpelledLike(key.name, name);
                         });
                     if (named) {
                         AtLine(Severity::warning, L"", key.name, key.line,
@@ -666,7 +645,7 @@ void PackageCheck::CheckUnreadKeys()
             }
             continue;
         }
-        if (!sectionsSeen.insert(Folded(section.name)).second) {
+        if (!sectionsSeen.insert(lumora::AsciiUppercase(section.name)).second) {
             AtLine(Severity::warning, section.name, L"", section.line,
                    L"the section appears again; the program reads only its first appearance, on line " +
                        Number(profile->FindSection(section.name)->line));
@@ -679,14 +658,14 @@ void PackageCheck::CheckUnreadKeys()
 
 void PackageCheck::ReportMisspeltSection(const ProfileSection &section, const SectionKeys &meant)
 {
-    bool isLink = SameNameIgnoringCase(meant.section, linksSection);
-    bool decides = isLink || Folded(meant.section).compare(0, 9, L"COMPONENT") == 0;
+    bool isLink = lumora::SameIgnoringAsciiCase(meant.section, linksSection);
+    bool decides = isLink || lumora::AsciiUppercase(meant.section).compare(0, 9, L"COMPONENT") == 0;
     bool holdsItsKeys = std::any_of(section.keys.begin(), section.keys.end(), [&](const ProfileKey &key) {
         Text prefix;
         SplitNumber(key.name, prefix);
-        auto named = [&](const Text &name) { return SameNameIgnoringCase(name, key.name); };
+        auto named = [&](const Text &name) { return lumora::SameIgnoringAsciiCase(name, key.name); };
         auto numbered = [&](const Text &name) {
-            return SameNameIgnoringCase(name, prefix) && prefix != key.name;
+            return lumora::SameIgnoringAsciiCase(name, prefix) && prefix != key.name;
         };
         return std::any_of(meant.keys.begin(), meant.keys.end(), named) ||
                std::any_of(meant.numbered.begin(), meant.numbered.end(), numbered);
@@ -704,8 +683,8 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
                                   const ProfileKey &key, std::set<Text> &seen)
 {
     if (key.name.empty() || key.name[0] == L';') return;
-    bool read = keysRead.count({Folded(section.name), Folded(key.name)}) > 0;
-    if (!seen.insert(Folded(key.name)).second) {
+    bool read = keysRead.count({lumora::AsciiUppercase(section.name), lumora::AsciiUppercase(key.name)}) > 0;
+    if (!seen.insert(lumora::AsciiUppercase(key.name)).second) {
         if (read) WarnAt(section, key, L"appears again; the program reads only its first appearance");
         return;
     }
@@ -713,8 +692,9 @@ void PackageCheck::CheckUnreadKey(const ProfileSection &section, const SectionKe
         if (!key.hasValue) WarnAt(section, key, L"has no \"=\", so the program takes the default");
         return;
     }
-    bool isKnown = std::any_of(known.keys.begin(), known.keys.end(),
-                               [&](const Text &name) { return SameNameIgnoringCase(name, key.name); });
+    bool isKnown = std::any_of(known.keys.begin(), known.keys.end(), [&](const Text &name) {
+        return lumora::SameIgnoringAsciiCase(name, key.name);
+    });
     if (isKnown) return; // read only in other settings, such as the background's keys
     Text prefix;
     long long number = SplitNumber(key.name, prefix);
@@ -727,11 +707,11 @@ bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const Section
                                     const ProfileKey &key, const Text &prefix, long long number)
 {
     for (const Text &numbered : known.numbered) {
-        if (!SameNameIgnoringCase(prefix, numbered) || number < 0) continue;
+        if (!lumora::SameIgnoringAsciiCase(prefix, numbered) || number < 0) continue;
         Text canonical = Text(numbered) + Number(number);
         if (number == 0) {
             WarnAt(section, key, L"is not read: numbering starts at 1");
-        } else if (Folded(canonical) == Folded(key.name)) {
+        } else if (lumora::SameIgnoringAsciiCase(canonical, key.name)) {
             FollowedCount count = CountOfNumberedKeys(section.name);
             // Beyond what the program follows of a larger count, which has its own finding.
             if (number <= count.value) return true;
@@ -747,8 +727,8 @@ bool PackageCheck::CheckNumberedKey(const ProfileSection &section, const Section
 void PackageCheck::ReportBeyondCount(const ProfileSection &section, const ProfileKey &key,
                                      const FollowedCount &count, long long number)
 {
-    bool isLink = SameNameIgnoringCase(section.name, linksSection);
-    bool isComponent = Folded(section.name).compare(0, 9, L"COMPONENT") == 0;
+    bool isLink = lumora::SameIgnoringAsciiCase(section.name, linksSection);
+    bool isComponent = lumora::AsciiUppercase(section.name).compare(0, 9, L"COMPONENT") == 0;
     if (!isLink && !isComponent) {
         WarnAt(section, key, L"is not read: " + count.key + L" is " + Number(count.value));
         return;
@@ -762,8 +742,8 @@ void PackageCheck::ReportBeyondCount(const ProfileSection &section, const Profil
 
 PackageCheck::FollowedCount PackageCheck::CountOfNumberedKeys(const Text &section)
 {
-    bool isLink = SameNameIgnoringCase(section, L"Startmenu Links");
-    bool isComponent = Folded(section).compare(0, 9, L"COMPONENT") == 0;
+    bool isLink = lumora::SameIgnoringAsciiCase(section, L"Startmenu Links");
+    bool isComponent = lumora::AsciiUppercase(section).compare(0, 9, L"COMPONENT") == 0;
     Text countKey = isLink ? L"NumberOfLinks" : isComponent ? L"NumberOfComponents" : L"Lines";
     int count = isLink ? linkCount : isComponent ? componentCount : ReadInt(PageLinesOf(section));
     return FollowedCount{countKey, count};
@@ -790,7 +770,7 @@ void PackageCheck::SuggestOtherSection(const ProfileSection &section, const Prof
 {
     for (const SectionKeys &other : KnownSections()) {
         for (const Text &name : other.keys) {
-            if (SameNameIgnoringCase(name, key.name)) {
+            if (lumora::SameIgnoringAsciiCase(name, key.name)) {
                 WarnAt(section, key,
                        L"is not read in this section; the program reads " + Text(name) + L" in [" +
                            other.section + L"]");
@@ -802,7 +782,11 @@ void PackageCheck::SuggestOtherSection(const ProfileSection &section, const Prof
 
 } // namespace
 
-std::vector<Finding> CheckPackage(const fs::path &folder, const CheckOptions &options)
+std::vector<Finding> CheckPackage(const fs::path &folder, const CheckOptions &options,
+                                  std::vector<std::wstring> *writes)
 {
-    return PackageCheck(folder, options).Run();
+    PackageCheck check(folder, options);
+    std::vector<Finding> findings = check.Run();
+    if (writes != nullptr) *writes = check.Writes();
+    return findings;
 }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 struct CheckOptions {
@@ -17,7 +18,11 @@ struct CheckOptions {
 
 // Every fault of the package in folder, in the order the program meets them. Errors stop the
 // installation or leave it incomplete; warnings are what the user would likely not want.
+// writes, when given, receives what the installation writes with every offered component
+// ticked, in its order: "file: PATH" below the destination, "link: PATH -> TARGET" below the
+// Start menu's Programs folder with the target as setup.tsi gives it.
 std::vector<Finding> CheckPackage(const std::filesystem::path &folder,
-                                  const CheckOptions &options = CheckOptions());
+                                  const CheckOptions &options = CheckOptions(),
+                                  std::vector<std::wstring> *writes = nullptr);
 
 #endif

@@ -1,5 +1,7 @@
 #include "tools/package_files.h"
 
+#include "lumora/utf8.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -11,7 +13,7 @@ fs::path PathOf(const Text &level)
 #ifdef _WIN32
     return fs::path(level);
 #else
-    return fs::path(Utf8(level));
+    return fs::path(lumora::Utf8FromWide(level));
 #endif
 }
 
@@ -31,50 +33,17 @@ Text LevelText(const Text &level)
 #ifdef _WIN32
     return level;
 #else
-    return Widened(Utf8(level));
+    return Widened(lumora::Utf8FromWide(level));
 #endif
 }
 
 } // namespace
-
-std::wstring Folded(const Text &text)
-{
-    Text folded = text;
-    for (wchar_t &c : folded) {
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
-    return folded;
-}
 
 std::wstring Widened(const std::string &bytes)
 {
     Text text;
     for (char c : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(c));
     return text;
-}
-
-std::string Utf8(const std::wstring &text)
-{
-    std::string bytes;
-    for (wchar_t c : text) {
-        unsigned long code = static_cast<unsigned long>(c);
-        if (code < 0x80) {
-            bytes += static_cast<char>(code);
-        } else if (code < 0x800) {
-            bytes += static_cast<char>(0xc0 | (code >> 6));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        } else if (code < 0x10000) {
-            bytes += static_cast<char>(0xe0 | (code >> 12));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        } else {
-            bytes += static_cast<char>(0xf0 | ((code >> 18) & 0x07));
-            bytes += static_cast<char>(0x80 | ((code >> 12) & 0x3f));
-            bytes += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
-            bytes += static_cast<char>(0x80 | (code & 0x3f));
-        }
-    }
-    return bytes;
 }
 
 std::optional<fs::path> FindInPackage(const fs::path &folder, const std::wstring &name)
@@ -98,10 +67,10 @@ std::optional<fs::path> FindInPackage(const fs::path &folder, const std::wstring
             continue;
         }
         std::optional<fs::path> match;
-        Text wanted = Folded(LevelText(level));
+        Text wanted = lumora::AsciiUppercase(LevelText(level));
         for (fs::directory_iterator it(path, code); !code && it != fs::directory_iterator();
              it.increment(code)) {
-            if (Folded(FileNameText(it->path())) == wanted) {
+            if (lumora::AsciiUppercase(FileNameText(it->path())) == wanted) {
                 match = it->path();
                 break;
             }

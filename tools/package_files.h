@@ -7,13 +7,8 @@
 #include <optional>
 #include <string>
 
-// The text with a to z as A to Z, as Windows compares names.
-std::wstring Folded(const std::wstring &text);
-
 // One character per byte, as archive names are stored.
 std::wstring Widened(const std::string &bytes);
-
-std::string Utf8(const std::wstring &text);
 
 // The file that a name relative to the working directory opens on Windows, the package
 // folder being the working directory; none when there is no such file.

@@ -1,7 +1,7 @@
 #include "tools/package_new.h"
 
-#include "app/setup_rules.h"
 #include "lumora/string.h"
+#include "package/setup_rules.h"
 #include "tools/archive_writer.h"
 #include "tools/program_file.h"
 

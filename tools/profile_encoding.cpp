@@ -1,6 +1,7 @@
 #include "tools/profile_encoding.h"
 
 #include "install/code_page.h"
+#include "lumora/utf8.h"
 #include "tools/package_files.h"
 
 namespace {
@@ -41,20 +42,8 @@ Line FirstBeyondAscii(const std::string &bytes, int &count)
 bool LooksLikeUtf8(const std::string &bytes)
 {
     bool several = false;
-    for (size_t k = 0; k < bytes.size();) {
-        unsigned char lead = static_cast<unsigned char>(bytes[k]);
-        size_t extra = lead < 0x80         ? 0
-                       : (lead >> 5) == 6  ? 1
-                       : (lead >> 4) == 14 ? 2
-                       : (lead >> 3) == 30 ? 3
-                                           : 9;
-        if (extra == 9 || k + extra >= bytes.size()) return false;
-        for (size_t n = 1; n <= extra; ++n)
-            if ((static_cast<unsigned char>(bytes[k + n]) & 0xc0) != 0x80) return false;
-        several = several || extra > 0;
-        k += extra + 1;
-    }
-    return several;
+    for (char c : bytes) several = several || static_cast<unsigned char>(c) >= 0x80;
+    return several && lumora::IsUtf8(bytes);
 }
 
 Text Number(long long value)
@@ -70,21 +59,6 @@ Finding AtLine(Severity severity, int line, const Text &message)
 Text LinesMore(int count)
 {
     return count > 1 ? L"; so do " + Number(count - 1) + L" more lines" : L"";
-}
-
-Text FromUtf8Bytes(const std::string &bytes)
-{
-    Text text;
-    for (size_t k = 0; k < bytes.size();) {
-        unsigned char lead = static_cast<unsigned char>(bytes[k]);
-        size_t extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : 3;
-        unsigned long code = extra == 0 ? lead : lead & (0x3f >> extra);
-        for (size_t n = 1; n <= extra && k + n < bytes.size(); ++n)
-            code = code << 6 | (static_cast<unsigned char>(bytes[k + n]) & 0x3f);
-        text += static_cast<wchar_t>(code);
-        k += extra + 1;
-    }
-    return text;
 }
 
 } // namespace
@@ -106,7 +80,7 @@ std::vector<Finding> CheckProfileEncoding(const std::string &bytes, int codePage
     if (count == 0) return findings;
     Text codePageName = HasCodePageTables(codePage) ? L"code page " + Number(codePage) : L"";
     if (LooksLikeUtf8(first.bytes)) {
-        Text meant = FromUtf8Bytes(first.bytes);
+        Text meant = lumora::WideFromUtf8(first.bytes);
         Text read;
         bool decoded = HasCodePageTables(codePage) && DecodeCodePage(codePage, first.bytes, read);
         findings.push_back(

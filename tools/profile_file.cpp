@@ -1,7 +1,7 @@
 #include "tools/profile_file.h"
 
-#include "app/setup_rules.h"
 #include "install/code_page.h"
+#include "package/setup_rules.h"
 
 namespace {
 
@@ -11,51 +11,17 @@ bool IsProfileSpace(wchar_t c)
     return c == L' ' || (c >= L'\t' && c <= L'\r') || c == 0x1a;
 }
 
-wchar_t FoldCase(wchar_t c)
-{
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-std::wstring DecodeUtf8(const std::string &bytes, size_t start)
-{
-    std::wstring text;
-    for (size_t k = start; k < bytes.size();) {
-        unsigned char lead = static_cast<unsigned char>(bytes[k]);
-        int extra = lead < 0x80         ? 0
-                    : (lead >> 5) == 6  ? 1
-                    : (lead >> 4) == 14 ? 2
-                    : (lead >> 3) == 30 ? 3
-                                        : -1;
-        unsigned long code = extra == 0   ? lead
-                             : extra == 1 ? lead & 0x1f
-                             : extra == 2 ? lead & 0x0f
-                                          : lead & 0x07;
-        bool valid = extra >= 0 && k + static_cast<size_t>(extra) < bytes.size();
-        for (int n = 1; valid && n <= extra; ++n) {
-            unsigned char next = static_cast<unsigned char>(bytes[k + static_cast<size_t>(n)]);
-            valid = (next & 0xc0) == 0x80;
-            code = (code << 6) | (next & 0x3f);
-        }
-        if (!valid || code > 0x10ffff) {
-            text += static_cast<wchar_t>(0xfffd);
-            ++k;
-        } else {
-            text += static_cast<wchar_t>(code);
-            k += static_cast<size_t>(extra) + 1;
-        }
-    }
-    return text;
-}
-
+// UTF-16 after its byte order mark; a character above U+FFFF keeps its pair where wide text is
+// UTF-16 and becomes one character elsewhere.
 std::wstring DecodeUtf16(const std::string &bytes, bool bigEndian)
 {
-    std::wstring text;
+    std::u16string units;
     for (size_t k = 2; k + 1 < bytes.size(); k += 2) {
         unsigned first = static_cast<unsigned char>(bytes[k]),
                  second = static_cast<unsigned char>(bytes[k + 1]);
-        text += static_cast<wchar_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+        units += static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
     }
-    return text;
+    return lumora::WideFromUtf16(units);
 }
 
 std::wstring ByteForByte(const std::string &bytes)
@@ -67,7 +33,7 @@ std::wstring ByteForByte(const std::string &bytes)
 
 std::wstring Decode(const std::string &bytes, int codePage)
 {
-    if (bytes.compare(0, 3, "\xef\xbb\xbf") == 0) return DecodeUtf8(bytes, 3);
+    if (bytes.compare(0, 3, "\xef\xbb\xbf") == 0) return lumora::WideFromUtf8(bytes.substr(3));
     if (bytes.compare(0, 2, "\xff\xfe") == 0) return DecodeUtf16(bytes, false);
     if (bytes.compare(0, 2, "\xfe\xff") == 0) return DecodeUtf16(bytes, true);
     if (!HasCodePageTables(codePage)) return ByteForByte(bytes);
@@ -99,15 +65,6 @@ std::wstring WithoutQuotes(const std::wstring &value)
 }
 
 } // namespace
-
-bool SameNameIgnoringCase(const std::wstring &left, const std::wstring &right)
-{
-    if (left.size() != right.size()) return false;
-    for (size_t k = 0; k < left.size(); ++k) {
-        if (FoldCase(left[k]) != FoldCase(right[k])) return false;
-    }
-    return true;
-}
 
 ProfileFile::ProfileFile(const std::string &bytes, int codePage)
 {
@@ -141,7 +98,7 @@ ProfileFile::ProfileFile(const std::string &bytes, int codePage)
 const ProfileSection *ProfileFile::FindSection(const std::wstring &section) const
 {
     for (const ProfileSection &candidate : sections) {
-        if (SameNameIgnoringCase(candidate.name, section)) return &candidate;
+        if (lumora::SameIgnoringAsciiCase(candidate.name, section)) return &candidate;
     }
     return nullptr;
 }
@@ -151,15 +108,25 @@ const ProfileKey *ProfileFile::Find(const std::wstring &section, const std::wstr
     const ProfileSection *found = FindSection(section);
     if (found == nullptr) return nullptr;
     for (const ProfileKey &candidate : found->keys) {
-        if (SameNameIgnoringCase(candidate.name, key)) return candidate.hasValue ? &candidate : nullptr;
+        if (lumora::SameIgnoringAsciiCase(candidate.name, key))
+            return candidate.hasValue ? &candidate : nullptr;
     }
     return nullptr;
 }
 
-lumora::String ProfileFile::Read(const lumora::String &section, const lumora::String &key,
-                                 const lumora::String &defaultValue) const
+lumora::String ProfileFile::Value(const lumora::String &section, const lumora::String &key,
+                                  const lumora::String &defaultValue)
 {
     const ProfileKey *found = Find(static_cast<const wchar_t *>(section), static_cast<const wchar_t *>(key));
     if (found == nullptr) return defaultValue;
     return lumora::String(found->value.substr(0, setupValueLength).c_str());
+}
+
+std::vector<lumora::String> ProfileFile::Keys(const lumora::String &section)
+{
+    std::vector<lumora::String> names;
+    if (const ProfileSection *found = FindSection(static_cast<const wchar_t *>(section))) {
+        for (const ProfileKey &key : found->keys) names.push_back(lumora::String(key.name.c_str()));
+    }
+    return names;
 }

@@ -7,6 +7,8 @@
 
 #include "install/code_page.h"
 #include "lumora/string.h"
+#include "lumora/utf8.h"
+#include "package/setup_file.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +26,7 @@ struct ProfileSection {
     std::vector<ProfileKey> keys;
 };
 
-class ProfileFile {
+class ProfileFile : public SetupFile {
 public:
     // The bytes of the file: UTF-8 or UTF-16 after a byte order mark, otherwise text of the
     // code page the program reads it in (install/code_page.h); a line the code page does not
@@ -41,14 +43,12 @@ public:
     const ProfileSection *FindSection(const std::wstring &section) const;
 
     // As the program reads it: the value cut to what the platform hands out, or the default.
-    lumora::String Read(const lumora::String &section, const lumora::String &key,
-                        const lumora::String &defaultValue) const;
+    lumora::String Value(const lumora::String &section, const lumora::String &key,
+                         const lumora::String &defaultValue) override;
+    std::vector<lumora::String> Keys(const lumora::String &section) override;
 
 private:
     std::vector<ProfileSection> sections;
 };
-
-// Equal regardless of the letter case of A to Z.
-bool SameNameIgnoringCase(const std::wstring &left, const std::wstring &right);
 
 #endif

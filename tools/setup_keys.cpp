@@ -1,6 +1,7 @@
 #include "tools/setup_keys.h"
 
-#include "app/setup_rules.h"
+#include "lumora/utf8.h"
+#include "package/setup_rules.h"
 #include "tools/package_files.h"
 
 #include <algorithm>
@@ -49,7 +50,7 @@ const std::vector<SectionKeys> &KnownSections()
 bool SpelledLike(const Text &name, const Text &candidate)
 {
     size_t allowed = name.size() < 4 ? 0 : name.size() < 8 ? 1 : 2;
-    size_t distance = EditDistance(Folded(name), Folded(candidate));
+    size_t distance = EditDistance(lumora::AsciiUppercase(name), lumora::AsciiUppercase(candidate));
     return distance > 0 && distance <= allowed;
 }
 

@@ -1,4 +1,4 @@
-// The sections and keys of the rule book (app/setup_rules.h) grouped by section, and the names
+// The sections and keys of the rule book (package/setup_rules.h) grouped by section, and the names
 // that read like a slip of the pen for one of them.
 #ifndef SETUP_TOOLS_SETUP_KEYS_H
 #define SETUP_TOOLS_SETUP_KEYS_H

@@ -1,6 +1,6 @@
 #include "tools/terminal_text.h"
 
-#include "tools/package_files.h"
+#include "lumora/utf8.h"
 
 #include <clocale>
 #include <cstring>
@@ -18,23 +18,13 @@ bool terminalUtf8 = false;
 // The length of the UTF-8 sequence of a printable character beyond ASCII at bytes[at], or 0.
 size_t PrintableUtf8At(const std::string &bytes, size_t at)
 {
-    unsigned char lead = static_cast<unsigned char>(bytes[at]);
-    size_t extra = (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : 0;
-    if (extra == 0 || at + extra >= bytes.size()) return 0;
-    unsigned long code = lead & (extra == 1 ? 0x1f : extra == 2 ? 0x0f : 0x07);
-    for (size_t n = 1; n <= extra; ++n) {
-        unsigned char next = static_cast<unsigned char>(bytes[at + n]);
-        if ((next & 0xc0) != 0x80) return 0;
-        code = code << 6 | (next & 0x3f);
-    }
-    static const unsigned long shortest[] = {0, 0x80, 0x800, 0x10000};
-    if (code < shortest[extra] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) || code < 0xa0)
-        return 0;
+    char32_t code = 0;
+    size_t length = lumora::Utf8SequenceAt(bytes, at, code);
+    if (length < 2 || code < 0xa0) return 0;
     // Marks that turn the direction of the text could make a name read as another.
     bool turnsDirection = (code >= 0x200e && code <= 0x200f) || (code >= 0x202a && code <= 0x202e) ||
                           (code >= 0x2066 && code <= 0x2069);
-    if (turnsDirection) return 0;
-    return extra + 1;
+    return turnsDirection ? 0 : length;
 }
 
 void AppendByte(std::string &text, unsigned char byte)
@@ -90,25 +80,15 @@ std::string TerminalText(const std::string &bytes)
 std::string TerminalText(const std::wstring &text)
 {
     std::string shown;
-    for (wchar_t c : text) {
-        unsigned long code = static_cast<unsigned long>(c);
+    for (size_t at = 0, used = 0; at < text.size(); at += used) {
+        char32_t code = lumora::CharacterAt(text, at, used);
         if (terminalUtf8 && code >= 0xa0) {
-            std::wstring one(1, c);
-            shown += TerminalText(Utf8(one));
+            shown += TerminalText(lumora::Utf8FromCharacter(code));
         } else if (code <= 0xff) {
             AppendByte(shown, static_cast<unsigned char>(code));
-        } else if (code <= 0x7ff) {
-            AppendByte(shown, static_cast<unsigned char>(0xc0 | (code >> 6)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | (code & 0x3f)));
-        } else if (code <= 0xffff) {
-            AppendByte(shown, static_cast<unsigned char>(0xe0 | (code >> 12)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3f)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | (code & 0x3f)));
         } else {
-            AppendByte(shown, static_cast<unsigned char>(0xf0 | ((code >> 18) & 0x07)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | ((code >> 12) & 0x3f)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | ((code >> 6) & 0x3f)));
-            AppendByte(shown, static_cast<unsigned char>(0x80 | (code & 0x3f)));
+            for (char byte : lumora::Utf8FromCharacter(code))
+                AppendByte(shown, static_cast<unsigned char>(byte));
         }
     }
     return shown;

@@ -1,12 +1,17 @@
 // tsa: makes, lists, checks and extracts component archives, and checks whole packages.
+#include "bundle/bundle_file.h"
+#include "bundle/bundle_writer.h"
 #include "install/entry_name.h"
 #include "install/extraction.h"
 #include "install/platform_fs.h"
+#include "lumora/utf8.h"
 #include "tools/archive_check.h"
 #include "tools/archive_writer.h"
 #include "tools/package_check.h"
+#include "tools/package_files.h"
 #include "tools/package_new.h"
 #include "tools/private_folder.h"
+#include "tools/program_file.h"
 #include "tools/program_files_check.h"
 #include "tools/signature_check.h"
 #include "tools/terminal_progress.h"
@@ -17,6 +22,7 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +44,7 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "  extract  unpack an archive exactly as the installer does\n"
                      "  check    read a package folder as the installer will and name every fault\n"
                      "  new      make a package folder from an application folder\n"
+                     "  bundle   make one signable Windows program of a package folder, or check one\n"
                      "\n"
                      "'tsa COMMAND --help' describes a command, 'tsa --version' prints the tool's\n"
                      "version. \"--\" ends the options, so a name after it may start with \"-\". Names\n"
@@ -117,7 +124,7 @@ const char extractUsage[] =
     "Exit status: 0 every file written, 1 the report lists a fault, 2 bad usage.\n";
 
 const char checkUsage[] =
-    "usage: tsa check [--code-page N] [--json] [--] PACKAGE_DIR\n"
+    "usage: tsa check [--code-page N] [--json] [--plan] [--] PACKAGE_DIR\n"
     "\n"
     "Reads PACKAGE_DIR/setup.tsi as the installer will (sections and keys in any letter case,\n"
     "the installer's defaults, values cut at 255 characters, text in the system code page),\n"
@@ -132,12 +139,15 @@ const char checkUsage[] =
     "                 'tsa pack --help'): setup.tsi and the archives' names are read in it;\n"
     "                 without it only ASCII names pass\n"
     "  --json         print each finding and the count as one JSON object per line\n"
+    "  --plan         then list what the installation writes with every component ticked,\n"
+    "                 in its order: \"file: PATH\" below the destination, \"link: PATH -> TARGET\"\n"
+    "                 below the Start menu's Programs folder (with --json: {\"write\": LINE})\n"
     "\n"
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
 
 const char newUsage[] =
     "usage: tsa new [--version V] [--company C] [--code-page N] [--arch win32|win64]\n"
-    "               [--licence FILE] [--runtime DIR] [--] NAME APP_FOLDER OUT\n"
+    "               [--licence FILE] [--runtime DIR] [--bundle OUT.exe] [--] NAME APP_FOLDER OUT\n"
     "\n"
     "Makes the package folder OUT (new, or empty) for the application in APP_FOLDER, called\n"
     "NAME: the files at the top of APP_FOLDER become the main program, a required component;\n"
@@ -158,9 +168,34 @@ const char newUsage[] =
     "  --licence FILE   a licence text the License page shows (default: no License page)\n"
     "  --runtime DIR    the folder to copy setup.exe, lumora.dll and uninstall.exe from (default: the kit's\n"
     "                   win32/ or win64/ folder beside this tool)\n"
+    "  --bundle OUT.exe also make the package into one program, as 'tsa bundle' does, when the\n"
+    "                   check finds no error\n"
     "\n"
     "Exit status: 0 made and no error found, 1 a fault (nothing is left in OUT when it\n"
     "could not be made), 2 bad usage.\n";
+
+const char bundleUsage[] =
+    "usage: tsa bundle [--arch win32|win64] [--code-page N] [--runtime DIR] [--] PACKAGE_DIR OUT.exe\n"
+    "       tsa bundle --check [--] BUNDLE.exe\n"
+    "\n"
+    "Makes OUT.exe, one Windows program that carries the package folder: the kit's launcher,\n"
+    "then every file of PACKAGE_DIR at any depth, stored as it is, then the SHA-256 of what it\n"
+    "carries. Started, the program checks that SHA-256, unpacks the files into a new folder of\n"
+    "its own in the user's temporary folder, runs setup.exe there with its own command line\n"
+    "(every switch of setup.exe works on the bundle), waits, removes the folder and ends with\n"
+    "setup.exe's exit code. The package is checked first, as 'tsa check' does; a package with\n"
+    "an error is refused and nothing is written. Sign OUT.exe as a whole (osslsigncode sign):\n"
+    "the signature then covers everything it carries.\n"
+    "\n"
+    "  --arch A       the launcher's processor, win32 or win64; the one setup.exe is built for\n"
+    "                 (the default), as a bundle runs only where both run\n"
+    "  --code-page N  the code page of the users' systems, as for 'tsa check'\n"
+    "  --runtime DIR  the folder holding launcher.exe (default: the kit's win32/ or win64/\n"
+    "                 folder beside this tool)\n"
+    "  --check        check BUNDLE.exe instead: its trailer, the SHA-256 of what it carries and\n"
+    "                 every name, as the launcher checks them; lists the files it carries\n"
+    "\n"
+    "Exit status: 0 made, or sound; 1 a fault in the package or the bundle; 2 bad usage.\n";
 
 void Say(const std::string &message)
 {
@@ -461,7 +496,16 @@ int Extract(const Arguments &arguments)
     return report.IsEmpty() ? 0 : 1;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json);
+// plan: list what the installation writes after the findings. setupMachine receives the processor
+// of the package's setup.exe.
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan = false,
+               uint16_t *setupMachine = nullptr);
+
+bool HasFlag(const Arguments &arguments, const char *flag)
+{
+    return std::any_of(arguments.options.begin(), arguments.options.end(),
+                       [flag](const auto &option) { return option.first == flag; });
+}
 
 int Check(const Arguments &arguments)
 {
@@ -469,9 +513,7 @@ int Check(const Arguments &arguments)
     const std::string &folder = arguments.names[0];
     std::error_code code;
     if (!fs::is_directory(folder, code)) return Usage(folder + ": no such folder");
-    bool json = std::any_of(arguments.options.begin(), arguments.options.end(),
-                            [](const auto &option) { return option.first == "--json"; });
-    return PrintCheck(folder, arguments.codePage, json);
+    return PrintCheck(folder, arguments.codePage, HasFlag(arguments, "--json"), HasFlag(arguments, "--plan"));
 }
 
 std::wstring WideArgument(const std::string &argument)
@@ -491,25 +533,28 @@ fs::path ToolFolder()
 #endif
 }
 
-// The kit's folder of that architecture beside this tool: the tool lies in linux-x86_64/,
-// win32/ or win64/ of the kit.
-fs::path KitRuntime(const std::string &architecture)
+// The kit's folder of that architecture beside this tool, the one holding file: the tool lies in
+// linux-x86_64/, win32/ or win64/ of the kit.
+fs::path KitRuntime(const std::string &architecture, const char *file = "setup.exe")
 {
     fs::path tool = ToolFolder();
     std::error_code code;
     for (const fs::path &candidate : {tool.parent_path() / architecture, tool / architecture, tool}) {
-        if (fs::is_regular_file(candidate / "setup.exe", code) &&
+        if (fs::is_regular_file(candidate / file, code) &&
             (candidate != tool || tool.filename() == architecture))
             return candidate;
     }
     return tool.parent_path() / architecture;
 }
 
-int PrintCheck(const fs::path &folder, int codePage, bool json)
+int PrintCheck(const fs::path &folder, int codePage, bool json, bool plan, uint16_t *setupMachine)
 {
     ProgramFilesFindings programs = CheckProgramFiles(folder);
+    if (setupMachine != nullptr) *setupMachine = programs.setupMachine;
     std::vector<Finding> findings = programs.findings;
-    std::vector<Finding> package = CheckPackage(folder, CheckOptions{codePage, programs.setupMachine});
+    std::vector<std::wstring> writes;
+    std::vector<Finding> package =
+        CheckPackage(folder, CheckOptions{codePage, programs.setupMachine}, &writes);
     findings.insert(findings.end(), package.begin(), package.end());
     // A file that is no program has no signature to speak of; its error says enough.
     for (const Finding &signature : CheckSignatures(folder)) {
@@ -522,10 +567,16 @@ int PrintCheck(const fs::path &folder, int codePage, bool json)
     for (const Finding &finding : findings)
         std::printf("%s\n", (json ? FindingJson(finding) : FindingLine(finding)).c_str());
     std::printf("%s\n", CountLine(findings, json).c_str());
+    if (plan)
+        for (const std::wstring &write : writes)
+            std::printf("%s\n", (json ? WriteJson(write) : TerminalText(write)).c_str());
     bool errors = std::any_of(findings.begin(), findings.end(),
                               [](const Finding &finding) { return finding.severity == Severity::error; });
     return errors ? 1 : 0;
 }
+
+int WriteBundleOf(const fs::path &folder, const fs::path &out, const std::string &architecture,
+                  uint16_t setupMachine, const fs::path &runtime);
 
 int New(const Arguments &arguments)
 {
@@ -538,7 +589,9 @@ int New(const Arguments &arguments)
     settings.codePage = arguments.codePage;
     settings.jobs = ProcessorCount();
     std::string runtime;
+    fs::path bundle;
     for (const auto &option : arguments.options) {
+        if (option.first == "--bundle") bundle = option.second;
         if (option.first == "--version") settings.version = WideArgument(option.second);
         if (option.first == "--company") settings.company = WideArgument(option.second);
         if (option.first == "--licence" || option.first == "--license") settings.licence = option.second;
@@ -557,7 +610,129 @@ int New(const Arguments &arguments)
             settings, [](const std::string &line) { Say(line); }, error))
         return Fault(error);
     Say(settings.output.string() + ": made for " + settings.architecture + "; checking it:");
-    return PrintCheck(settings.output, settings.codePage, false);
+    uint16_t setupMachine = 0;
+    int checked = PrintCheck(settings.output, settings.codePage, false, false, &setupMachine);
+    if (checked != 0 && !bundle.empty())
+        Say(bundle.string() + ": the check finds errors (above); no bundle is written");
+    if (checked != 0 || bundle.empty()) return checked;
+    return WriteBundleOf(settings.output, bundle, settings.architecture, setupMachine, settings.runtime);
+}
+
+std::string BundleFaultText(BundleFault fault)
+{
+    switch (fault) {
+    case BundleFault::none:
+        break;
+    case BundleFault::notAProgram:
+        return "no Windows program, or its certificate table lies beyond its end";
+    case BundleFault::noTrailer:
+        return "ends without a bundle's trailer: cut short, or no bundle";
+    case BundleFault::payloadOutside:
+        return "its trailer names more bytes than the file holds before it";
+    case BundleFault::digestDiffers:
+        return "what it carries differs from the SHA-256 its trailer names: changed or cut short";
+    case BundleFault::damagedTable:
+        return "its table of files is damaged";
+    case BundleFault::nameRefused:
+        return "it names a file outside its folder, or one Windows allows for no file";
+    case BundleFault::nameTwice:
+        return "it names one file twice";
+    }
+    return "sound";
+}
+
+std::string Hex(const uint8_t *bytes, size_t size)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text;
+    for (size_t k = 0; k < size; ++k) text += std::string{digits[bytes[k] >> 4], digits[bytes[k] & 15]};
+    return text;
+}
+
+int CheckBundle(const std::string &path)
+{
+    BundleContents contents = ReadBundle(path);
+    if (contents.fault != BundleFault::none) return Fault(path + ": " + BundleFaultText(contents.fault));
+    uint64_t carried = 0;
+    bool startable = false;
+    for (const BundledFile &file : contents.files) {
+        std::wstring name(file.name.begin(), file.name.end());
+        std::printf("%12llu  %s\n", static_cast<unsigned long long>(file.size), TerminalText(name).c_str());
+        carried += file.size;
+        startable = startable || lumora::AsciiUppercase(name) == L"SETUP.EXE";
+    }
+    if (!startable)
+        return Fault(path + ": holds no setup.exe at its top, so the launcher has nothing to start");
+    std::string head(static_cast<size_t>(std::min<uint64_t>(contents.payloadStart, programHeadSize)), '\0');
+    std::ifstream(path, std::ios::binary).read(&head[0], static_cast<std::streamsize>(head.size()));
+    std::printf("%s\n",
+                TerminalText(path + ": launcher for " +
+                             lumora::Utf8FromWide(MachineName(ReadProgramHeader(head).machine)) + ", " +
+                             Counted(static_cast<long long>(contents.files.size()), "file") + " of " +
+                             Counted(static_cast<long long>(carried), "byte") + ", SHA-256 " +
+                             Hex(contents.trailer.digest, sha256Size) + ", " +
+                             (ReadSignatureState(path) == SignatureState::present ? "signed" : "not signed") +
+                             ": sound")
+                    .c_str());
+    return 0;
+}
+
+// The launcher of the kit for architecture, from runtime or the kit beside the tool, before
+// the package's files as one program; the package has been checked.
+int WriteBundleOf(const fs::path &folder, const fs::path &out, const std::string &architecture,
+                  uint16_t setupMachine, const fs::path &runtime)
+{
+    uint16_t machine = architecture == "win64" ? machineAmd64 : machineI386;
+    if (setupMachine != machine)
+        return Fault("setup.exe is built for " + lumora::Utf8FromWide(MachineName(setupMachine)) +
+                     ", not for " + architecture +
+                     ": a bundle runs only where both its launcher and setup.exe run");
+    fs::path launcherPath =
+        (runtime.empty() ? KitRuntime(architecture, "launcher.exe") : runtime) / "launcher.exe";
+    std::string launcher = ReadProgramBytes(launcherPath), error;
+    if (launcher.empty())
+        return Fault(launcherPath.string() + ": the kit's launcher cannot be read (see --runtime)");
+    if (ReadProgramHeader(launcher).machine != machine)
+        return Fault(launcherPath.string() + ": no launcher for " + architecture);
+    std::vector<BundleFile> files;
+    if (!BundleLauncher(launcher, error) || !CollectBundleFiles(folder, out, files, error) ||
+        !WriteBundle(launcher, files, out, error))
+        return Fault(error);
+    uint64_t carried = 0;
+    for (const BundleFile &file : files) carried += file.size;
+    Say(out.string() + ": " + Counted(static_cast<long long>(files.size()), "file") + " of " +
+        Counted(static_cast<long long>(carried), "byte") + " behind the " + architecture +
+        " launcher; sign it as a whole before publishing it");
+    return 0;
+}
+
+int Bundle(const Arguments &arguments)
+{
+    bool check = false;
+    std::string architecture;
+    fs::path runtime;
+    for (const auto &option : arguments.options) {
+        if (option.first == "--check") check = true;
+        if (option.first == "--runtime") runtime = option.second;
+        if (option.first == "--arch") {
+            if (option.second != "win32" && option.second != "win64")
+                return Usage("bad value for --arch: " + option.second + " (win32 or win64)");
+            architecture = option.second;
+        }
+    }
+    if (check) {
+        if (arguments.names.size() != 1) return Usage("bundle --check needs exactly one bundle");
+        return CheckBundle(arguments.names[0]);
+    }
+    if (arguments.names.size() != 2) return Usage("bundle needs a package folder and the program to write");
+    const fs::path folder = arguments.names[0], out = arguments.names[1];
+    std::error_code code;
+    if (!fs::is_directory(folder, code)) return Usage(folder.string() + ": no such folder");
+    uint16_t setupMachine = 0;
+    if (PrintCheck(folder, arguments.codePage, false, false, &setupMachine) != 0)
+        return Fault(folder.string() + ": the check finds errors (above); no bundle is written");
+    if (architecture.empty()) architecture = setupMachine == machineAmd64 ? "win64" : "win32";
+    return WriteBundleOf(folder, out, architecture, setupMachine, runtime);
 }
 
 int Run(std::vector<std::string> arguments)
@@ -580,12 +755,14 @@ int Run(std::vector<std::string> arguments)
         {"list", listUsage, {"--code-page"}, {}, List},
         {"verify", verifyUsage, {"--code-page"}, {}, Verify},
         {"extract", extractUsage, {"-j", "--code-page"}, {}, Extract},
-        {"check", checkUsage, {"--code-page"}, {"--json"}, Check},
+        {"check", checkUsage, {"--code-page"}, {"--json", "--plan"}, Check},
         {"new",
          newUsage,
-         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime"},
+         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime",
+          "--bundle"},
          {},
-         New}};
+         New},
+        {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
         return 0;

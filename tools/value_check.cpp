@@ -1,6 +1,7 @@
 #include "tools/value_check.h"
 
-#include "app/setup_rules.h"
+#include "lumora/utf8.h"
+#include "package/setup_rules.h"
 #include "tools/package_files.h"
 #include "tools/setup_keys.h"
 
@@ -69,7 +70,7 @@ bool StartsWith(const Text &value, const Text &word, bool ignoringCase)
 {
     if (value.size() < word.size()) return false;
     Text start = value.substr(0, word.size());
-    return ignoringCase ? Folded(start) == Folded(word) : start == word;
+    return ignoringCase ? lumora::SameIgnoringAsciiCase(start, word) : start == word;
 }
 
 // Close to a word the program knows, but not that word: a slip of the pen or the wrong case.
@@ -93,7 +94,8 @@ public:
             if (section == nullptr) continue;
             for (const ProfileKey &key : section->keys) {
                 if (!key.hasValue || !IsKeyOf(rule, key)) continue;
-                if (!judged.insert(Folded(section->name) + L"\n" + Folded(key.name)).second) continue;
+                Text place = lumora::AsciiUppercase(section->name + L"\n" + key.name);
+                if (!judged.insert(place).second) continue;
                 if (profile.Find(section->name, key.name) != &key) continue; // a later copy is not read
                 Judge(rule, *section, key);
             }
@@ -106,7 +108,7 @@ private:
     {
         lumora::String name(key.name.c_str());
         if (rule.numbered) return KeyNumber(rule, name) > 0;
-        return SameNameIgnoringCase(Widened(rule.key), key.name);
+        return lumora::SameIgnoringAsciiCase(Widened(rule.key), key.name);
     }
 
     void Add(Severity severity, const ProfileSection &section, const ProfileKey &key, const Text &message)

@@ -3,7 +3,7 @@
 // a folder the user replaced by a link to elsewhere, which is refused as it is met.
 #include "uninstall/removal.h"
 
-#include "uninstall/file_digest.h"
+#include "removal/file_digest.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #ifndef SETUP_UNINSTALL_REMOVAL_H
 #define SETUP_UNINSTALL_REMOVAL_H
 
-#include "uninstall/removal_record.h"
+#include "removal/removal_record.h"
 
 #include <functional>
 #include <string>

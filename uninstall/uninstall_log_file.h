@@ -3,7 +3,7 @@
 #ifndef SETUP_UNINSTALL_UNINSTALL_LOG_FILE_H
 #define SETUP_UNINSTALL_UNINSTALL_LOG_FILE_H
 
-#include "app/setup_log.h"
+#include "install/setup_log.h"
 
 #include <string>
 #include <windows.h>

@@ -2,8 +2,10 @@
 // and tearing it all down again. Pages differ only in which widgets are shown.
 #include "wizard/setup.h"
 
-#include "app/native_calls.h"
-#include "app/setup_config.h"
+#include "background/background_painter.h"
+#include "package/plan_reader.h"
+#include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <windows.h>
 
@@ -32,16 +34,12 @@ template <class T> void Connect(Signal<> &signal, T *object, void (T::*handler)(
 
 bool tSetup::EnablesAnyPage()
 {
-    for (const PageDescription &page : pageDescriptions)
-        if (ReadSetupFlag(page.flag)) return true;
-    return false;
+    return ::EnablesAnyPage(ProgramSetup());
 }
 
 bool tSetup::HasDamagedComponentCount(int &count, int &highestDescribed)
 {
-    count = ReadComponentCount();
-    highestDescribed = HighestDescribedComponent(ReadSetupKeys);
-    return IsDamagedComponentCount(count, highestDescribed);
+    return ::HasDamagedComponentCount(ProgramSetup(), count, highestDescribed);
 }
 
 int tSetup::ReadComponentCount()
@@ -54,7 +52,7 @@ int tSetup::BuiltComponentCount() const
     return componentCheckBoxes.Length();
 }
 
-tSetup::tSetup() : Application(String())
+tSetup::tSetup(const SetupRun *run) : Application(String()), run(run)
 {
     // Asked before anything exists, so a restart at the end is allowed whatever the pages.
     RequestShutdownPrivilege();
@@ -80,6 +78,10 @@ tSetup::tSetup() : Application(String())
     mainWindow->onEvent.Connect(new Instance<tSetup>(this),
                                 new Method<tSetup, void, int, int, int>(&tSetup::OnWindowEvent));
 
+    if (run && run->silent) {
+        RunSilently();
+        return;
+    }
     ShowOnlyFirstPage();
     // The first page's buttons read as they will whenever the page is reached again: "Yes"
     // and "No" on the License page, "Finish" when it is also the last page.
@@ -259,6 +261,12 @@ void tSetup::PaintFrame()
 {
     // The sunken frame around the side picture.
     if (Surface *surface = mainWindow->GetDrawSurface()) surface->Frame(Rect(12, 37, 133, 298), FRAME_DOWN);
+}
+
+void tSetup::PaintBackground()
+{
+    if (!displayBackgroundWindow || backgroundWindow == nullptr) return;
+    ::PaintBackground(backgroundWindow->GetSystemWindow(), backgroundWindow->GetUpdateRect());
 }
 
 void tSetup::OnBackgroundEvent(int message, int wParam, int)

@@ -1,10 +1,11 @@
 // The installation worker, the body of installThread: it reads the destination, the choices
 // and setup.tsi into a plan once at its start, so later typing or ticking cannot change a
 // running installation, and hands the plan to the engine.
-#include "app/setup_config.h"
-#include "install/installation_worker.h"
-#include "install/progress_bars.h"
-#include "install/removal_registration.h"
+#include "install/installation_log.h"
+#include "package/plan_reader.h"
+#include "windows/progress_bars.h"
+#include "windows/removal_registration.h"
+#include "windows/setup_config.h"
 #include "wizard/setup.h"
 
 using lumora::String;
@@ -13,20 +14,8 @@ long tSetup::InstallComponents(lumora::Threads::Thread *thread)
 {
     installationReport.Clear();
     const InstallationPlan plan = ReadInstallationPlan();
-    if (ReadSetupFlag(SetupValue::uninstallEnabled)) {
-        // Only a removable package pays for looking at every file before it is made.
-        CreationRecorder recorder(*installationBars, plan);
-        InstallPlan(plan, recorder, installationReport);
-        RemovalSettings settings;
-        settings.displayName = ReadSetupValueOrFallback(SetupValue::uninstallDisplayName);
-        settings.displayVersion = ReadSetupValueOrFallback(SetupValue::uninstallDisplayVersion);
-        settings.publisher = ReadSetupValueOrFallback(SetupValue::uninstallPublisher);
-        settings.helpLink = ReadSetupValue(SetupValue::uninstallHelpLink);
-        settings.urlInfoAbout = ReadSetupValue(SetupValue::uninstallInfoAddress);
-        RegisterRemoval(recorder, settings, installationReport);
-    } else {
-        InstallPlan(plan, *installationBars, installationReport);
-    }
+    if (run && run->log) run->log->PlanRead(plan);
+    InstallPackagePlan(plan, *installationBars, installationReport);
     // The last action: the wizard's wait ends as soon as the status says stopped.
     thread->Stop();
     return 0;
@@ -42,55 +31,25 @@ bool tSetup::IsChosen(int component) const
 
 InstallationPlan tSetup::ReadInstallationPlan() const
 {
-    InstallationPlan plan;
-    plan.destination = directoryEdit->GetText();
-    plan.componentCount = ReadSetupInt(SetupValue::installedComponentCount);
-    if (plan.componentCount < 0) plan.componentCount = 0;
     // Only components with a check box can have been chosen.
-    const int last =
-        plan.componentCount < BuiltComponentCount() ? plan.componentCount : BuiltComponentCount();
-    for (int i = 1; i <= last; i++) {
-        if (!IsChosen(i)) continue;
-        ComponentPlan component;
-        component.number = i;
-        component.label = ReadSetupValue(SetupValue::componentName, i);
-        component.archive = ReadSetupValue(SetupValue::componentArchive, i);
-        component.folder = ReadSetupValue(SetupValue::componentFolder, i);
-        component.folderFault = FolderBelowFault(component.folder);
-        plan.components.push_back(component);
-    }
-    // Any non-zero value asks for the one copy; the bar's share follows that one step.
-    plan.copyLibrary = ReadSetupFlag(SetupValue::copyLibrary);
-    plan.links = ReadLinkPlans(plan.componentCount);
-    return plan;
+    std::vector<bool> chosen(static_cast<size_t>(BuiltComponentCount()) + 1, false);
+    for (int i = 1; i <= BuiltComponentCount(); i++) chosen[static_cast<size_t>(i)] = IsChosen(i);
+    // Nobody can type during a silent run: its destination is the command line's, exactly.
+    const String destination = run && run->silent ? run->destination : directoryEdit->GetText();
+    return PlanInstallation(destination, chosen, !(run && run->noIcons));
 }
 
-std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount) const
+InstallationPlan tSetup::PlanInstallation(const String &destination, const std::vector<bool> &chosen,
+                                          bool makeLinks)
 {
-    std::vector<LinkPlan> links;
-    // Links beyond the last one described belong to no component, so a forged count costs nothing.
-    const int described = HighestDescribedLink(ReadSetupKeys);
-    for (int k = 1; k <= ReadSetupInt(SetupValue::linkCount) && k <= described; k++) {
-        // A link belongs to one component of this run; one that names no such component has
-        // nothing installed to point at and is left out.
-        int component = ReadSetupInt(SetupValue::linkComponent, k);
-        if (component < 1 || component > componentCount || !IsChosen(component)) continue;
-        // A component refused for its folder installs nothing for the link to start.
-        if (FolderBelowFault(ReadSetupValue(SetupValue::componentFolder, component)) !=
-            ArchiveFaultKind::none)
-            continue;
-        LinkPlan link;
-        link.label = ReadSetupValue(SetupValue::componentName, component);
-        link.folder = ReadSetupValue(SetupValue::linkFolder);
-        String name = ReadSetupValue(SetupValue::linkName, k);
-        link.name = name + ".lnk";
-        link.target = ReadSetupValue(SetupValue::linkTarget, k);
-        // Only a way out of its folder is refused; a name Windows refuses simply fails.
-        for (const String &path : {link.folder, name, link.target}) {
-            ArchiveFaultKind fault = FolderBelowFault(path);
-            if (link.pathFault == ArchiveFaultKind::none && LeavesFolder(fault)) link.pathFault = fault;
-        }
-        links.push_back(link);
+    const int offered = chosen.empty() ? 0 : static_cast<int>(chosen.size()) - 1;
+    InstallationPlan plan =
+        ::ReadInstallationPlan(ProgramSetup(), destination, offered,
+                               [&chosen](int component) { return chosen[static_cast<size_t>(component)]; });
+    // A run asked for no links makes none, and leaves none out for a reason of the package's.
+    if (!makeLinks) {
+        plan.links.clear();
+        plan.linksLeftOut.clear();
     }
-    return links;
+    return plan;
 }

@@ -5,7 +5,9 @@
 #include "install/install_report.h"
 #include "install/installation_plan.h"
 #include "lumora/lumora.h"
-#include "wizard/pages.h"
+#include "package/exit_codes.h"
+#include "package/pages.h"
+#include "package/setup_run.h"
 
 #include <vector>
 
@@ -13,12 +15,27 @@ class ProgressBars;
 
 class tSetup : public lumora::Application {
 public:
-    tSetup();
+    // run: what the command line asks, or null for a run without switches, which is left as it was.
+    explicit tSetup(const SetupRun *run = nullptr);
     ~tSetup() override;
+
+    // How the wizard ended, once its loop has returned.
+    RunOutcome Outcome() const;
+    const InstallReport &Report() const { return installationReport; }
+
+    // For a run without the wizard: the destination the Directory page proposes, whether a
+    // component starts ticked (required ones always, and fixed so), and the plan of an
+    // installation into destination of the components chosen[i] names.
+    static lumora::String DefaultDestination();
+    static bool StartsTicked(int component, bool &required);
+    static InstallationPlan PlanInstallation(const lumora::String &destination,
+                                             const std::vector<bool> &chosen, bool makeLinks);
+    // The "Installation incomplete" notice for a report.
+    static lumora::String IncompleteNotice(const InstallReport &report);
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
-    // Whether the component count of setup.tsi is one no package means (app/setup_rules.h);
+    // Whether the component count of setup.tsi is one no package means (package/plan_reader.h);
     // the wizard would stall building its rows. highestDescribed receives what the keys describe.
     static bool HasDamagedComponentCount(int &count, int &highestDescribed);
 
@@ -58,6 +75,10 @@ private:
     static int ReadComponentCount(); // N as offered, read again at every call
     int BuiltComponentCount() const; // the check boxes made at construction
     void RequestShutdownPrivilege();
+    // With /SILENT: the installation display alone, installing once the loop runs (the message
+    // that starts it is taken by StartsSilentInstallation), then the end of the run.
+    void RunSilently();
+    bool StartsSilentInstallation(int message);
 
     // navigation
     void HideAllPageWidgets();
@@ -72,7 +93,6 @@ private:
     void ReportInstallationFaults();
     // The worker's plan: the destination and the choices as they are now, and setup.tsi.
     InstallationPlan ReadInstallationPlan() const;
-    std::vector<LinkPlan> ReadLinkPlans(int componentCount) const;
     bool IsChosen(int component) const;
 
     Page currentPage;
@@ -146,6 +166,11 @@ private:
     // What the last installation could not do, written by the worker and shown by
     // navigation once the worker has stopped.
     InstallReport installationReport;
+
+    const SetupRun *run;         // null without switches
+    bool installed = false;      // the installation has run to its end
+    bool finished = false;       // Finish was pressed, or the silent run has ended
+    bool restartStarted = false; // Windows agreed to restart
 };
 
 #endif

@@ -1,7 +1,7 @@
 // Setup's switches read from a command line: what each accepted line sets, why each refused one
 // is refused, hostile lines, the components a list names, and the exit code of each outcome.
 #include "app/command_line.h"
-#include "app/exit_codes.h"
+#include "package/exit_codes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The engine's account in the log: a real extraction, with a fault, read back from the log.
-#include "app/installation_log.h"
 #include "install/extraction.h"
+#include "install/installation_log.h"
+#include "lumora/utf8.h"
 #include "tests/install/test_support.h"
 
 namespace {
@@ -35,18 +36,17 @@ TEST_F(InstallationLogTest, NamesEveryFolderFileWithItsSizeAndFaultInTheNoticesW
     ASSERT_EQ(report.FaultCount(), 1);
 
     const std::string prefix = "1970-01-01 00:00:00.000 ";
-    const std::string root = Utf8(WideText(targetText));
     const std::string sep = "\\";
-    // Folder levels are made with "\\" between them, on every system.
-    std::string folderRoot = root;
+    // Paths are logged with "\\" between levels, on every system.
+    std::string folderRoot = lumora::Utf8FromWide(WideText(targetText));
     for (char &c : folderRoot)
         if (c == '/') c = '\\';
+    const std::string files = prefix + "File written: " + folderRoot + sep;
     std::string expected = prefix + "Folder made: " + folderRoot + sep + "help\r\n" + prefix +
-                           "Folder made: " + folderRoot + sep + "help" + sep + "pages\r\n" + prefix +
-                           "File written: " + root + sep + "help/pages/start.html (3 bytes)\r\n" + prefix +
-                           "File written: " + root + sep + "one.txt (1 byte)\r\n" + prefix +
-                           "Problem: " + Utf8(WideText(FaultLine(report.Fault(0)))) + "\r\n" + prefix +
-                           "File written: " + root + sep + "help/index.html (70000 bytes)\r\n" + prefix +
+                           "Folder made: " + folderRoot + sep + "help" + sep + "pages\r\n" + files + "help" +
+                           sep + "pages" + sep + "start.html (3 bytes)\r\n" + files + "one.txt (1 byte)\r\n" +
+                           prefix + "Problem: " + lumora::Utf8FromWide(WideText(FaultLine(report.Fault(0)))) +
+                           "\r\n" + files + "help" + sep + "index.html (70000 bytes)\r\n" + prefix +
                            "Start menu shortcuts\r\n";
     EXPECT_EQ(sink.text, expected) << "the phase's start reaches the sink at once";
     EXPECT_NE(sink.text.find("Problem: Main: ../outside.txt: "), std::string::npos);

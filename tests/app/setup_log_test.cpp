@@ -1,6 +1,6 @@
 // The run's log: its line format and encoding, the dates it stamps, the file names it takes, and
 // when its lines reach the sink.
-#include "app/setup_log.h"
+#include "install/setup_log.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +45,13 @@ TEST(SetupLog, StampsEachLineAndEndsItWithCarriageReturnAndLineFeed)
 
 TEST(SetupLog, CharactersBeyondTheBasicPlaneAreFourBytesAndLoneSurrogatesReplaced)
 {
-    std::wstring clef = sizeof(wchar_t) == 2 ? std::wstring{wchar_t(0xD834), wchar_t(0xDD1E)}
-                                             : std::wstring(1, static_cast<wchar_t>(0x1D11E));
-    EXPECT_EQ(Utf8(L"a" + clef + L"b"), "a\xf0\x9d\x84\x9e"
-                                        "b");
-    EXPECT_EQ(Utf8(std::wstring{L'x', wchar_t(0xDC00), L'y'}), "x\xef\xbf\xbdy");
+    MemorySink sink;
+    {
+        SetupLog log(sink, [] { return leapDayEvening; });
+        log.Line(L"a\U0001D11Eb " + std::wstring{L'x', wchar_t(0xDC00), L'y'});
+    }
+    EXPECT_EQ(sink.All(), "2024-02-29 23:59:59.250 a\xf0\x9d\x84\x9e"
+                          "b x\xef\xbf\xbdy\r\n");
 }
 
 TEST(SetupLog, DatesAcrossCenturiesAndBeforeNineteenSeventy)

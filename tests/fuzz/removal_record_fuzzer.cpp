@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a removal record. The reader either refuses them or gives a
 // record whose every path stays below its root, and which writes back to what reads the same.
-#include "uninstall/removal_record.h"
+#include "removal/removal_record.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The file bar's refresh limit: values are merged, never lost, and every finished file
 // reaches 100 before the bar moves on.
-#include "install/file_bar_refresh.h"
+#include "windows/file_bar_refresh.h"
 
 #include <gtest/gtest.h>
 

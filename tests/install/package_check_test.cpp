@@ -197,14 +197,41 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{
             "SubfolderOutsideTheDestination",
             [] { Configure("2=docs\r\n", "2=..\\docs\r\n"); },
-            {"error: [Component Subdirs] 2 (line 13): \"..\\docs\" would put the files outside the "
-             "destination: the name has a \"..\" level and would leave the target directory; Setup does "
-             "not install this component"}},
-        CheckCase{"LinkFolderOutsideTheStartMenu",
-                  [] { Configure("StartmenuDirectory=Demo", "StartmenuDirectory=..\\..\\Startup"); },
-                  {"error: [Startmenu Links] StartmenuDirectory (line 16): \"..\\..\\Startup\" leads outside "
-                   "the Start menu's Programs folder: the name has a \"..\" level and would leave the target "
-                   "directory; Setup does not make the link"}},
+            {"error: [Component Subdirs] 2 (line 13): \"..\\docs\" would lie outside the destination (the "
+             "name has a \"..\" level and would leave the target directory); Setup does not install this "
+             "component"}},
+        // A name Windows does not allow is refused for what it is, not as a way out.
+        CheckCase{"SubfolderNamedForADevice",
+                  [] { Configure("2=docs\r\n", "2=docs\\CON\r\n"); },
+                  {"error: [Component Subdirs] 2 (line 13): \"docs\\CON\" is not a name Windows allows (the "
+                   "name is a device name); Setup does not install this component"}},
+        CheckCase{"SubfolderOfDotsOnly",
+                  [] { Configure("2=docs\r\n", "2=...\r\n"); },
+                  {"error: [Component Subdirs] 2 (line 13): \"...\" is not a name Windows allows (the name "
+                   "has a level of dots and spaces only); Setup does not install this component"}},
+        CheckCase{
+            "LinkFolderOutsideTheStartMenu",
+            [] { Configure("StartmenuDirectory=Demo", "StartmenuDirectory=..\\..\\Startup"); },
+            {"error: [Startmenu Links] StartmenuDirectory (line 16): \"..\\..\\Startup\" would lie "
+             "outside the Start menu's Programs folder (the name has a \"..\" level and would leave the "
+             "target directory); Setup makes none of the links"}},
+        CheckCase{
+            "RefusedCharactersInLinkNames",
+            [] {
+                WriteBytes("package/setup.tsi",
+                           Replaced(Replaced(soundSetup, "=Demo\r\nComp", "=De|mo\r\nComp"), "Name1=Readme",
+                                    "Name1=Read?me"));
+            },
+            {"error: [Startmenu Links] StartmenuDirectory (line 16): \"De|mo\" is not a name Windows allows "
+             "(the name holds a character Windows allows in no file name); Setup makes none of the links",
+             "error: [Startmenu Links] Name1 (line 18): \"Read?me\" is not a name Windows allows (the name "
+             "holds a character Windows allows in no file name); Setup does not make the link"}},
+        CheckCase{
+            "LinkTargetWithADrive",
+            [] { Configure("File1=readme.TXT", "File1=C:\\tool.exe"); },
+            {"error: [Startmenu Links] File1 (line 19): \"C:\\tool.exe\" names no file once joined to "
+             "the destination: the name starts with a drive and would leave the target directory; link 1 "
+             "starts nothing"}},
         CheckCase{"ComponentCountFarBeyondItsKeys",
                   [] { ManyComponents(3, "40"); },
                   {"error: [Component Setup] NumberOfComponents (line 4): is 40, but the keys describe only "
@@ -260,17 +287,14 @@ INSTANTIATE_TEST_SUITE_P(
             {"warning: docs.tsa: " + longName +
              ": below the default destination \"C:\\Program Files (x86)\\Demo\" its path is 273 characters "
              "long, more than the 259 Windows allows"}},
-        CheckCase{
-            "RefusedCharactersInLinkNames",
-            [] {
-                WriteBytes("package/setup.tsi",
-                           Replaced(Replaced(soundSetup, "=Demo\r\nComp", "=De|mo\r\nComp"), "Name1=Readme",
-                                    "Name1=Read?me"));
-            },
-            {"warning: [Startmenu Links] Name1 (line 18): \"Read?me\" holds \"?\", which Windows refuses in "
-             "file names",
-             "warning: [Startmenu Links] StartmenuDirectory (line 16): \"De|mo\" holds \"|\", which Windows "
-             "refuses in file names"}},
+        // Every level of the Start menu folder is made, as for a component's folder; a link may start
+        // a file beside the destination, since nothing is written there.
+        CheckCase{"NestedStartMenuFolder",
+                  [] { Configure("StartmenuDirectory=Demo", "StartmenuDirectory=Quorvell\\Demo"); },
+                  {}},
+        CheckCase{"LinkToAFileBesideTheDestination",
+                  [] { Configure("File1=readme.TXT", "File1=..\\Common\\tool.exe"); },
+                  {}},
         CheckCase{"TwoComponentsWriteOneFile",
                   [] {
                       Configure("2=docs\r\n", "2=.\r\n"), Docs({{"readme.txt", "x"}});
@@ -335,8 +359,8 @@ TEST_F(PackageCheckTest, NamesArePrintedEscapedAndAsJson)
     findings.erase(findings.begin());
     EXPECT_EQ(FindingJson(findings[0]),
               "{\"severity\":\"error\",\"section\":\"Startmenu Links\",\"key\":\"File1\",\"line\":19,"
-              "\"message\":\"\\\"\\\\x1b\\\"q\\\\xc3\\\\xa9\\\" is not installed by component 1 "
-              "(\\\"Program\\\")\"}");
+              "\"message\":\"\\\"\\\\x1b\\\"q\\\\xc3\\\\xa9\\\" names no file once joined to the "
+              "destination: the name holds a control character; link 1 starts nothing\"}");
     EXPECT_EQ(CountLine(findings, true), "{\"errors\":1,\"warnings\":0}");
 }
 

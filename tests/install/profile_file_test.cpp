@@ -23,7 +23,7 @@ TEST_P(ProfileRead, GivesWhatThePlatformGives)
 {
     const ProfileCase &sample = GetParam();
     ProfileFile profile(sample.file);
-    lumora::String value = profile.Read(sample.section, sample.key, "default");
+    lumora::String value = profile.Value(sample.section, sample.key, "default");
     EXPECT_EQ(std::wstring(static_cast<const wchar_t *>(value)), sample.expected);
 #ifdef _WIN32
     fs::path path = fs::absolute(std::string(sample.label) + ".tsi");
@@ -61,6 +61,12 @@ INSTANTIATE_TEST_SUITE_P(
         ProfileCase{"Utf8AfterItsMark", "\xef\xbb\xbf[S]\r\nKey=caf\xc3\xa9\r\n", L"S", L"Key", L"caf\u00e9"},
         ProfileCase{"Utf16AfterItsMark", std::string("\xff\xfe[\0S\0]\0\r\0\n\0K\0=\0\xe9\0", 18), L"S", L"K",
                     L"\u00e9"},
+        // A character above U+FFFF is a surrogate pair in Windows' wide text, one character elsewhere.
+        ProfileCase{"AstralUtf8AfterItsMark", "\xef\xbb\xbf[S]\r\nKey=\xf0\x9d\x84\x9e!\r\n", L"S", L"Key",
+                    L"\U0001D11E!"},
+        ProfileCase{"AstralUtf16AfterItsMark",
+                    std::string("\xff\xfe[\0S\0]\0\r\0\n\0K\0=\0\x34\xd8\x1e\xdd!\0", 22), L"S", L"K",
+                    L"\U0001D11E!"},
         ProfileCase{"SpacesInsideTheBrackets", "[ S ]\r\nKey=1\r\n", L"S", L"Key", L"1"},
         ProfileCase{"CarriageReturnsOnly", "[S]\rKey=1\rOther=2\r", L"S", L"Other", L"2"},
         ProfileCase{"NoBreakSpaceKept", "[S]\r\nKey=\xa0x\xa0\r\n", L"S", L"Key", L"\u00a0x\u00a0"},

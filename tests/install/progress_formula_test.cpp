@@ -1,5 +1,6 @@
 // The total bar's two formulas and the library copy that uses the second.
-#include "install/extraction.h"
+#include "install/library_copy.h"
+#include "install/total_progress.h"
 #include "test_support.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // docs/setup-tsi.md, the vendors' reference, against the rule book the program reads through:
 // every rule has its row with the same section, key, default, type and range, and every row
 // is a rule. A new key, a changed default or range fails here until the reference says so too.
-#include "app/setup_rules.h"
+#include "package/setup_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +58,8 @@ const char *KindWords(ValueKind kind)
         return "path below the destination";
     case ValueKind::pathBelowStartMenu:
         return "path below the Start menu";
+    case ValueKind::pathFromDestination:
+        return "path from the destination";
     case ValueKind::webAddress:
         return "web address";
     }

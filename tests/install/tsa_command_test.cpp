@@ -37,16 +37,28 @@ Outcome Tsa(const std::string &arguments, const std::string &locale = "C")
 
 using TsaCommand = ScratchTest;
 
+struct ExpectedOutcome {
+    const char *arguments;
+    int status;
+    const char *said; // a part of what it prints
+};
+
+void ExpectOutcomes(const std::vector<ExpectedOutcome> &cases)
+{
+    for (const ExpectedOutcome &sample : cases) {
+        Outcome outcome = Tsa(sample.arguments);
+        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
+        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
+            << sample.arguments << "\n"
+            << outcome.out << outcome.err;
+    }
+}
+
 TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
 {
     WriteBytes("-odd.tsa", ArchiveBytes({GroupBytes({{"a", "abc"}})}));
     fs::create_directories("folder");
-    struct Case {
-        const char *arguments;
-        int status;
-        const char *said; // a part of what it prints
-    };
-    const Case cases[] = {
+    ExpectOutcomes({
         {"", 2, "usage: tsa COMMAND"},
         {"frobnicate", 2, "unknown command frobnicate"},
         {"pack", 2, "pack needs an output archive"},
@@ -62,14 +74,7 @@ TEST_F(TsaCommand, ExitCodesTellUsageFromFaults)
         {"check folder", 1, "3 errors, 0 warnings"},
         {"check --help", 0, "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage."},
         {"--help", 0, "Exit status:"},
-    };
-    for (const Case &sample : cases) {
-        Outcome outcome = Tsa(sample.arguments);
-        EXPECT_EQ(outcome.status, sample.status) << sample.arguments;
-        EXPECT_NE((outcome.out + outcome.err).find(sample.said), std::string::npos)
-            << sample.arguments << "\n"
-            << outcome.out << outcome.err;
-    }
+    });
 }
 
 TEST_F(TsaCommand, NamesAreEscapedInEveryCommand)
@@ -117,6 +122,13 @@ TEST_F(TsaCommand, CheckPrintsFindingsAsJsonLines)
               "{\"severity\":\"error\",\"section\":\"Component Files\",\"key\":\"1\",\"message\":\"the "
               "archive \\\"data.tsa\\\", the default, is not in the package folder\"}\n"
               "{\"errors\":4,\"warnings\":0}\n");
+
+    // What the installation writes follows the count, one object a line too.
+    WriteBytes("package/data.tsa", ArchiveBytes({GroupBytes({{"bin/a.txt", "a"}})}));
+    outcome = Tsa("check --json --plan package");
+    EXPECT_NE(outcome.out.find("{\"errors\":3,\"warnings\":0}\n{\"write\":\"file: bin\\\\a.txt\"}\n"),
+              std::string::npos)
+        << outcome.out;
 }
 
 TEST_F(TsaCommand, PackExcludesAsWindowsNamesAndShowsNamesInTheTerminalsEncoding)
@@ -149,20 +161,26 @@ TEST_F(TsaCommand, PackExcludesAsWindowsNamesAndShowsNamesInTheTerminalsEncoding
     EXPECT_EQ(missing.err, "tsa: gone.tsa: the archive cannot be opened\n");
 }
 
-TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
+// Program files as the kit's: headers, and the library version in their version resources.
+void WriteRuntime()
 {
-    fs::create_directories("app/Handbuch");
     fs::create_directories("runtime");
-    WriteBytes("app/viewer.exe", "MZ");
-    WriteBytes("app/Handbuch/\xc3\x9c"
-               "berblick \xe2\x80\x93 Handbuch.pdf",
-               "%PDF");
-    // Program files as the kit's: headers, and the library version in their version resources.
     WriteBytes("runtime/setup.exe",
                testsupport::ProgramBytes(machineI386, false, expectedLibraryVersionKey, L"0.8.64.0"));
     WriteBytes("runtime/lumora.dll",
                testsupport::ProgramBytes(machineI386, true, libraryVersionKey, L"0.8.64.0"));
-    WriteBytes("runtime/uninstall.exe", testsupport::ProgramBytes(machineI386, false, L"", L""));
+    WriteBytes("runtime/uninstall.exe", testsupport::ProgramBytes(machineI386, false, false));
+    WriteBytes("runtime/launcher.exe", testsupport::ProgramBytes(machineI386, false));
+}
+
+TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
+{
+    fs::create_directories("app/Handbuch");
+    WriteBytes("app/viewer.exe", "MZ");
+    WriteBytes("app/Handbuch/\xc3\x9c"
+               "berblick \xe2\x80\x93 Handbuch.pdf",
+               "%PDF");
+    WriteRuntime();
     Outcome made = Tsa(
         "new --code-page 1252 --version 2.1 --runtime runtime 'Caf\xc3\xa9 Viewer' app package", "C.UTF-8");
     EXPECT_EQ(made.status, 0) << made.out << made.err;
@@ -180,6 +198,34 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     EXPECT_FALSE(fs::exists("other"));
     Outcome broken = Tsa("check package", "C.UTF-8");
     EXPECT_EQ(broken.status, 1) << broken.out;
+}
+
+TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)
+{
+    fs::create_directories("app/docs");
+    WriteBytes("app/viewer.exe", "MZ");
+    WriteBytes("app/docs/help.txt", "help");
+    WriteRuntime();
+    Outcome made = Tsa("new --runtime runtime --bundle viewer.exe Viewer app package");
+    EXPECT_EQ(made.status, 0) << made.out << made.err;
+    EXPECT_NE(made.err.find("viewer.exe: 5 files of"), std::string::npos) << made.err;
+    Outcome checked = Tsa("bundle --check viewer.exe");
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+    for (const char *said :
+         {"  setup.exe\n", "  docs.tsa\n", "launcher for 32-bit (i686), 5 files", "not signed: sound"})
+        EXPECT_NE(checked.out.find(said), std::string::npos) << said << "\n" << checked.out;
+    ExpectOutcomes({
+        {"bundle --runtime runtime app out.exe", 1,
+         "tsa: app: the check finds errors (above); no bundle is written"},
+        {"bundle --runtime runtime --arch win64 package out.exe", 1,
+         "setup.exe is built for 32-bit (i686), not for win64"},
+        {"bundle --runtime app package out.exe", 1, "the kit's launcher cannot be read (see --runtime)"},
+        {"bundle --arch x86 package out.exe", 2, "bad value for --arch: x86"},
+        {"bundle package", 2, "bundle needs a package folder and the program to write"},
+        {"bundle --check app/viewer.exe", 1, "app/viewer.exe: no Windows program"},
+        {"bundle --check runtime/launcher.exe", 1, "ends without a bundle's trailer"},
+    });
+    EXPECT_FALSE(fs::exists("out.exe"));
 }
 
 // Deterministic text that bzip2 packs only moderately, so extraction takes a while.

@@ -31,7 +31,7 @@ TEST_F(TsaPack, RefusesEveryNameTheInstallerWouldRefuseOrNotKeepOneLinePerFile)
                   "in/CON.txt: the name is a device name",
                   "in/LPT1/readme: the name is a device name",
                   "in/back\\slash: the name holds a \"\\\", which the installer takes for a folder separator",
-                  "in/drive:c: the name holds a drive letter or a colon",
+                  "in/drive:c: the name holds a colon",
                   "in/name : a level of the name ends with a dot or a space, which Windows drops",
                   "in/name.: a level of the name ends with a dot or a space, which Windows drops",
                   "in/tab\tname: the name holds a control character",

@@ -4,7 +4,7 @@
 #include "tests/common/wizard_session.h"
 #include "tests/navigation/shell_link.h"
 #include "tests/navigation/test_package.h"
-#include "uninstall/removal_record.h"
+#include "removal/removal_record.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +22,6 @@ namespace {
 
 // Directory, Components, Bye and Reboot only: the shortest walk that installs.
 const std::string installingPages = "0011011";
-
-ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
-                        std::vector<std::vector<PackedFile>> groups)
-{
-    ComponentSpec component;
-    component.name = name;
-    component.config = config;
-    component.subdirectory = subdirectory;
-    component.groups = std::move(groups);
-    return component;
-}
 
 std::vector<ComponentSpec> ThreeComponents()
 {
@@ -155,9 +144,25 @@ struct SelectionCase {
 
 class InstalledTree : public ::testing::TestWithParam<SelectionCase>, protected InstallationRun {};
 
+// The logs a run has left in the temporary folder; a run without switches leaves none.
+int TemporaryLogCount()
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(folder) + L"Setup Log *").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do count++;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
 TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
 {
     const PackagePlan plan = InstallingPlan(ThreeComponents());
+    const int logsBefore = TemporaryLogCount();
     ASSERT_NO_FATAL_FAILURE(Install(plan, GetParam().toggles));
     ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
@@ -175,6 +180,7 @@ TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
     EXPECT_FALSE(package.FileExists(L"buffer.temp"));
     EXPECT_FALSE(package.FileExists(L"data.temp"));
     FinishNormally(wizard, package);
+    EXPECT_EQ(TemporaryLogCount(), logsBefore) << "a run without switches writes no log";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -648,7 +654,8 @@ INSTANTIATE_TEST_SUITE_P(Installation, EveryComponent,
                          });
 
 // Folders that lead out of the destination are refused, whatever form they take, and the
-// notice names each component or link left out.
+// notice names each component or link left out, with the true reason: a name Windows does not
+// allow is not called a way out.
 TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
 {
     TempFolder outer(L"setup-outer");
@@ -658,7 +665,8 @@ TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
          Component("Climber", "default", "..\\climbed", {{{"c.txt", "c"}}}),
          Component("Deep climber", "default", "sub\\..\\..\\deep", {{{"d.txt", "d"}}}),
          Component("Absolute", "default", Narrow(outer.Dir()) + "\\absolute", {{{"a.txt", "a"}}}),
-         Component("Rooted", "default", "\\rooted", {{{"r.txt", "r"}}})});
+         Component("Rooted", "default", "\\rooted", {{{"r.txt", "r"}}}),
+         Component("Device", "default", "sub\\CON", {{{"n.txt", "n"}}})});
     plan.startmenuDirectory = "..\\..\\..\\escaped-links";
     plan.links = {{"1", "App", "app.txt"}};
     ASSERT_NO_FATAL_FAILURE(Write(plan));
@@ -668,6 +676,12 @@ TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
     EXPECT_EQ(box->caption, L"Installation incomplete");
     for (const wchar_t *name : {L"Climber", L"Deep climber", L"Absolute", L"Rooted"})
         EXPECT_NE(box->text.find(std::wstring(name) + L": "), std::wstring::npos) << Narrow(box->text);
+    EXPECT_NE(box->text.find(L"Climber: ..\\climbed: the component's folder would lie outside the destination"),
+              std::wstring::npos)
+        << Narrow(box->text);
+    EXPECT_NE(box->text.find(L"Device: sub\\CON: the component's folder is not a name Windows allows"),
+              std::wstring::npos)
+        << Narrow(box->text);
     EXPECT_NE(box->text.find(L"Main program: App.lnk: "), std::wstring::npos) << Narrow(box->text);
     ASSERT_TRUE(PressButton(*box, L"OK"));
     ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();

@@ -3,8 +3,8 @@
 // records that would lead the uninstaller elsewhere.
 #include "tests/common/wizard_session.h"
 #include "tests/navigation/test_package.h"
-#include "uninstall/file_digest.h"
-#include "uninstall/removal_record.h"
+#include "removal/file_digest.h"
+#include "removal/removal_record.h"
 
 #include <gtest/gtest.h>
 

@@ -45,6 +45,18 @@ std::string GeneratedContent(size_t size, unsigned seed)
     return text;
 }
 
+ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
+                        std::vector<std::vector<PackedFile>> groups, bool writeArchive)
+{
+    ComponentSpec component;
+    component.name = name;
+    component.config = config;
+    component.subdirectory = subdirectory;
+    component.groups = std::move(groups);
+    component.writeArchive = writeArchive;
+    return component;
+}
+
 std::string ConfigText(const PackagePlan &plan)
 {
     static const char *const pageKeys[] = {"Introduction", "License", "Directory", "Components",

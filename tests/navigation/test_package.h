@@ -29,6 +29,9 @@ struct ComponentSpec {
     bool writeArchive = true;                    // false: the archive is missing from the package
 };
 
+ComponentSpec Component(const std::string &name, const std::string &config, const std::string &subdirectory,
+                        std::vector<std::vector<PackedFile>> groups, bool writeArchive = true);
+
 struct LinkSpec {
     std::string component; // as written in the file, so "", "0" or a too large number can be tried
     std::string name;

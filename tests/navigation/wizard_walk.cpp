@@ -1,12 +1,14 @@
 // wizard_walk: runs setup.exe from a package folder and walks its wizard from the first page
 // to Finish the way a user would, through the UI driver. Used by scripts/demo (a screenshot
 // of every page, then where everything went) and by the installation benchmark (the time
-// from Next on the page before the installation until the page after it).
+// from Next on the page before the installation until the page after it, and the whole run).
+// With --bundle it starts a bundle of the package instead, and walks the setup.exe it runs.
 //
-//   wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH]
+//   wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH] [--bundle FILE]
 #include "tests/driver/ui_driver.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <string>
@@ -58,6 +60,20 @@ std::wstring ReadPackageValue(const std::wstring &package, const wchar_t *sectio
     return value;
 }
 
+// The process the given one started, 0 while there is none.
+DWORD ChildOf(DWORD parent)
+{
+    DWORD child = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && child == 0;
+         more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parent) child = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return child;
+}
+
 int Fail(const std::string &message)
 {
     std::fprintf(stderr, "wizard_walk: %s\n", message.c_str());
@@ -68,29 +84,37 @@ int Fail(const std::string &message)
 
 int wmain(int argc, wchar_t **argv)
 {
-    if (argc < 2) return Fail("usage: wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH]");
-    std::wstring package = argv[1], shots, destination;
+    if (argc < 2)
+        return Fail("usage: wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH] [--bundle FILE]");
+    std::wstring package = argv[1], shots, destination, bundle;
     for (int i = 2; i + 1 < argc; i += 2) {
         std::wstring option = argv[i];
         if (option == L"--shots")
             shots = argv[i + 1];
         else if (option == L"--destination")
             destination = argv[i + 1];
+        else if (option == L"--bundle")
+            bundle = argv[i + 1];
         else
             return Fail("unknown option " + Narrow(option));
     }
 
     StartOptions options;
-    options.program = package + L"\\setup.exe";
+    options.program = bundle.empty() ? package + L"\\setup.exe" : bundle;
     options.workingDirectory = package;
+    DWORD startedAt = GetTickCount();
+    // From a bundle, setup.exe is the launcher's child, and the launcher ends after it.
     Process setup(options);
-    if (!setup.Started()) return Fail("cannot start setup.exe: " + Narrow(setup.Error()));
+    if (!setup.Started())
+        return Fail("cannot start " + Narrow(options.program) + ": " + Narrow(setup.Error()));
+    DWORD wizard = bundle.empty() ? setup.Pid() : 0;
     // The wizard is the window with the button row; the background window has none.
     HWND window = nullptr;
     WaitUntil([&] {
-        for (HWND candidate : TopLevelWindows(setup.Pid()))
+        if (wizard == 0) wizard = ChildOf(setup.Pid());
+        for (HWND candidate : TopLevelWindows(wizard))
             if (ForwardButton(candidate)) window = candidate;
-        return window != nullptr;
+        return window != nullptr || !setup.IsRunning();
     });
     if (!window) return Fail("the wizard window did not appear");
 
@@ -111,11 +135,11 @@ int wmain(int argc, wchar_t **argv)
                 // The button that started it comes back at the end. Watch it without messages
                 // to setup.exe, which would take time from the installation being measured.
                 WaitUntil(
-                    [&] { return IsWindowVisible(pressed) || FindDialog(setup.Pid()) || !setup.IsRunning(); },
+                    [&] { return IsWindowVisible(pressed) || FindDialog(wizard) || !setup.IsRunning(); },
                     600000, 2);
                 std::printf("installation took %lu ms\n",
                             static_cast<unsigned long>(GetTickCount() - clickedAt));
-                if (HWND box = FindDialog(setup.Pid())) {
+                if (HWND box = FindDialog(wizard)) {
                     MessageBoxInfo notice = ReadMessageBox(box);
                     std::printf("%s\n%s\n", Narrow(notice.caption).c_str(), Narrow(notice.text).c_str());
                     PressButton(notice, L"OK");
@@ -160,6 +184,7 @@ int wmain(int argc, wchar_t **argv)
     }
     DWORD exitCode = 0;
     if (!setup.WaitForExit(60000, &exitCode)) return Fail("setup.exe did not end");
+    std::printf("the run took %lu ms\n", static_cast<unsigned long>(GetTickCount() - startedAt));
 
     std::printf("setup.exe ended with exit code %ld\n", static_cast<long>(exitCode));
     std::printf("installed to: %s\n", Narrow(installedTo).c_str());

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The sample vendor project made into a package with `cpack -G External` through
-# cmake/SetupPackage.cmake, then installed under Wine: the chosen components arrive byte for
-# byte, the one not ticked stays out, and the links of the chosen ones are made.
+# cmake/SetupPackage.cmake, and into one program beside it (SETUP_PACKAGE_BUNDLE), which is
+# then installed under Wine: the chosen components arrive byte for byte, the one not ticked
+# stays out, and the links of the chosen ones are made.
 #
 # usage: cpack_sample_install.sh BIN_DIR WORK_DIR   (SETUP_WIN_ARCH names the build)
 set -euo pipefail
@@ -24,7 +25,8 @@ mkdir -p "$work/project/program/bin"
 python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 1200)' >"$work/project/program/bin/engine.dat"
 
 cmake -S "$work/project" -B "$work/build" -DCMAKE_MODULE_PATH="$top/cmake" -DSETUP_PACKAGE_ARCH=$arch \
-    -DSETUP_PACKAGE_PROGRAMS="$bin" -DSETUP_PACKAGE_TSA="$SETUP_WINE_RUN;$bin/tsa.exe" >"$work/configure.log" ||
+    -DSETUP_PACKAGE_PROGRAMS="$bin" -DSETUP_PACKAGE_TSA="$SETUP_WINE_RUN;$bin/tsa.exe" -DSETUP_PACKAGE_BUNDLE=ON \
+    >"$work/configure.log" ||
     { cat "$work/configure.log"; fail "the sample project does not configure"; }
 (cd "$work/build" && cpack -G External) | tee "$work/cpack.log" || fail "cpack failed"
 
@@ -42,12 +44,14 @@ done
 grep -A3 -xF "[Component Config]" <<<"$tsi" | tr '\n' ' ' | grep -qF "1=required 2=default 3=optional" ||
     fail "the components' states are not required, default, optional"
 grep -q "warning: setup.exe: carries no signature" "$work/cpack.log" || fail "cpack did not show tsa check's findings"
+[ -f "$package.exe" ] || fail "cpack made no bundle beside the package folder"
 
-# Installed as a user would install it, into a folder of the test's own.
+# The bundle installed as a user would install it, into a folder of the test's own.
 mkdir -p "$work/installed"
 destination=$(winepath_w "$work/installed")\\Quillmark
-"$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$package")" --destination "$destination" |
-    tr -d '\r' | tee "$work/walk.log"
+"$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$package")" --destination "$destination" \
+    --bundle "$(winepath_w "$package.exe")" | tr -d '\r' | tee "$work/walk.log"
+grep -q "^setup.exe ended with exit code 0" "$work/walk.log" || fail "the bundle did not end well"
 links=$(winepath_u "$(sed -n 's/^shortcuts in: //p' "$work/walk.log")")
 
 expected=$work/expected

@@ -1,6 +1,7 @@
-// What Windows reads from the program files before running them: setup.exe's application
-// manifest, every file's version resource, and PE headers without a build time, read back out
-// of the built files beside this test.
+// What Windows reads from the program files before running them: setup.exe's and the bundle
+// launcher's application manifests, the libraries the launcher needs, every file's version
+// resource, and PE headers without a build time, read back out of the built files beside this
+// test.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -116,10 +117,46 @@ TEST(ProgramResources, SetupAsksForAdministratorRightsAndNamesItsSystems)
     EXPECT_EQ(manifest.find("Common-Controls"), std::string::npos);
 }
 
-TEST(ProgramResources, OnlySetupCarriesAManifest)
+TEST(ProgramResources, ABundleAsksForWhatSetupAsksFor)
+{
+    std::string manifest = ManifestOf(BesideThisTest(L"launcher.exe"));
+    ASSERT_FALSE(manifest.empty()) << "launcher.exe carries no manifest";
+    std::string level = "<requestedExecutionLevel level=\"requireAdministrator\" uiAccess=\"false\"/>";
+    EXPECT_NE(manifest.find(level), std::string::npos);
+    EXPECT_NE(ManifestOf(BesideThisTest(L"setup.exe")).find(level), std::string::npos);
+}
+
+TEST(ProgramResources, OnlySetupAndTheLauncherCarryAManifest)
 {
     EXPECT_EQ(ManifestOf(BesideThisTest(L"lumora.dll")), "");
     EXPECT_EQ(ManifestOf(BesideThisTest(L"tsa.exe")), "");
+}
+
+// The names of the DLLs a program file imports, in capitals.
+std::vector<std::string> ImportedLibraries(const std::wstring &file)
+{
+    std::vector<std::string> names;
+    HMODULE module = LoadLibraryExW(file.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    if (module == nullptr) return names;
+    auto base = reinterpret_cast<const BYTE *>(module);
+    auto headers = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+         imports.VirtualAddress != 0 && entry->Name != 0; ++entry) {
+        std::string name = reinterpret_cast<const char *>(base + entry->Name);
+        for (char &c : name) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        names.push_back(name);
+    }
+    FreeLibrary(module);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ProgramResources, TheLauncherNeedsNothingButWindowsOwnLibraries)
+{
+    EXPECT_EQ(ImportedLibraries(BesideThisTest(L"launcher.exe")),
+              (std::vector<std::string>{"ADVAPI32.DLL", "KERNEL32.DLL"}));
 }
 
 TEST(ProgramResources, EveryProgramFileCarriesTheKitVersion)
@@ -127,7 +164,8 @@ TEST(ProgramResources, EveryProgramFileCarriesTheKitVersion)
     struct Expected {
         const wchar_t *file;
         DWORD type;
-    } files[] = {{L"setup.exe", VFT_APP}, {L"lumora.dll", VFT_DLL}, {L"tsa.exe", VFT_APP}};
+    } files[] = {
+        {L"setup.exe", VFT_APP}, {L"lumora.dll", VFT_DLL}, {L"tsa.exe", VFT_APP}, {L"launcher.exe", VFT_APP}};
     std::wstring version = Wide(SETUP_VERSION);
     std::wstring fourNumbers = version;
     for (size_t dots = std::count(version.begin(), version.end(), L'.'); dots < 3; ++dots)
@@ -155,7 +193,7 @@ TEST(ProgramResources, LibraryNamesTheVersionSetupChecksFor)
 
 TEST(ProgramResources, HeadersCarryNoBuildTime)
 {
-    for (const wchar_t *file : {L"setup.exe", L"lumora.dll", L"tsa.exe"})
+    for (const wchar_t *file : {L"setup.exe", L"lumora.dll", L"tsa.exe", L"launcher.exe"})
         EXPECT_EQ(HeaderTimeStamp(BesideThisTest(file)), 0u) << std::string(file, file + wcslen(file));
 }
 

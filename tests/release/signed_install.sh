@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Signing as a vendor would: a throwaway certificate, setup.exe and lumora.dll signed with
 # osslsigncode and verified (a changed byte must fail), `tsa check` quiet about the signed pair
-# and warning of the unsigned one, and the signed pair installing a package under Wine.
+# and warning of the unsigned one; then the package made into one program with the kit's
+# signed launcher and signed whole (a changed byte of what it carries must fail), and the
+# signed bundle installing the package under Wine.
 #
 # usage: signed_install.sh BIN_DIR WORK_DIR   (SETUP_WIN_ARCH names the build)
 set -euo pipefail
@@ -55,9 +57,31 @@ for file in setup.exe lumora.dll; do
         { echo "$unsigned_check"; fail "tsa check does not warn of the unsigned $file"; }
 done
 
+# The kit's launcher comes signed; the bundle carries its code, and is signed as a whole.
+mkdir -p kit
+osslsigncode sign -certs cert.pem -key key.pem -h sha256 -n "Setup" -in "$bin/launcher.exe" \
+    -out kit/launcher.exe >/dev/null || fail "osslsigncode did not sign the launcher"
+tsa bundle --runtime "$(winepath_w "$work/kit")" "$(winepath_w "$work/package")" "$(winepath_w "$work/bundle.exe")" \
+    >bundle.log 2>&1 || { cat bundle.log; fail "tsa bundle failed"; }
+osslsigncode sign -certs cert.pem -key key.pem -h sha256 -n "Signed Setup" -in bundle.exe \
+    -out signed-bundle.exe >/dev/null || fail "osslsigncode did not sign the bundle"
+osslsigncode verify -CAfile cert.pem -in signed-bundle.exe >verify-bundle.log 2>&1 ||
+    { cat verify-bundle.log; fail "the signature of the bundle does not verify"; }
+grep -q "Signature verification: ok" verify-bundle.log || fail "osslsigncode did not say the bundle is sound"
+bundle_check=$(tsa bundle --check "$(winepath_w "$work/signed-bundle.exe")") ||
+    { echo "$bundle_check"; fail "tsa bundle --check refused the signed bundle"; }
+grep -q ", signed: sound$" <<<"$bundle_check" || { echo "$bundle_check"; fail "the bundle is not signed and sound"; }
+# One byte of what the bundle carries, near its end.
+cp signed-bundle.exe tampered-bundle.exe
+size=$(stat -c %s signed-bundle.exe)
+printf 'X' | dd of=tampered-bundle.exe bs=1 seek=$((size - 40000)) conv=notrunc status=none
+if osslsigncode verify -CAfile cert.pem -in tampered-bundle.exe >/dev/null 2>&1; then
+    fail "a changed bundle still verifies"
+fi
+
 mkdir -p installed
-"$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$work/package")" \
+"$SETUP_WINE_RUN" "$bin/wizard_walk.exe" "$(winepath_w "$work/package")" --bundle "$(winepath_w "$work/signed-bundle.exe")" \
     --destination "$(winepath_w "$work/installed")\\Signed" | tr -d '\r' | tee walk.log
-grep -q "^setup.exe ended with exit code 0" walk.log || fail "the signed setup.exe did not end well"
-diff -r content installed/Signed || fail "the signed setup.exe installed other files"
-echo "the signed pair installed $(find content -type f | wc -l) files byte for byte"
+grep -q "^setup.exe ended with exit code 0" walk.log || fail "the signed bundle did not end well"
+diff -r content installed/Signed || fail "the signed bundle installed other files"
+echo "the signed bundle installed $(find content -type f | wc -l) files byte for byte"

@@ -1,4 +1,4 @@
-#include "uninstall/removal_record.h"
+#include "removal/removal_record.h"
 
 #include <gtest/gtest.h>
 
