@@ -28,7 +28,8 @@ lumora::String ReadSetupValue(const lumora::String &section, const lumora::Strin
 lumora::String ReadSetupValue(SetupValue value, int number)
 {
     const SetupRule &rule = RuleOf(value);
-    return ReadSetupValue(rule.section, KeyName(rule, number), rule.defaultValue);
+    lumora::String read = ReadSetupValue(rule.section, KeyName(rule, number), rule.defaultValue);
+    return rule.kind == ValueKind::messageText ? WithLineBreaks(read) : read;
 }
 
 int ReadSetupInt(SetupValue value, int number)

@@ -73,6 +73,7 @@ void tSetup::OnBack()
 
     SetButtonTexts();
     SetPageTitle(currentPage);
+    nextButton->Focus();
 }
 
 void tSetup::OnNext()
@@ -100,6 +101,8 @@ void tSetup::OnNext()
 
     SetButtonTexts();
     SetPageTitle(currentPage);
+    // Every page is walked on with Enter: the button that moves forward holds the focus.
+    nextButton->Focus();
 }
 
 void tSetup::RunInstallation()
@@ -176,11 +179,12 @@ void tSetup::ReportInstallationFaults()
 {
     // A run that could not write everything must not end on a page that reads as success.
     if (installationReport.IsEmpty()) return;
-    String text = "Setup could not install everything. These components or files are missing "
-                  "or incomplete:\n\n";
-    text.Append(installationReport.Summary());
-    text.Append("\n\nRun Setup again once the problem has been solved.");
-    lumora::GUI::Dialogs::QuickMessage(text, "Installation incomplete", MB_OK, warningIcon);
+    String text = ReadSetupValue(SetupValue::textIncompleteText);
+    text.Append("\n\n").Append(installationReport.Summary());
+    text.Append("\n\n").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
+    lumora::GUI::Dialogs::QuickMessage(text, ReadSetupValue(SetupValue::textIncompleteCaption), MB_OK,
+                                       warningIcon);
+    ShowCompletedInPart();
 }
 
 void tSetup::HideAllPageWidgets()
@@ -237,7 +241,7 @@ void tSetup::SetPageTitle(Page page)
 void tSetup::SetButtonTexts()
 {
     const PageDescription *page = currentPage == Page::none ? nullptr : &DescriptionOf(currentPage);
-    nextButton->SetText(page ? page->nextText : "Next ->");
-    cancelButton->SetText(page ? page->cancelText : "Cancel");
-    if (currentPage == lastPage) nextButton->SetText("Finish");
+    nextButton->SetText(ReadSetupValue(page ? page->nextText : SetupValue::textNext));
+    cancelButton->SetText(ReadSetupValue(page ? page->cancelText : SetupValue::textCancel));
+    if (currentPage == lastPage) nextButton->SetText(ReadSetupValue(SetupValue::textFinish));
 }
