@@ -8,6 +8,7 @@
 #include "lumora/string.h"
 
 #include <climits>
+#include <cstring>
 #include <initializer_list>
 
 // The profile functions hand out at most this many characters of a value; the rest is lost.
@@ -161,6 +162,14 @@ extern const SetupRule setupRules[setupValueCount];
 inline const SetupRule &RuleOf(SetupValue value)
 {
     return setupRules[static_cast<int>(value)];
+}
+
+// The section of the wizard's own words: its buttons, frames, labels, questions and notices.
+const char wizardTextsSection[] = "Texts";
+
+inline bool IsWizardText(const SetupRule &rule)
+{
+    return std::strcmp(rule.section, wizardTextsSection) == 0;
 }
 
 // A character of the dialog font takes about this many pixels, one of Chinese, Japanese or

@@ -115,7 +115,7 @@ Text TextsSection(const Translation &translation, const NewPackageSettings &sett
                 Comment(L"question or notice \\n starts a new line. Keep each within the characters named,") +
                 Comment(L"or it is cut off; a character of Chinese, Japanese or Korean counts twice.");
     for (const SetupRule &rule : setupRules) {
-        if (rule.value < SetupValue::textBack) continue;
+        if (!IsWizardText(rule)) continue;
         Text where = Widened(rule.meaning);
         if (rule.highest != noLimit) where += L", up to " + Number(rule.highest) + L" characters";
         Text words = rule.value == SetupValue::textBackgroundTitle ? settings.name + L" " + settings.version
