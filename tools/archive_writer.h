@@ -42,6 +42,9 @@ struct Collection {
 // page, a file of 2 GB or more, and two names that Windows takes for one. Folders left without files are
 // named in the notes.
 Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options);
+// The same for paths the program found itself: on Windows a path held as bytes reads back in the
+// system code page, which need not hold the name of a folder found on the disk.
+Collection CollectEntries(const std::vector<std::filesystem::path> &paths, const PackOptions &options);
 
 // True when the exclude pattern matches the text, as described above for one level, letter case aside.
 bool MatchesPattern(const std::string &pattern, const std::string &text);

@@ -206,15 +206,15 @@ std::vector<NewComponent> PlanComponents(const fs::path &application, const Text
     std::set<std::string> taken;
     if (!files.empty()) {
         NewComponent main{name, ArchiveName(name, 1, taken), L".", {}, true};
-        for (const fs::path &file : files) main.paths.push_back(file.string());
+        main.paths = files;
         components.push_back(main);
     }
     for (const fs::path &folder : folders) {
         if (!HoldsFiles(folder)) continue;
         Text folderName = WideOf(folder.filename());
         int number = static_cast<int>(components.size()) + 1;
-        components.push_back(NewComponent{
-            folderName, ArchiveName(folderName, number, taken), folderName, {folder.string()}, false});
+        components.push_back(
+            NewComponent{folderName, ArchiveName(folderName, number, taken), folderName, {folder}, false});
     }
     // Without files of its own the first folder is the main program.
     if (files.empty() && !components.empty()) components.front().required = true;
@@ -381,8 +381,7 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
     };
     std::vector<Text> programs;
     if (components.front().subdirectory == L".") {
-        for (const std::string &path : components.front().paths) {
-            fs::path file(path);
+        for (const fs::path &file : components.front().paths) {
             Text extension = WideOf(file.extension());
             if (extension == L".exe" || extension == L".EXE") programs.push_back(WideOf(file.filename()));
         }

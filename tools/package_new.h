@@ -30,9 +30,9 @@ struct NewPackageSettings {
 
 struct NewComponent {
     std::wstring name;
-    std::string archive;            // file name in the package, ASCII
-    std::wstring subdirectory;      // below the destination, "." for the destination itself
-    std::vector<std::string> paths; // what is packed
+    std::string archive;                      // file name in the package, ASCII
+    std::wstring subdirectory;                // below the destination, "." for the destination itself
+    std::vector<std::filesystem::path> paths; // what is packed
     bool required = false;
 };
 

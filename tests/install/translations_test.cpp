@@ -13,6 +13,11 @@
 
 namespace {
 
+std::wstring Wide(const lumora::String &text)
+{
+    return static_cast<const wchar_t *>(text);
+}
+
 std::string Shown(const std::wstring &text)
 {
     std::string bytes;
@@ -34,18 +39,19 @@ TEST(Translations, EveryLanguageWordsEveryTextWithinItsControlAndCodePage)
         if (translation.codePage == asciiOnly) {
             EXPECT_TRUE(translation.texts.empty()) << "English is the rule book's";
         } else {
-            for (const SetupRule &rule : setupRules)
-                if (IsWizardText(rule) && rule.value != SetupValue::textBackgroundTitle)
-                    EXPECT_EQ(worded.count(rule.value), 1u) << rule.key << " has no words";
+            for (const SetupRule &rule : setupRules) {
+                if (!IsWizardText(rule) || rule.value == SetupValue::textBackgroundTitle) continue;
+                EXPECT_EQ(worded.count(rule.value), 1u) << rule.key << " has no words";
+            }
         }
         for (const SetupRule &rule : setupRules) {
             if (!IsWizardText(rule)) continue;
             std::wstring words = TextOf(translation, rule.value);
             std::string bytes;
             EXPECT_TRUE(EncodeCodePage(translation.codePage, words, bytes)) << rule.key;
-            if (rule.highest != noLimit)
-                EXPECT_LE(TextWidthInCharacters(lumora::String(words.c_str())), rule.highest)
-                    << rule.key << ": " << Shown(words);
+            if (rule.highest == noLimit) continue;
+            EXPECT_LE(TextWidthInCharacters(lumora::String(words.c_str())), rule.highest)
+                << rule.key << ": " << Shown(words);
         }
         for (const PageWords &page : translation.pages) {
             std::vector<const wchar_t *> words = page.lines;
@@ -81,10 +87,9 @@ TEST(Translations, PackageInEachLanguageHoldsNoWordTooWideOrOutsideItsCodePage)
         ASSERT_TRUE(EncodeCodePage(settings.codePage, text, bytes));
         ProfileFile profile(bytes, settings.codePage);
         for (const Finding &finding : CheckValues(profile)) ADD_FAILURE() << FindingLine(finding);
-        EXPECT_EQ(std::wstring(profile.Read(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
-        if (translation.codePage != asciiOnly)
-            EXPECT_EQ(std::wstring(profile.Read(L"Texts", L"Next", L"")),
-                      TextOf(translation, SetupValue::textNext));
+        EXPECT_EQ(Wide(profile.Read(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
+        if (translation.codePage == asciiOnly) continue;
+        EXPECT_EQ(Wide(profile.Read(L"Texts", L"Next", L"")), TextOf(translation, SetupValue::textNext));
     }
 }
 
@@ -106,8 +111,11 @@ TEST(Translations, ALanguageTakesItsCodePageOrAnotherThatHoldsItsWords)
         std::string error;
         bool accepted = ChooseCodePage(*translation, c.asked, chosen, error);
         EXPECT_EQ(accepted, c.chosen != 0) << c.language << " " << c.asked;
-        if (accepted) EXPECT_EQ(chosen, c.chosen) << c.language;
-        if (!accepted) EXPECT_NE(error.find("cannot hold"), std::string::npos) << error;
+        if (accepted) {
+            EXPECT_EQ(chosen, c.chosen) << c.language;
+        } else {
+            EXPECT_NE(error.find("cannot hold"), std::string::npos) << error;
+        }
     }
     EXPECT_EQ(FindTranslation("xx"), nullptr);
 }

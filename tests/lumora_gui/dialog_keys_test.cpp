@@ -86,7 +86,9 @@ TEST_F(DialogKeys, EnterPressesTheDefaultButtonAndEscTheCancelButtonWhileShown)
     EXPECT_EQ(confirmed.clicks, 1);
     Key(Box(1), VK_ESCAPE);
     EXPECT_EQ(cancelled.clicks, 1);
-    // A push button with the focus is the one Enter presses.
+    // A push button the focus is moved to, as Tab moves it, is the one Enter presses.
+    cancel.Focus();
+    EXPECT_EQ(GetWindowLongW(ok.GetSystemWindow(), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     Key(cancel.GetSystemWindow(), VK_RETURN);
     EXPECT_EQ(cancelled.clicks, 2);
     EXPECT_EQ(confirmed.clicks, 1);
