@@ -398,11 +398,6 @@ private:
 
 } // namespace
 
-Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options)
-{
-    return CollectEntries(std::vector<fs::path>(paths.begin(), paths.end()), options);
-}
-
 Collection CollectEntries(const std::vector<fs::path> &paths, const PackOptions &options)
 {
     Collection collection;

@@ -342,7 +342,7 @@ int Pack(const Arguments &arguments)
     if (arguments.names.size() < 2)
         return Usage("pack needs an output archive and at least one file or folder");
     const std::string &output = arguments.names.front();
-    std::vector<std::string> paths(arguments.names.begin() + 1, arguments.names.end());
+    std::vector<fs::path> paths(arguments.names.begin() + 1, arguments.names.end());
 
     Collection collection = CollectEntries(paths, settings.options);
     for (const std::string &note : collection.notes) Say(note);
