@@ -78,7 +78,8 @@ public:
                       InstallProgress &progress, InstallReport &report, const lumora::String &component,
                       int codePage, int jobs)
         : archiveName(archiveName), targetPrefix(targetDir + "\\"), progress(progress), report(report),
-          component(component), codePage(codePage), jobs(jobs)
+          component(component), codePage(codePage), jobs(jobs),
+          folders([&report](const lumora::String &level) { return MakeReportedDirectory(level, report); })
     {
     }
 
@@ -312,13 +313,22 @@ void ArchiveExtraction::WriteFile(TempFile &data, const ArchiveEntry &entry)
     bool copied =
         CopyWithProgress(read, file, entry.size, [this](int percent) { progress.SetFileProgress(percent); });
     clock.Switch(Phase::fileClose);
-    if (file.Close() && copied)
+    if (file.Close() && copied) {
         progress.FileDone();
-    else
+        report.FileWritten(path, entry.size);
+    } else {
         Fault(entry.name, ArchiveFaultKind::fileNotWrittenInFull);
+    }
 }
 
 } // namespace
+
+bool MakeReportedDirectory(const lumora::String &path, InstallReport &report)
+{
+    bool made = MakeDirectory(path);
+    if (made) report.FolderMade(path);
+    return made;
+}
 
 bool ExtractArchive(const lumora::String &archiveName, const lumora::String &targetDir,
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,

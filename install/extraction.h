@@ -29,6 +29,9 @@ bool ExtractArchive(const lumora::String &archiveName, const lumora::String &tar
                     InstallProgress &progress, InstallReport &report, const lumora::String &componentLabel,
                     int codePage = systemCodePage, int jobs = 1);
 
+// Makes one folder level, as MakeDirectory does, and tells the report when it was made.
+bool MakeReportedDirectory(const lumora::String &path, InstallReport &report);
+
 // Copies sourceName (e.g. "lumora.dll", from the current directory) to
 // destinationDir + "\" + sourceName. At each new integer percentage p of the copy it sets
 // the file bar to p and the total bar to TotalProgressDuringCopy(p, componentCount); says

@@ -3,14 +3,27 @@
 void InstallReport::AddFault(const lumora::String &component, const lumora::String &file,
                              const lumora::String &what)
 {
-    faults.push_back(InstallFault{component, file, what});
+    Add(InstallFault{component, file, what});
 }
 
 void InstallReport::AddFault(const lumora::String &component, const lumora::String &file,
                              const ArchiveFault &fault)
 {
-    faults.push_back(
-        InstallFault{component, file, lumora::String(InstallerWords(fault).c_str()), fault.kind});
+    Add(InstallFault{component, file, lumora::String(InstallerWords(fault).c_str()), fault.kind});
+}
+
+void InstallReport::Add(const InstallFault &fault)
+{
+    faults.push_back(fault);
+    if (observer) observer->FaultAdded(fault);
+}
+
+lumora::String FaultLine(const InstallFault &fault)
+{
+    lumora::String text = fault.component;
+    text.Append(": ");
+    if (fault.file.Length() > 0) text.Append(fault.file).Append(": ");
+    return text.Append(fault.what);
 }
 
 lumora::String InstallReport::Summary(int maxLines) const
@@ -20,9 +33,7 @@ lumora::String InstallReport::Summary(int maxLines) const
     for (const InstallFault &fault : faults) {
         if (shown == maxLines) break;
         if (shown > 0) text.Append("\n");
-        text.Append(fault.component).Append(": ");
-        if (fault.file.Length() > 0) text.Append(fault.file).Append(": ");
-        text.Append(fault.what);
+        text.Append(FaultLine(fault));
         ++shown;
     }
     int hidden = FaultCount() - shown;

@@ -12,9 +12,10 @@ namespace {
 
 // Every missing level is made, so a destination below a folder that does not exist yet still
 // works. True when path is a directory afterwards.
-bool MakeDirectoryPath(const String &path)
+bool MakeDirectoryPath(const String &path, InstallReport &report)
 {
-    MakeDirectoryLevels(path + "\\");
+    FolderLevels levels([&report](const String &level) { return MakeReportedDirectory(level, report); });
+    levels.MakeFor(path + "\\", 0);
     return IsDirectory(path);
 }
 
@@ -22,11 +23,14 @@ void InstallComponent(const ComponentPlan &component, const String &destination,
                       InstallReport &report)
 {
     String target = destination + "\\" + component.folder;
+    report.PhaseStarted(String("Component ") + String::FromInt(component.number) + " (" + component.label +
+                        "): " + component.archive + " into " +
+                        (component.folder == "." ? destination : target));
     if (component.folderFault != ArchiveFaultKind::none) {
         report.AddFault(component.label, component.folder,
                         String("the component's folder would lie outside the destination (") +
                             FaultWords(component.folderFault).c_str() + "), so it is not installed");
-    } else if (component.folder != "." && !MakeDirectoryPath(target)) {
+    } else if (component.folder != "." && !MakeDirectoryPath(target, report)) {
         report.AddFault(component.label, target, "the component's folder cannot be made");
     } else {
         ExtractArchive(component.archive, target, progress, report, component.label);
@@ -42,7 +46,7 @@ void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, Instal
         report.AddFault("Setup", "", "no destination directory was given, so nothing was installed");
         return;
     }
-    if (!MakeDirectoryPath(plan.destination)) {
+    if (!MakeDirectoryPath(plan.destination, report)) {
         report.AddFault("Setup", plan.destination,
                         "the destination directory cannot be made, so nothing was installed");
         return;
@@ -53,7 +57,11 @@ void InstallPlan(const InstallationPlan &plan, InstallProgress &progress, Instal
         progress.SetTotalProgress(
             TotalProgressAfterComponent(component.number, plan.componentCount, copyShare));
     }
-    if (plan.copyLibrary) CopyLibrary("lumora.dll", plan.destination, plan.componentCount, progress, report);
+    if (plan.copyLibrary) {
+        report.PhaseStarted(String("The library lumora.dll into ") + plan.destination);
+        CopyLibrary("lumora.dll", plan.destination, plan.componentCount, progress, report);
+    }
+    if (!plan.links.empty()) report.PhaseStarted("Start menu shortcuts");
     CreateStartMenuLinks(plan.links, plan.destination, report);
     // The formulas truncate a sum of rounded shares, so a whole run can end a step below 100
     // (36 components end at 99); a run whose last step was the last one, and that lacks

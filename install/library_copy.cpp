@@ -24,9 +24,11 @@ bool CopyLibrary(const lumora::String &sourceName, const lumora::String &destina
         progress.SetTotalProgress(TotalProgressDuringCopy(percent, componentCount));
     });
     bool complete = target.Close() && copied;
-    if (complete)
+    if (complete) {
         progress.FileDone();
-    else
+        report.FileWritten(targetName, source.Size());
+    } else {
         report.AddFault(label, targetName, "the file could not be written in full");
+    }
     return complete;
 }

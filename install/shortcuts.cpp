@@ -2,6 +2,7 @@
 #include "install/shortcuts.h"
 
 #include "install/code_page.h"
+#include "install/extraction.h"
 #include "install/platform_fs.h"
 #include "lumora/native.h"
 
@@ -78,7 +79,7 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
             continue;
         }
         String folder = programs + "\\" + link.folder;
-        MakeDirectory(folder); // an existing folder is the normal case
+        MakeReportedDirectory(folder, report); // an existing folder is the normal case
         String linkFile = folder + "\\" + link.name;
         String target = destination + "\\" + link.target;
         if (linkFile.Length() >= MAX_PATH) {
@@ -93,7 +94,9 @@ void CreateStartMenuLinks(const std::vector<LinkPlan> &links, const String &dest
                             "write, so it is not made");
             continue;
         }
-        if (!CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
+        if (CreateShortcut(targetText.c_str(), linkFileText.c_str(), directoryText.c_str(), nullptr))
+            report.LinkMade(linkFile);
+        else
             report.AddFault(link.label, link.name, "the Start menu shortcut cannot be created");
     }
 }

@@ -36,6 +36,8 @@ bool tSetup::AllowQuit()
     // The worker cannot be stopped halfway, so leaving now would only hide it: a close asked
     // for meanwhile waits for its end, with the progress in view.
     if (installing) {
+        // A silent run ends by itself once the worker is done.
+        if (run && run->silent) return false;
         if (!closeAfterInstallation)
             closeAfterInstallation =
                 currentPage == lastPage ||
@@ -70,6 +72,7 @@ bool tSetup::AllowBackgroundQuit()
 // Wine a later program can still refuse the end that this one was told of.
 void tSetup::OnWindowEvent(int message, int wParam, int)
 {
+    if (StartsSilentInstallation(message)) return;
     if (message == WM_ENDSESSION && wParam && leaving && mainWindow->GetSystemWindow()) mainWindow->Close();
 }
 

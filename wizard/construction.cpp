@@ -54,7 +54,7 @@ int tSetup::BuiltComponentCount() const
     return componentCheckBoxes.Length();
 }
 
-tSetup::tSetup() : Application(String())
+tSetup::tSetup(const SetupRun *run) : Application(String()), run(run)
 {
     // Asked before anything exists, so a restart at the end is allowed whatever the pages.
     RequestShutdownPrivilege();
@@ -80,6 +80,10 @@ tSetup::tSetup() : Application(String())
     mainWindow->onEvent.Connect(new Instance<tSetup>(this),
                                 new Method<tSetup, void, int, int, int>(&tSetup::OnWindowEvent));
 
+    if (run && run->silent) {
+        RunSilently();
+        return;
+    }
     ShowOnlyFirstPage();
     // The first page's buttons read as they will whenever the page is reached again: "Yes"
     // and "No" on the License page, "Finish" when it is also the last page.

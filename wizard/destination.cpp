@@ -27,15 +27,19 @@ String tSetup::ReadProgramFilesDirectory()
     return directory;
 }
 
+String tSetup::DefaultDestination()
+{
+    // Joined as written: a DirName that starts with a backslash gives two in a row.
+    return ReadProgramFilesDirectory() + String("\\") + ReadSetupValue(SetupValue::destinationFolder);
+}
+
 void tSetup::BuildDestinationWidgets()
 {
     directoryGroup =
         new GroupBox(ReadSetupValue(SetupValue::textDestinationDirectory), Point(139, 228), Size(328, 43));
 
-    // Joined as written: a DirName that starts with a backslash gives two in a row.
-    String destination =
-        ReadProgramFilesDirectory() + String("\\") + ReadSetupValue(SetupValue::destinationFolder);
-    directoryEdit = new EditBox(destination, Point(149, 241), Size(220, 0), 0);
+    directoryEdit =
+        new EditBox(run ? run->destination : DefaultDestination(), Point(149, 241), Size(220, 0), 0);
 
     browseButton = new Button(ReadSetupValue(SetupValue::textBrowse), nullptr, Point(377, 240), Size(0, 0));
     browseButton->onClick.Connect(new Instance<tSetup>(this), new Method<tSetup, void>(&tSetup::OnBrowse));

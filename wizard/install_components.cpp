@@ -1,6 +1,7 @@
 // The installation worker, the body of installThread: it reads the destination, the choices
 // and setup.tsi into a plan once at its start, so later typing or ticking cannot change a
 // running installation, and hands the plan to the engine.
+#include "app/installation_log.h"
 #include "app/setup_config.h"
 #include "install/installation_worker.h"
 #include "install/progress_bars.h"
@@ -11,7 +12,9 @@ using lumora::String;
 long tSetup::InstallComponents(lumora::Threads::Thread *thread)
 {
     installationReport.Clear();
-    InstallPlan(ReadInstallationPlan(), *installationBars, installationReport);
+    const InstallationPlan plan = ReadInstallationPlan();
+    if (run && run->log) run->log->PlanRead(plan);
+    InstallPlan(plan, *installationBars, installationReport);
     // The last action: the wizard's wait ends as soon as the status says stopped.
     thread->Stop();
     return 0;
@@ -27,15 +30,23 @@ bool tSetup::IsChosen(int component) const
 
 InstallationPlan tSetup::ReadInstallationPlan() const
 {
+    // Only components with a check box can have been chosen.
+    std::vector<bool> chosen(static_cast<size_t>(BuiltComponentCount()) + 1, false);
+    for (int i = 1; i <= BuiltComponentCount(); i++) chosen[static_cast<size_t>(i)] = IsChosen(i);
+    // Nobody can type during a silent run: its destination is the command line's, exactly.
+    const String destination = run && run->silent ? run->destination : directoryEdit->GetText();
+    return PlanInstallation(destination, chosen, !(run && run->noIcons));
+}
+
+InstallationPlan tSetup::PlanInstallation(const String &destination, const std::vector<bool> &chosen,
+                                          bool makeLinks)
+{
     InstallationPlan plan;
-    plan.destination = directoryEdit->GetText();
+    plan.destination = destination;
     plan.componentCount = ReadSetupInt(SetupValue::installedComponentCount);
     if (plan.componentCount < 0) plan.componentCount = 0;
-    // Only components with a check box can have been chosen.
-    const int last =
-        plan.componentCount < BuiltComponentCount() ? plan.componentCount : BuiltComponentCount();
-    for (int i = 1; i <= last; i++) {
-        if (!IsChosen(i)) continue;
+    for (int i = 1; i <= plan.componentCount && static_cast<size_t>(i) < chosen.size(); i++) {
+        if (!chosen[static_cast<size_t>(i)]) continue;
         ComponentPlan component;
         component.number = i;
         component.label = ReadSetupValue(SetupValue::componentName, i);
@@ -46,11 +57,11 @@ InstallationPlan tSetup::ReadInstallationPlan() const
     }
     // Any non-zero value asks for the one copy; the bar's share follows that one step.
     plan.copyLibrary = ReadSetupFlag(SetupValue::copyLibrary);
-    plan.links = ReadLinkPlans(plan.componentCount);
+    if (makeLinks) plan.links = ReadLinkPlans(plan.componentCount, chosen);
     return plan;
 }
 
-std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount) const
+std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount, const std::vector<bool> &chosen)
 {
     std::vector<LinkPlan> links;
     // Links beyond the last one described belong to no component, so a forged count costs nothing.
@@ -59,7 +70,9 @@ std::vector<LinkPlan> tSetup::ReadLinkPlans(int componentCount) const
         // A link belongs to one component of this run; one that names no such component has
         // nothing installed to point at and is left out.
         int component = ReadSetupInt(SetupValue::linkComponent, k);
-        if (component < 1 || component > componentCount || !IsChosen(component)) continue;
+        if (component < 1 || component > componentCount || static_cast<size_t>(component) >= chosen.size() ||
+            !chosen[static_cast<size_t>(component)])
+            continue;
         // A component refused for its folder installs nothing for the link to start.
         if (FolderBelowFault(ReadSetupValue(SetupValue::componentFolder, component)) !=
             ArchiveFaultKind::none)

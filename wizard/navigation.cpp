@@ -1,7 +1,8 @@
 // Back and Next: moving between the enabled pages, and the installation run that Next
 // starts on the way into the page after it.
+#include "app/installation_log.h"
 #include "app/setup_config.h"
-#include "install/phase_times.h"
+#include "install/installation_clock.h"
 #include "install/progress_bars.h"
 #include "wizard/setup.h"
 
@@ -12,52 +13,6 @@ using lumora::String;
 namespace {
 
 const int warningIcon = 32515; // IDI_EXCLAMATION
-
-double Seconds(const FILETIME &kernel, const FILETIME &user)
-{
-    auto ticks = [](const FILETIME &time) {
-        return (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
-}
-
-// The installation's wall-clock and processor time for the benchmark's breakdown; nothing
-// when the breakdown is not asked for.
-class InstallationClock {
-public:
-    InstallationClock()
-    {
-        if (!PhaseTimes::Enabled()) return;
-        PhaseTimes::Reset();
-        start = std::chrono::steady_clock::now();
-        processStart = ProcessSeconds();
-        threadStart = ThreadSeconds();
-    }
-    void Stop()
-    {
-        if (!PhaseTimes::Enabled()) return;
-        PhaseTimes::Write(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                          ProcessSeconds() - processStart, ThreadSeconds() - threadStart);
-    }
-
-private:
-    static double ProcessSeconds()
-    {
-        FILETIME created, ended, kernel, user;
-        return GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user) ? Seconds(kernel, user)
-                                                                                      : 0;
-    }
-    static double ThreadSeconds()
-    {
-        FILETIME created, ended, kernel, user;
-        return GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user) ? Seconds(kernel, user)
-                                                                                    : 0;
-    }
-
-    std::chrono::steady_clock::time_point start;
-    double processStart = 0;
-    double threadStart = 0;
-};
 
 } // namespace
 
@@ -80,10 +35,11 @@ void tSetup::OnNext()
 {
     if (currentPage == lastPage) {
         // Finish. A refused restart leaves the wizard on this page, so Finish can be pressed again.
-        if (rebootChoice == 2)
+        finished = true;
+        if (rebootChoice == 2 || (run && run->noRestart))
             mainWindow->Close();
         else
-            ExitWindowsEx(EWX_REBOOT, 0);
+            restartStarted = ExitWindowsEx(EWX_REBOOT, 0) != 0;
         return;
     }
 
@@ -118,6 +74,7 @@ void tSetup::RunInstallation()
     InstallationClock clock;
     ProgressBars bars(fileProgress, totalProgress);
     installationBars = &bars;
+    installationReport.Observe(run ? run->log : nullptr);
     installing = true;
     installThread = new lumora::Threads::Thread(nullptr);
     installThread->threadMain.Connect(
@@ -156,6 +113,7 @@ void tSetup::RunInstallation()
     delete installThread;
     installThread = nullptr;
     installing = false;
+    installed = true;
     // The bars end where the worker ended, the last file's 100 included.
     bars.Flush();
     installationBars = nullptr;
@@ -169,7 +127,8 @@ void tSetup::RunInstallation()
             mainWindow->Close();
         }
     }
-    if (!IsWindow(mainWindow->GetSystemWindow())) return;
+    // A silent run closes the window next, with the display as it ended.
+    if (!IsWindow(mainWindow->GetSystemWindow()) || (run && run->silent)) return;
 
     nextButton->Show();
     for (lumora::GUI::Widget *widget : installationWidgets) widget->Hide();
@@ -177,14 +136,23 @@ void tSetup::RunInstallation()
 
 void tSetup::ReportInstallationFaults()
 {
-    // A run that could not write everything must not end on a page that reads as success.
-    if (installationReport.IsEmpty()) return;
-    String text = ReadSetupValue(SetupValue::textIncompleteText);
-    text.Append("\n\n").Append(installationReport.Summary());
-    text.Append("\n\n").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
-    lumora::GUI::Dialogs::QuickMessage(text, ReadSetupValue(SetupValue::textIncompleteCaption), MB_OK,
-                                       warningIcon);
+    // A run that could not write everything must not end on a page that reads as success. A
+    // silent run has nobody to read it: its log and exit code say it.
+    if (installationReport.IsEmpty() || (run && run->silent)) return;
+    lumora::GUI::Dialogs::QuickMessage(IncompleteNotice(installationReport),
+                                       ReadSetupValue(SetupValue::textIncompleteCaption), MB_OK, warningIcon);
     ShowCompletedInPart();
+}
+
+String tSetup::IncompleteNotice(const InstallReport &report)
+{
+    String text = ReadSetupValue(SetupValue::textIncompleteText);
+    text.Append("
+
+").Append(report.Summary());
+    return text.Append("
+
+").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
 }
 
 void tSetup::HideAllPageWidgets()

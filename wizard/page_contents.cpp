@@ -131,14 +131,20 @@ void tSetup::BuildComponentWidgets()
         CheckBox *box = new CheckBox(name, Point(firstBox.x, y), Size(boxWidth, 0), selected);
         componentCheckBoxes.Add(box, i);
 
-        String state = ReadSetupValue(SetupValue::componentState, i);
-        if (state.CompareN("required", 8) == 0) {
-            // Always installed: ticked, and the user cannot untick it.
-            *selected = true;
-            box->Deactivate();
-        } else {
-            *selected = state.CompareN("default", 7) == 0;
-        }
+        bool required = false;
+        *selected = StartsTicked(i, required);
+        // Always installed: ticked, and the user cannot untick it.
+        if (required) box->Deactivate();
+        // The command line's choice, which holds the required ones too.
+        if (run && static_cast<size_t>(i) < run->chosen.size())
+            *selected = run->chosen[static_cast<size_t>(i)];
         y += rowHeight;
     }
+}
+
+bool tSetup::StartsTicked(int component, bool &required)
+{
+    String state = ReadSetupValue(SetupValue::componentState, component);
+    required = state.CompareN("required", 8) == 0;
+    return required || state.CompareN("default", 7) == 0;
 }

@@ -2,6 +2,8 @@
 #ifndef SETUP_WIZARD_SETUP_H
 #define SETUP_WIZARD_SETUP_H
 
+#include "app/exit_codes.h"
+#include "app/setup_run.h"
 #include "install/install_report.h"
 #include "install/installation_plan.h"
 #include "lumora/lumora.h"
@@ -13,8 +15,23 @@ class ProgressBars;
 
 class tSetup : public lumora::Application {
 public:
-    tSetup();
+    // run: what the command line asks, or null for a run without switches, which is left as it was.
+    explicit tSetup(const SetupRun *run = nullptr);
     ~tSetup() override;
+
+    // How the wizard ended, once its loop has returned.
+    RunOutcome Outcome() const;
+    const InstallReport &Report() const { return installationReport; }
+
+    // For a run without the wizard: the destination the Directory page proposes, whether a
+    // component starts ticked (required ones always, and fixed so), and the plan of an
+    // installation into destination of the components chosen[i] names.
+    static lumora::String DefaultDestination();
+    static bool StartsTicked(int component, bool &required);
+    static InstallationPlan PlanInstallation(const lumora::String &destination,
+                                             const std::vector<bool> &chosen, bool makeLinks);
+    // The "Installation incomplete" notice for a report.
+    static lumora::String IncompleteNotice(const InstallReport &report);
 
     // Whether setup.tsi switches on at least one page; without one there is no wizard to show.
     static bool EnablesAnyPage();
@@ -59,6 +76,10 @@ private:
     static int ReadComponentCount(); // N as offered, read again at every call
     int BuiltComponentCount() const; // the check boxes made at construction
     void RequestShutdownPrivilege();
+    // With /SILENT: the installation display alone, installing once the loop runs (the message
+    // that starts it is taken by StartsSilentInstallation), then the end of the run.
+    void RunSilently();
+    bool StartsSilentInstallation(int message);
 
     // navigation
     void HideAllPageWidgets();
@@ -75,7 +96,7 @@ private:
     void ReportInstallationFaults();
     // The worker's plan: the destination and the choices as they are now, and setup.tsi.
     InstallationPlan ReadInstallationPlan() const;
-    std::vector<LinkPlan> ReadLinkPlans(int componentCount) const;
+    static std::vector<LinkPlan> ReadLinkPlans(int componentCount, const std::vector<bool> &chosen);
     bool IsChosen(int component) const;
 
     Page currentPage;
@@ -149,6 +170,11 @@ private:
     // What the last installation could not do, written by the worker and shown by
     // navigation once the worker has stopped.
     InstallReport installationReport;
+
+    const SetupRun *run;         // null without switches
+    bool installed = false;      // the installation has run to its end
+    bool finished = false;       // Finish was pressed, or the silent run has ended
+    bool restartStarted = false; // Windows agreed to restart
 };
 
 #endif

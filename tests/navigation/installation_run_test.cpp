@@ -154,9 +154,25 @@ struct SelectionCase {
 
 class InstalledTree : public ::testing::TestWithParam<SelectionCase>, protected InstallationRun {};
 
+// The logs a run has left in the temporary folder; a run without switches leaves none.
+int TemporaryLogCount()
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((std::wstring(folder) + L"Setup Log *").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int count = 0;
+    do count++;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return count;
+}
+
 TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
 {
     const PackagePlan plan = InstallingPlan(ThreeComponents());
+    const int logsBefore = TemporaryLogCount();
     ASSERT_NO_FATAL_FAILURE(Install(plan, GetParam().toggles));
     ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
     EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "a clean installation reported a fault";
@@ -165,6 +181,7 @@ TEST_P(InstalledTree, HoldsExactlyThePackedFilesOfTheChosenComponents)
     EXPECT_FALSE(package.FileExists(L"buffer.temp"));
     EXPECT_FALSE(package.FileExists(L"data.temp"));
     FinishNormally(wizard, package);
+    EXPECT_EQ(TemporaryLogCount(), logsBefore) << "a run without switches writes no log";
 }
 
 INSTANTIATE_TEST_SUITE_P(
