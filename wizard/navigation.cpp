@@ -147,12 +147,8 @@ void tSetup::ReportInstallationFaults()
 String tSetup::IncompleteNotice(const InstallReport &report)
 {
     String text = ReadSetupValue(SetupValue::textIncompleteText);
-    text.Append("
-
-").Append(report.Summary());
-    return text.Append("
-
-").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
+    text.Append("\n\n").Append(report.Summary());
+    return text.Append("\n\n").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
 }
 
 void tSetup::HideAllPageWidgets()
