@@ -46,10 +46,10 @@ bool LibraryVersionMatches()
 
 bool AskToContinueWithOtherLibrary()
 {
-    int answer = lumora::GUI::Dialogs::QuickMessage(
-        "This program might not be compatible with the LUMORA library\ninstalled on your system. "
-        "Continue execution?",
-        "Warning", MB_YESNO, 32514);
+    // setup.tsi lies beside the program, so the package's own words reach even this question.
+    int answer =
+        lumora::GUI::Dialogs::QuickMessage(ReadSetupValue(SetupValue::textVersionQuestion),
+                                           ReadSetupValue(SetupValue::textVersionCaption), MB_YESNO, 32514);
     return answer != IDNO;
 }
 

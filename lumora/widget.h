@@ -44,6 +44,12 @@ public:
     virtual int Hide() { return ChangeVisibility(false); }
     virtual int Activate() { return ChangeActivity(true); }
     virtual int Deactivate() { return ChangeActivity(false); }
+    // Gives the widget the keyboard focus, at once in the active window, else when its window
+    // is activated next. 1 while the widget has no native window.
+    int Focus();
+    // Tab reaches this widget right after `previous`, a widget of the same native parent (null:
+    // first). The system keeps one order for Tab and for drawing, so this moves both.
+    int SetTabPosition(const Widget *previous);
 
     // Used by containers: make or destroy the native window inside parent, with the
     // widget's top-left corner at origin (parent's client coordinates).
@@ -68,6 +74,11 @@ protected:
     // A choice whose label would be cut grows to its label's width: the fonts of the system
     // the program runs on decide that width, not the program.
     virtual bool KeepsWholeText() const { return false; }
+    // Whether the arrow keys stop at this widget: a choice that follows another of its kind in
+    // its container continues that one's group, any other widget starts one of its own.
+    virtual bool StartsGroup() const { return true; }
+    // The widget registered just before this one in its container, or null.
+    const Widget *PreviousInContainer() const;
     // Creates a standard control of this widget, with the widget's text, place, font and state.
     HWND CreateControl(HWND parent, const Point &origin, const char *className, DWORD style,
                        DWORD exStyle = 0);

@@ -116,13 +116,15 @@ public:
 protected:
     Size DefaultSize() const override;
     bool KeepsWholeText() const override { return true; }
+    bool StartsGroup() const override;
 
 private:
     bool *variable;
 };
 
 // Option boxes sharing one variable form a group; the selected one is the box whose value
-// equals the variable, and clicking a box writes its value there.
+// equals the variable, and clicking a box, or moving the focus onto it, writes its value there.
+// Only the selected box of a group is a Tab stop, so Tab never changes the choice.
 class LUMORA_API OptionBox : public Widget {
 public:
     OptionBox(const String &text, const Point &position, const Size &size, int *variable, int value);
@@ -134,6 +136,7 @@ public:
 protected:
     Size DefaultSize() const override;
     bool KeepsWholeText() const override { return true; }
+    bool StartsGroup() const override;
 
 private:
     void ShowSelection();

@@ -22,6 +22,8 @@ enum WindowFlags {
 const int WINDOW_BORDER = 3;
 const int TITLEBAR_HEIGHT = 25;
 
+class Button;
+
 class LUMORA_API Window : public Widget, public Container {
 public:
     // Position (0, 0) with size (0, 0) centres a window of the default size on the screen.
@@ -45,6 +47,11 @@ public:
     // The part of the window inside its border and below its title bar, where layers lie.
     Rect GetContentArea() const;
     bool IsCaptionActive() const; // the window is the active one
+    // The button Enter presses, framed as the default, where the focus stands on no other push
+    // button; and the one Esc presses. Neither is pressed while it is hidden or inactive.
+    // Null for none; both must stay alive while set.
+    int SetDefaultButton(Button *button);
+    int SetCancelButton(Button *button);
 
     // operations
     // Asks doQuit (true when nothing is connected) and destroys the window when allowed.
@@ -67,6 +74,11 @@ protected:
 
 private:
     bool AllowsQuit(); // doQuit's answer; a request while it is still asking is refused
+    // The dialog keys' side of the window, as a dialog box keeps it: where the focus goes next,
+    // which button Enter presses, and the focus taken back when the window is activated again.
+    void MoveFocus(HWND control);
+    void ShowDefaultFrame(HWND focused);
+    bool Reaches(const Button *button) const;
     Point ChildOrigin(const Widget *child) const;
     void RelayoutChildren();
     void RepaintTitlebars(bool newTitle);
@@ -77,6 +89,9 @@ private:
     bool asking = false;     // doQuit is being asked
     bool destroying = false; // DestroyWindow is under way
     bool dying = false;      // the object is being deleted: its signals' targets may be gone
+    Button *defaultButton = nullptr;
+    Button *cancelButton = nullptr;
+    HWND focus = nullptr; // the control that has, or gets back, the focus
 };
 
 } // namespace GUI

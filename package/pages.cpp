@@ -19,18 +19,18 @@ using V = SetupValue;
 
 const PageDescription pageDescriptions[pageCount] = {
     {Page::introduction, V::introductionPage, V::introductionTitle, V::introductionLines, V::introductionLine,
-     "Next ->", "Cancel", true, false},
-    {Page::license, V::licensePage, V::licenseTitle, V::licenseLines, V::licenseLine, "Yes", "No", true,
-     false},
-    {Page::directory, V::directoryPage, V::directoryTitle, V::directoryLines, V::directoryLine, "Next ->",
-     "Cancel", true, false},
-    {Page::components, V::componentsPage, V::componentsTitle, V::componentsLines, V::componentsLine,
-     "Next ->", "Cancel", true, false},
-    {Page::summary, V::summaryPage, V::summaryTitle, V::summaryLines, V::summaryLine, "Next ->", "Cancel",
+     V::textNext, V::textCancel, true, false},
+    {Page::license, V::licensePage, V::licenseTitle, V::licenseLines, V::licenseLine, V::textYes, V::textNo,
      true, false},
-    {Page::bye, V::byePage, V::byeTitle, V::byeLines, V::byeLine, "Next ->", "Cancel", true, true},
-    {Page::reboot, V::rebootPage, V::rebootTitle, V::rebootLines, V::rebootLine, "Next ->", "Cancel", false,
-     true},
+    {Page::directory, V::directoryPage, V::directoryTitle, V::directoryLines, V::directoryLine, V::textNext,
+     V::textCancel, true, false},
+    {Page::components, V::componentsPage, V::componentsTitle, V::componentsLines, V::componentsLine,
+     V::textNext, V::textCancel, true, false},
+    {Page::summary, V::summaryPage, V::summaryTitle, V::summaryLines, V::summaryLine, V::textNext,
+     V::textCancel, true, false},
+    {Page::bye, V::byePage, V::byeTitle, V::byeLines, V::byeLine, V::textNext, V::textCancel, true, true},
+    {Page::reboot, V::rebootPage, V::rebootTitle, V::rebootLines, V::rebootLine, V::textNext, V::textCancel,
+     false, true},
 };
 
 // The display has no flag: its own title stands in for one, never read as a flag.
@@ -39,8 +39,8 @@ const PageDescription installationDisplay = {Page::none,
                                              V::installationTitle,
                                              V::installationLines,
                                              V::installationLine,
-                                             nullptr,
-                                             nullptr,
+                                             V::textNext,
+                                             V::textCancel,
                                              true,
                                              false};
 

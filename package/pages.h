@@ -19,8 +19,8 @@ struct PageDescription {
     SetupValue title;
     SetupValue lines;
     SetupValue line;
-    const char *nextText; // the button texts, but for "Finish" on the last page
-    const char *cancelText;
+    SetupValue nextText; // the button texts, but for Finish on the last page
+    SetupValue cancelText;
     bool showsIcon;           // the Reboot page's text stands where the icon would
     bool followsInstallation; // reached through the installation, which cannot be walked back into
 };

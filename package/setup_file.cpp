@@ -3,7 +3,8 @@
 lumora::String SetupFile::Read(SetupValue value, int number)
 {
     const SetupRule &rule = RuleOf(value);
-    return Value(rule.section, KeyName(rule, number), rule.defaultValue);
+    lumora::String read = Value(rule.section, KeyName(rule, number), rule.defaultValue);
+    return rule.kind == ValueKind::messageText ? WithLineBreaks(read) : read;
 }
 
 int SetupFile::ReadInt(SetupValue value, int number)

@@ -11,6 +11,18 @@ using V = SetupValue;
 
 const long long x = noLimit;
 
+// The room of each control that shows a fixed text, in characters of textRoomCharacter pixels:
+// a button (75 pixels, less its border), a restart option right of its circle up to the page's
+// right margin, a frame's title inside its 328 pixels, a progress label on its one line.
+constexpr long long Room(int pixels)
+{
+    return pixels / textRoomCharacter;
+}
+const long long buttonRoom = Room(75 - 8);
+const long long optionRoom = Room(474 - 169 - 20 - 9);
+const long long frameRoom = Room(328 - 16);
+const long long labelRoom = Room(474 - 141 - 9);
+
 // A text placed beyond the smallest screen in common use, 1024 x 768, is not seen there.
 const long long smallestScreenWidth = 1024;
 const long long smallestScreenHeight = 768;
@@ -143,6 +155,66 @@ constexpr SetupRule setupRules[setupValueCount] = {
      "file name of link i without \".lnk\""},
     {V::linkTarget, "Startmenu Links", "File", true, "", K::pathFromDestination, x, x,
      "file link i starts, relative to the destination"},
+    {V::textBack, "Texts", "Back", false, "<- Back", K::codePageText, x, buttonRoom, "the Back button"},
+    {V::textNext, "Texts", "Next", false, "Next ->", K::codePageText, x, buttonRoom, "the Next button"},
+    {V::textCancel, "Texts", "Cancel", false, "Cancel", K::codePageText, x, buttonRoom, "the Cancel button"},
+    {V::textFinish, "Texts", "Finish", false, "Finish", K::codePageText, x, buttonRoom,
+     "the Next button on the last page"},
+    {V::textYes, "Texts", "Yes", false, "Yes", K::codePageText, x, buttonRoom,
+     "the Next button on the License page, which accepts the licence"},
+    {V::textNo, "Texts", "No", false, "No", K::codePageText, x, buttonRoom,
+     "the Cancel button on the License page, which declines the licence and ends Setup"},
+    {V::textBrowse, "Texts", "Browse", false, "Browse", K::codePageText, x, buttonRoom,
+     "the button on the Directory page that opens the folder dialog"},
+    {V::textDestinationDirectory, "Texts", "DestinationDirectory", false, "Destination Directory",
+     K::codePageText, x, frameRoom, "the title of the frame around the destination on the Directory page"},
+    {V::textAvailableComponents, "Texts", "AvailableComponents", false, "Available components", K::codePageText,
+     x, frameRoom, "the title of the frame around the components on the Components page"},
+    {V::textFileProgress, "Texts", "FileProgress", false, "Current file progress:", K::codePageText, x,
+     labelRoom, "the label above the bar of the file being installed"},
+    {V::textTotalProgress, "Texts", "TotalProgress", false, "Total installation progress:", K::codePageText, x,
+     labelRoom, "the label above the bar of the whole installation"},
+    {V::textRebootNow, "Texts", "RebootNow", false, "Yes, restart the computer now!", K::codePageText, x,
+     optionRoom, "the Reboot page's choice to restart at Finish"},
+    {V::textRebootLater, "Texts", "RebootLater", false, "No, I will restart my computer later!",
+     K::codePageText, x, optionRoom, "the Reboot page's choice to end without a restart"},
+    {V::textExitCaption, "Texts", "ExitCaption", false, "Exit Setup", K::codePageText, x, x,
+     "the title of the question Cancel asks, and of the one asked when the window is closed while "
+     "the files are installed"},
+    {V::textExitQuestion, "Texts", "ExitQuestion", false,
+     "Do you really want to exit Setup now?\\n\\nIf you quit now, the program will not be installed on your "
+     "computer.\\nYou may run Setup again later to complete the installation.",
+     K::messageText, x, x, "the question Cancel asks before Setup ends"},
+    {V::textCancelledText, "Texts", "CancelledText", false, "The Setup will be cancelled now!", K::messageText,
+     x, x, "the notice \"No\" on the License page shows before Setup ends"},
+    {V::textCancelledCaption, "Texts", "CancelledCaption", false, "Info", K::codePageText, x, x,
+     "the title of that notice"},
+    {V::textVersionQuestion, "Texts", "VersionQuestion", false,
+     "This program might not be compatible with the LUMORA library\\ninstalled on your system. Continue "
+     "execution?",
+     K::messageText, x, x, "the question asked at the start when lumora.dll is of another version"},
+    {V::textVersionCaption, "Texts", "VersionCaption", false, "Warning", K::codePageText, x, x,
+     "the title of that question"},
+    {V::textIncompleteCaption, "Texts", "IncompleteCaption", false, "Installation incomplete", K::codePageText,
+     x, x, "the title of the notice after an installation that could not install everything"},
+    {V::textIncompleteText, "Texts", "IncompleteText", false,
+     "Setup could not install everything. These components or files are missing or incomplete:",
+     K::messageText, x, x, "the sentence above that notice's list of what is missing"},
+    {V::textIncompleteAdvice, "Texts", "IncompleteAdvice", false,
+     "Run Setup again once the problem has been solved.", K::messageText, x, x,
+     "the sentence below that notice's list"},
+    {V::textInstallingQuestion, "Texts", "InstallingQuestion", false,
+     "Setup is installing the files now and cannot stop before it is done.\\n\\nDo you want to exit Setup as "
+     "soon as the installation has finished?",
+     K::messageText, x, x, "the question asked when the window is closed while the files are installed"},
+    {V::textBrowseText, "Texts", "BrowseText", false,
+     "\\nSelect the folder in which the program will be installed:", K::messageText, x, x,
+     "the text above the folders in the dialog Browse opens"},
+    {V::textBackgroundTitle, "Texts", "BackgroundTitle", false, "Torvane Setup v0.1", K::codePageText, x, x,
+     "the title of the background window, which the taskbar shows"},
+    {V::textCompletedInPart, "Texts", "CompletedInPart", false,
+     "Some parts could not be installed; see the list shown before.", K::messageText, x, x,
+     "shown above the completion page's text after an installation that could not install everything"},
     {V::uninstallEnabled, "Uninstall", "Enabled", false, "0", K::flag, x, x,
      "leave an uninstaller, a record of what was installed and an entry in Windows' list of "
      "installed programs"},
@@ -171,6 +243,40 @@ constexpr bool RowsInOrder()
 } // namespace
 
 static_assert(RowsInOrder(), "every SetupValue has its row, in the order of the enumeration");
+
+namespace {
+
+// The scripts whose characters take two cells: Hangul Jamo, the CJK radicals, kana and
+// ideographs, Hangul syllables, compatibility ideographs and the full-width forms.
+bool IsWide(wchar_t c)
+{
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6);
+}
+
+} // namespace
+
+int TextWidthInCharacters(const lumora::String &text)
+{
+    int width = 0;
+    for (int k = 0; k < text.Length(); ++k) width += IsWide(text[k]) ? 2 : 1;
+    return width;
+}
+
+lumora::String WithLineBreaks(const lumora::String &value)
+{
+    std::wstring shown;
+    for (int k = 0; k < value.Length(); ++k) {
+        if (value[k] == L'\\' && value[k + 1] == L'n') {
+            shown += L'\n';
+            ++k;
+        } else {
+            shown += value[k];
+        }
+    }
+    return lumora::String(shown.c_str(), static_cast<int>(shown.size()));
+}
 
 lumora::String KeyName(const SetupRule &rule, int number)
 {

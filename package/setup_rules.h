@@ -7,6 +7,7 @@
 #include "lumora/string.h"
 
 #include <climits>
+#include <cstring>
 #include <initializer_list>
 
 // The profile functions hand out at most this many characters of a value; the rest is lost.
@@ -29,6 +30,7 @@ enum class ValueKind {
     flag,                    // a decimal number; any value but 0 is on
     integer,                 // a decimal number, within the rule's range where it has one
     codePageText,            // shown as written, in the system code page (titles, page lines, names)
+    messageText,             // shown as codePageText, but the two characters "\n" start a new line
     componentState,          // begins with "required" (chosen, fixed) or "default" (chosen); else not chosen
     packageFile,             // a file of the package folder, opened by this name from the working directory
     folderBelowProgramFiles, // joined to the Program Files folder to propose the destination
@@ -108,6 +110,32 @@ enum class SetupValue {
     linkComponent,
     linkName,
     linkTarget,
+    textBack,
+    textNext,
+    textCancel,
+    textFinish,
+    textYes,
+    textNo,
+    textBrowse,
+    textDestinationDirectory,
+    textAvailableComponents,
+    textFileProgress,
+    textTotalProgress,
+    textRebootNow,
+    textRebootLater,
+    textExitCaption,
+    textExitQuestion,
+    textCancelledText,
+    textCancelledCaption,
+    textVersionQuestion,
+    textVersionCaption,
+    textIncompleteCaption,
+    textIncompleteText,
+    textIncompleteAdvice,
+    textInstallingQuestion,
+    textBrowseText,
+    textBackgroundTitle,
+    textCompletedInPart,
     uninstallEnabled,
     uninstallDisplayName,
     uninstallDisplayVersion,
@@ -126,7 +154,8 @@ struct SetupRule {
     bool numbered;
     const char *defaultValue;
     ValueKind kind;
-    // The range an integer is taken in; noLimit where there is none.
+    // The range an integer is taken in; noLimit where there is none. For a text, highest is the
+    // most characters its control shows in full (textRoomCharacter pixels each).
     long long lowest;
     long long highest;
     const char *meaning;
@@ -141,6 +170,24 @@ inline const SetupRule &RuleOf(SetupValue value)
 {
     return setupRules[static_cast<int>(value)];
 }
+
+// The section of the wizard's own words: its buttons, frames, labels, questions and notices.
+const char wizardTextsSection[] = "Texts";
+
+inline bool IsWizardText(const SetupRule &rule)
+{
+    return std::strcmp(rule.section, wizardTextsSection) == 0;
+}
+
+// A character of the dialog font takes about this many pixels, one of Chinese, Japanese or
+// Korean twice as many; a control's width over it is the most characters it shows in full.
+const int textRoomCharacter = 6;
+
+// The characters a text takes in its control, in characters of textRoomCharacter pixels.
+int TextWidthInCharacters(const lumora::String &text);
+
+// A message as shown: the two characters "\n" of its value start a new line.
+lumora::String WithLineBreaks(const lumora::String &value);
 
 // The value an empty one of these [Uninstall] values stands for: the product is named in the
 // list of installed programs as on the background unless the package says otherwise.

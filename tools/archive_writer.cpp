@@ -392,13 +392,13 @@ private:
 
 } // namespace
 
-Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options)
+Collection CollectEntries(const std::vector<fs::path> &paths, const PackOptions &options)
 {
     Collection collection;
     Collector collector(options, collection);
-    for (const std::string &path : paths) {
+    for (const fs::path &root : paths) {
         std::error_code code;
-        fs::path root(path);
+        const std::string path = root.string();
         if (fs::is_regular_file(root, code)) {
             std::string name;
             if (!StoredForm(root.filename(), name))

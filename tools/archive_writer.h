@@ -41,7 +41,9 @@ struct Collection {
 // name too long for the format, refused by the installer or not stored exactly by the code
 // page, a file of 2 GB or more, and two names that Windows takes for one. Folders left without files are
 // named in the notes.
-Collection CollectEntries(const std::vector<std::string> &paths, const PackOptions &options);
+// The paths are taken as paths, not as bytes: a folder name found on the disk need not be one
+// the system code page holds.
+Collection CollectEntries(const std::vector<std::filesystem::path> &paths, const PackOptions &options);
 
 // True when the exclude pattern matches the text, as described above for one level, letter case aside.
 bool MatchesPattern(const std::string &pattern, const std::string &text);

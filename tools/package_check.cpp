@@ -292,6 +292,9 @@ void PackageCheck::CheckPages()
                   L"is " + Number(lines) + L"; a page shows at most " + Number(mostPageLines) + L" lines");
         }
     }
+    // The wizard's own words are read as its pages are: a value cut short is said here.
+    for (const SetupRule &rule : setupRules)
+        if (IsWizardText(rule)) Read(rule.value);
     lumora::String licence = Read(V::licenseFile);
     if (ReadInt(V::licensePage) != 0) {
         Text name = static_cast<const wchar_t *>(licence);

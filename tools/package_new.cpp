@@ -3,6 +3,7 @@
 #include "lumora/string.h"
 #include "package/setup_rules.h"
 #include "tools/archive_writer.h"
+#include "tools/package_files.h"
 #include "tools/program_file.h"
 
 #include <algorithm>
@@ -81,12 +82,46 @@ Text Number(long long value)
     return static_cast<const wchar_t *>(lumora::String::FromInt(value));
 }
 
-Text Page(const Text &section, const Text &title, const std::vector<Text> &lines, const Text &comment = L"")
+// The words with "{name}" and "{version}" made the application's.
+Text Filled(const wchar_t *words, const NewPackageSettings &settings)
+{
+    Text text = words;
+    for (const auto &field : {std::make_pair(Text(L"{name}"), settings.name),
+                              std::make_pair(Text(L"{version}"), settings.version)}) {
+        for (size_t at = text.find(field.first); at != Text::npos;
+             at = text.find(field.first, at + field.second.size()))
+            text.replace(at, field.first.size(), field.second);
+    }
+    return text;
+}
+
+Text Page(const Text &section, const PageWords &words, const NewPackageSettings &settings,
+          const Text &comment = L"")
 {
     Text text = L"\r\n[" + section + L"]\r\n";
     if (!comment.empty()) text += Comment(comment);
-    text += Line(L"Title", title) + Line(L"Lines", Number(static_cast<long long>(lines.size())));
-    for (size_t k = 0; k < lines.size(); ++k) text += Line(Number(static_cast<long long>(k + 1)), lines[k]);
+    text += Line(L"Title", Filled(words.title, settings)) +
+            Line(L"Lines", Number(static_cast<long long>(words.lines.size())));
+    for (size_t k = 0; k < words.lines.size(); ++k)
+        text += Line(Number(static_cast<long long>(k + 1)), Filled(words.lines[k], settings));
+    return text;
+}
+
+// Every value of [Texts], each after the words that say where it is shown.
+Text TextsSection(const Translation &translation, const NewPackageSettings &settings)
+{
+    Text text = L"\r\n[Texts]\r\n" +
+                Comment(L"The wizard's own words: buttons, frames, labels, questions and notices. In a") +
+                Comment(L"question or notice \\n starts a new line. Keep each within the characters named,") +
+                Comment(L"or it is cut off; a character of Chinese, Japanese or Korean counts twice.");
+    for (const SetupRule &rule : setupRules) {
+        if (!IsWizardText(rule)) continue;
+        Text where = Widened(rule.meaning);
+        if (rule.highest != noLimit) where += L", up to " + Number(rule.highest) + L" characters";
+        Text words = rule.value == SetupValue::textBackgroundTitle ? settings.name + L" " + settings.version
+                                                                   : TextOf(translation, rule.value);
+        text += Comment(where) + Line(Widened(rule.key), words);
+    }
     return text;
 }
 
@@ -171,15 +206,15 @@ std::vector<NewComponent> PlanComponents(const fs::path &application, const Text
     std::set<std::string> taken;
     if (!files.empty()) {
         NewComponent main{name, ArchiveName(name, 1, taken), L".", {}, true};
-        for (const fs::path &file : files) main.paths.push_back(file.string());
+        main.paths = files;
         components.push_back(main);
     }
     for (const fs::path &folder : folders) {
         if (!HoldsFiles(folder)) continue;
         Text folderName = WideOf(folder.filename());
         int number = static_cast<int>(components.size()) + 1;
-        components.push_back(NewComponent{
-            folderName, ArchiveName(folderName, number, taken), folderName, {folder.string()}, false});
+        components.push_back(
+            NewComponent{folderName, ArchiveName(folderName, number, taken), folderName, {folder}, false});
     }
     // Without files of its own the first folder is the main program.
     if (files.empty() && !components.empty()) components.front().required = true;
@@ -201,10 +236,34 @@ std::string ApplicationArchitecture(const fs::path &application)
     return "win32";
 }
 
+bool ChooseCodePage(const Translation &translation, int asked, int &chosen, std::string &error)
+{
+    chosen = asked == asciiOnly ? translation.codePage : asked;
+    if (asked == asciiOnly || asked == translation.codePage) return true;
+    std::vector<const wchar_t *> words;
+    for (const PageWords &page : translation.pages) {
+        words.push_back(page.title);
+        words.insert(words.end(), page.lines.begin(), page.lines.end());
+    }
+    for (const TextWords &text : translation.texts) words.push_back(text.words);
+    for (const wchar_t *word : words) {
+        std::string bytes;
+        if (!EncodeCodePage(asked, word, bytes)) {
+            error = std::string("the ") + translation.name + " texts hold characters code page " +
+                    std::to_string(asked) + " cannot hold; leave out --code-page, or give " +
+                    std::to_string(translation.codePage);
+            return false;
+        }
+    }
+    return true;
+}
+
 Text NewSetupText(const NewPackageSettings &settings, const std::vector<NewComponent> &components,
                   const std::vector<Text> &programs, bool hasLicence)
 {
     const Text &name = settings.name;
+    const Translation &words = settings.translation ? *settings.translation : Translations().front();
+    auto page = [&](NewPage which) -> const PageWords & { return words.pages[static_cast<int>(which)]; };
     Text codePage = HasCodePageTables(settings.codePage) ? L"code page " + Number(settings.codePage)
                                                          : Text(L"ASCII, the part every code page shares");
     Text text =
@@ -227,25 +286,21 @@ Text NewSetupText(const NewPackageSettings &settings, const std::vector<NewCompo
             Line(L"Bye", L"1") +
             Comment(L"The last page offers to restart Windows; only for programs that need it.") +
             Line(L"Reboot", L"0");
-    text += Page(L"Introduction", name + L" Setup",
-                 {L"Welcome to the setup of " + name + L" " + settings.version + L".", L"",
-                  L"Press Next to go on, or Cancel to leave."},
+    text += Page(L"Introduction", page(NewPage::introduction), settings,
                  L"Each page: Title is the window's title, Lines the number of lines 1, 2, ... that follow.");
-    text += Page(L"License", L"License", {L"Do you accept the following agreement?"},
+    text += Page(L"License", page(NewPage::license), settings,
                  L"LicenseFile: the licence text in the package folder; nolicense shows none.");
     text += Line(L"LicenseFile", hasLicence ? L"licence.txt" : L"nolicense");
-    text += Page(L"Directory", L"Select destination directory",
-                 {L"Choose the folder " + name + L" is installed in."},
+    text += Page(L"Directory", page(NewPage::directory), settings,
                  L"DirName follows the Program Files folder and a backslash in the proposed destination.");
     text += Line(L"DirName", name);
-    text += Page(L"Components", L"Select components to install",
-                 {L"Select the parts of " + name + L" to install."});
-    text += Page(L"Summary", L"Ready to install",
-                 {L"Setup is now ready to install " + name + L".", L"Press Next to start."});
-    text += Page(L"Installation", L"Installing " + name, {L"Copying the files to your computer."},
+    text += Page(L"Components", page(NewPage::components), settings);
+    text += Page(L"Summary", page(NewPage::summary), settings);
+    text += Page(L"Installation", page(NewPage::installation), settings,
                  L"Shown while the files are copied; it has no switch in [Dialogs].");
-    text += Page(L"Bye", L"Setup complete", {name + L" has been installed."});
-    text += Page(L"Reboot", L"Reboot", {L"The computer must be restarted now."});
+    text += Page(L"Bye", page(NewPage::bye), settings);
+    text += Page(L"Reboot", page(NewPage::reboot), settings);
+    text += TextsSection(words, settings);
 
     text += L"\r\n[Component Setup]\r\n" + Comment(L"Each component: its name on the Components page.") +
             Line(L"NumberOfComponents", Number(static_cast<long long>(components.size()))) +
@@ -336,8 +391,7 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
     };
     std::vector<Text> programs;
     if (components.front().subdirectory == L".") {
-        for (const std::string &path : components.front().paths) {
-            fs::path file(path);
+        for (const fs::path &file : components.front().paths) {
             Text extension = WideOf(file.extension());
             if (extension == L".exe" || extension == L".EXE") programs.push_back(WideOf(file.filename()));
         }

@@ -6,6 +6,7 @@
 #define SETUP_TOOLS_PACKAGE_NEW_H
 
 #include "install/code_page.h"
+#include "tools/translations.h"
 
 #include <filesystem>
 #include <functional>
@@ -17,6 +18,8 @@ struct NewPackageSettings {
     std::wstring version = L"1.0";
     std::wstring company; // none: the background shows no company
     int codePage = asciiOnly;
+    // The words of the wizard and of its pages; null for English.
+    const Translation *translation = nullptr;
     std::string architecture; // "win32", "win64", or "" to follow the application's programs
     std::filesystem::path application;
     std::filesystem::path output;  // must not exist, or be an empty folder
@@ -27,9 +30,9 @@ struct NewPackageSettings {
 
 struct NewComponent {
     std::wstring name;
-    std::string archive;            // file name in the package, ASCII
-    std::wstring subdirectory;      // below the destination, "." for the destination itself
-    std::vector<std::string> paths; // what is packed
+    std::string archive;                      // file name in the package, ASCII
+    std::wstring subdirectory;                // below the destination, "." for the destination itself
+    std::vector<std::filesystem::path> paths; // what is packed
     bool required = false;
 };
 
@@ -45,6 +48,10 @@ std::string ApplicationArchitecture(const std::filesystem::path &application);
 // main program's .exe files at the application's top, each given a Start menu link.
 std::wstring NewSetupText(const NewPackageSettings &settings, const std::vector<NewComponent> &components,
                           const std::vector<std::wstring> &programs, bool hasLicence);
+
+// The code page a package in the translation is written in: the one asked for, or the
+// translation's when none was; false with the reason when the one asked for cannot hold its texts.
+bool ChooseCodePage(const Translation &translation, int asked, int &chosen, std::string &error);
 
 // Makes the package; say(line) reports what was done and why anything was left out. False
 // with the reason in error when nothing usable could be made (the output is then removed).

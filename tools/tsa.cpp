@@ -146,8 +146,9 @@ const char checkUsage[] =
     "Exit status: 0 no error (warnings allowed), 1 at least one error, 2 bad usage.\n";
 
 const char newUsage[] =
-    "usage: tsa new [--version V] [--company C] [--code-page N] [--arch win32|win64]\n"
-    "               [--licence FILE] [--runtime DIR] [--bundle OUT.exe] [--] NAME APP_FOLDER OUT\n"
+    "usage: tsa new [--version V] [--company C] [--language L] [--code-page N]\n"
+    "               [--arch win32|win64] [--licence FILE] [--runtime DIR] [--bundle OUT.exe]\n"
+    "               [--] NAME APP_FOLDER OUT\n"
     "\n"
     "Makes the package folder OUT (new, or empty) for the application in APP_FOLDER, called\n"
     "NAME: the files at the top of APP_FOLDER become the main program, a required component;\n"
@@ -159,6 +160,10 @@ const char newUsage[] =
     "\n"
     "  --version V      the version shown on the background (default 1.0)\n"
     "  --company C      the company shown on the background (default: none shown)\n"
+    "  --language L     the language of the wizard's texts and pages: en (the default), de,\n"
+    "                   fr, es (code page 1252), ru (1251), pl (1250), ja (932) or zh-CN\n"
+    "                   (936); its code page is taken unless --code-page names one that\n"
+    "                   holds its texts too\n"
     "  --code-page N    the system code page of the users' machines (see 'tsa pack --help'):\n"
     "                   setup.tsi and the archives' names are written in it; without it only\n"
     "                   ASCII names and texts can be written\n"
@@ -373,7 +378,7 @@ int Pack(const Arguments &arguments)
     if (arguments.names.size() < 2)
         return Usage("pack needs an output archive and at least one file or folder");
     const std::string &output = arguments.names.front();
-    std::vector<std::string> paths(arguments.names.begin() + 1, arguments.names.end());
+    std::vector<fs::path> paths(arguments.names.begin() + 1, arguments.names.end());
 
     Collection collection = CollectEntries(paths, settings.options);
     for (const std::string &note : collection.notes) Say(note);
@@ -592,6 +597,14 @@ int New(const Arguments &arguments)
     fs::path bundle;
     for (const auto &option : arguments.options) {
         if (option.first == "--bundle") bundle = option.second;
+        if (option.first == "--language") {
+            settings.translation = FindTranslation(option.second);
+            if (!settings.translation)
+                return Usage("unknown language " + option.second + " (" + LanguageList() + ")");
+            std::string error;
+            if (!ChooseCodePage(*settings.translation, arguments.codePage, settings.codePage, error))
+                return Usage(error);
+        }
         if (option.first == "--version") settings.version = WideArgument(option.second);
         if (option.first == "--company") settings.company = WideArgument(option.second);
         if (option.first == "--licence" || option.first == "--license") settings.licence = option.second;
@@ -758,8 +771,8 @@ int Run(std::vector<std::string> arguments)
         {"check", checkUsage, {"--code-page"}, {"--json", "--plan"}, Check},
         {"new",
          newUsage,
-         {"--version", "--company", "--code-page", "--arch", "--licence", "--license", "--runtime",
-          "--bundle"},
+         {"--version", "--company", "--language", "--code-page", "--arch", "--licence", "--license",
+          "--runtime", "--bundle"},
          {},
          New},
         {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle}};

@@ -133,6 +133,9 @@ private:
         case ValueKind::webAddress:
             JudgeAddress(section, key, value);
             break;
+        case ValueKind::codePageText:
+            JudgeRoom(rule, section, key, value);
+            break;
         default:
             break;
         }
@@ -159,6 +162,19 @@ private:
                                                    Widened(std::to_string(rule.highest));
         Add(severity, section, key,
             L"is " + Widened(std::to_string(number)) + L", " + range + L": " + Widened(rule.meaning));
+    }
+
+    // A text wider than its control is cut off, or runs into what lies below it.
+    void JudgeRoom(const SetupRule &rule, const ProfileSection &section, const ProfileKey &key,
+                   const Text &value)
+    {
+        if (rule.highest == noLimit) return;
+        long long width = TextWidthInCharacters(lumora::String(value.c_str()));
+        if (width <= rule.highest) return;
+        Add(Severity::warning, section, key,
+            Quoted(value) + L" needs the room of about " + Widened(std::to_string(width)) +
+                L" characters, more than the " + Widened(std::to_string(rule.highest)) + L" of " +
+                Widened(rule.meaning) + L"; it may be cut off");
     }
 
     void JudgeState(const ProfileSection &section, const ProfileKey &key, const Text &value)

@@ -26,7 +26,8 @@ SetupFile &ProgramSetup();
 lumora::String ReadSetupValue(const lumora::String &section, const lumora::String &key,
                               const lumora::String &defaultValue);
 
-// The value of a rule's key (number: the key's number for a numbered rule), or its default.
+// The value of a rule's key (number: the key's number for a numbered rule), or its default; a
+// message as it is shown, its "\n" made line breaks.
 lumora::String ReadSetupValue(SetupValue value, int number = 0);
 int ReadSetupInt(SetupValue value, int number = 0);
 bool ReadSetupFlag(SetupValue value, int number = 0);

@@ -2,6 +2,7 @@
 #include "wizard/setup.h"
 
 #include "windows/native_calls.h"
+#include "windows/setup_config.h"
 
 #include <windows.h>
 
@@ -24,7 +25,8 @@ void tSetup::OnCancel()
 
     // On the License page this button reads "No": declining the agreement ends the
     // wizard without the exit question.
-    if (QuickMessage("The Setup will be cancelled now!", "Info", MB_OKCANCEL, informationIcon) != IDOK)
+    if (QuickMessage(ReadSetupValue(SetupValue::textCancelledText),
+                     ReadSetupValue(SetupValue::textCancelledCaption), MB_OKCANCEL, informationIcon) != IDOK)
         return;
     lumora::native::Send(mainWindow->GetSystemWindow(), WM_QUIT, 0, 0);
 }
@@ -39,9 +41,8 @@ bool tSetup::AllowQuit()
         if (!closeAfterInstallation)
             closeAfterInstallation =
                 currentPage == lastPage ||
-                QuickMessage("Setup is installing the files now and cannot stop before it is done.\n\n"
-                             "Do you want to exit Setup as soon as the installation has finished?",
-                             "Exit Setup", MB_YESNO, questionIcon) == IDYES;
+                QuickMessage(ReadSetupValue(SetupValue::textInstallingQuestion),
+                             ReadSetupValue(SetupValue::textExitCaption), MB_YESNO, questionIcon) == IDYES;
         return false;
     }
 
@@ -49,10 +50,8 @@ bool tSetup::AllowQuit()
     if (currentPage == lastPage) return true;
 
     if (!leaving) {
-        int answer = QuickMessage("Do you really want to exit Setup now?\n\n"
-                                  "If you quit now, the program will not be installed on your computer.\n"
-                                  "You may run Setup again later to complete the installation.",
-                                  "Exit Setup", MB_YESNO, questionIcon);
+        int answer = QuickMessage(ReadSetupValue(SetupValue::textExitQuestion),
+                                  ReadSetupValue(SetupValue::textExitCaption), MB_YESNO, questionIcon);
         if (answer != IDYES) return false;
         leaving = true;
     }

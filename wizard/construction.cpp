@@ -86,6 +86,23 @@ tSetup::tSetup(const SetupRun *run) : Application(String()), run(run)
     // The first page's buttons read as they will whenever the page is reached again: "Yes"
     // and "No" on the License page, "Finish" when it is also the last page.
     SetButtonTexts();
+    PrepareKeyboard();
+}
+
+// The widgets were made in the order the pages need them built; Tab visits each page from
+// top to bottom and then the button row, left to right. Enter moves on, Esc cancels.
+void tSetup::PrepareKeyboard()
+{
+    browseButton->SetTabPosition(directoryEdit);
+    Widget *last = componentList;
+    if (!last && BuiltComponentCount() > 0) last = componentCheckBoxes.GetEntry(BuiltComponentCount());
+    if (!last) last = totalProgress;
+    backButton->SetTabPosition(last);
+    cancelButton->SetTabPosition(backButton);
+    nextButton->SetTabPosition(cancelButton);
+    mainWindow->SetDefaultButton(nextButton);
+    mainWindow->SetCancelButton(cancelButton);
+    nextButton->Focus();
 }
 
 void tSetup::ReadPageFlags()
@@ -121,7 +138,8 @@ void tSetup::BuildWindowFrame()
 {
     String title = ReadPageTitle(currentPage);
 
-    if (displayBackgroundWindow) backgroundWindow = new Window("Torvane Setup v0.1");
+    if (displayBackgroundWindow)
+        backgroundWindow = new Window(ReadSetupValue(SetupValue::textBackgroundTitle));
     mainWindow = new Window(title);
     titlebar = new Titlebar(TB_CLOSE);
     pageLayer = new Layer(String());
@@ -132,15 +150,15 @@ void tSetup::BuildWindowFrame()
 
 void tSetup::BuildButtonRow()
 {
-    backButton = new Button("<- Back", nullptr, Point(9, 31), Size(0, 0));
+    backButton = new Button(ReadSetupValue(SetupValue::textBack), nullptr, Point(9, 31), Size(0, 0));
     Connect(backButton->onClick, this, &tSetup::OnBack);
     backButton->SetOrientation(OR_LOWERLEFT);
 
-    cancelButton = new Button("Cancel", nullptr, Point(179, 31), Size(0, 0));
+    cancelButton = new Button(ReadSetupValue(SetupValue::textCancel), nullptr, Point(179, 31), Size(0, 0));
     Connect(cancelButton->onClick, this, &tSetup::OnCancel);
     cancelButton->SetOrientation(OR_LOWERRIGHT);
 
-    nextButton = new Button("Next ->", nullptr, Point(89, 31), Size(0, 0));
+    nextButton = new Button(ReadSetupValue(SetupValue::textNext), nullptr, Point(89, 31), Size(0, 0));
     Connect(nextButton->onClick, this, &tSetup::OnNext);
     nextButton->SetOrientation(OR_LOWERRIGHT);
 }

@@ -35,12 +35,13 @@ String tSetup::DefaultDestination()
 
 void tSetup::BuildDestinationWidgets()
 {
-    directoryGroup = new GroupBox("Destination Directory", Point(139, 228), Size(328, 43));
+    directoryGroup =
+        new GroupBox(ReadSetupValue(SetupValue::textDestinationDirectory), Point(139, 228), Size(328, 43));
 
     directoryEdit =
         new EditBox(run ? run->destination : DefaultDestination(), Point(149, 241), Size(220, 0), 0);
 
-    browseButton = new Button("Browse", nullptr, Point(377, 240), Size(0, 0));
+    browseButton = new Button(ReadSetupValue(SetupValue::textBrowse), nullptr, Point(377, 240), Size(0, 0));
     browseButton->onClick.Connect(new Instance<tSetup>(this), new Method<tSetup, void>(&tSetup::OnBrowse));
 }
 
@@ -48,7 +49,7 @@ void tSetup::OnBrowse()
 {
     Dialogs::DirSelection *dialog = new Dialogs::DirSelection();
     dialog->SetParentWindow(mainWindow);
-    dialog->SetCaption("\nSelect the folder in which the program will be installed:");
+    dialog->SetCaption(ReadSetupValue(SetupValue::textBrowseText));
     // A cancelled dialog leaves the destination as it was, typed text included.
     if (dialog->ShowDialog() == 1) directoryEdit->SetText(dialog->GetDirName());
     delete dialog;

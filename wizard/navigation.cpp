@@ -29,6 +29,7 @@ void tSetup::OnBack()
 
     SetButtonTexts();
     SetPageTitle(currentPage);
+    nextButton->Focus();
 }
 
 void tSetup::OnNext()
@@ -57,6 +58,8 @@ void tSetup::OnNext()
 
     SetButtonTexts();
     SetPageTitle(currentPage);
+    // Every page is walked on with Enter: the button that moves forward holds the focus.
+    nextButton->Focus();
 }
 
 void tSetup::RunInstallation()
@@ -137,16 +140,16 @@ void tSetup::ReportInstallationFaults()
     // A run that could not write everything must not end on a page that reads as success. A
     // silent run has nobody to read it: its log and exit code say it.
     if (installationReport.IsEmpty() || (run && run->silent)) return;
-    lumora::GUI::Dialogs::QuickMessage(IncompleteNotice(installationReport), "Installation incomplete", MB_OK,
-                                       warningIcon);
+    lumora::GUI::Dialogs::QuickMessage(IncompleteNotice(installationReport),
+                                       ReadSetupValue(SetupValue::textIncompleteCaption), MB_OK, warningIcon);
+    ShowCompletedInPart();
 }
 
 String tSetup::IncompleteNotice(const InstallReport &report)
 {
-    String text = "Setup could not install everything. These components or files are missing "
-                  "or incomplete:\n\n";
-    text.Append(report.Summary());
-    return text.Append("\n\nRun Setup again once the problem has been solved.");
+    String text = ReadSetupValue(SetupValue::textIncompleteText);
+    text.Append("\n\n").Append(report.Summary());
+    return text.Append("\n\n").Append(ReadSetupValue(SetupValue::textIncompleteAdvice));
 }
 
 void tSetup::HideAllPageWidgets()
@@ -203,7 +206,7 @@ void tSetup::SetPageTitle(Page page)
 void tSetup::SetButtonTexts()
 {
     const PageDescription *page = currentPage == Page::none ? nullptr : &DescriptionOf(currentPage);
-    nextButton->SetText(page ? page->nextText : "Next ->");
-    cancelButton->SetText(page ? page->cancelText : "Cancel");
-    if (currentPage == lastPage) nextButton->SetText("Finish");
+    nextButton->SetText(ReadSetupValue(page ? page->nextText : SetupValue::textNext));
+    cancelButton->SetText(ReadSetupValue(page ? page->cancelText : SetupValue::textCancel));
+    if (currentPage == lastPage) nextButton->SetText(ReadSetupValue(SetupValue::textFinish));
 }

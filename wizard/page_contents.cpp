@@ -80,17 +80,25 @@ void tSetup::BuildPageContents()
     licenseText = NewPageText(DescriptionOf(Page::license));
     rebootText = NewPageText(DescriptionOf(Page::reboot));
 
-    rebootYesOption =
-        new OptionBox("Yes, restart the computer now!", Point(169, 92), Size(200, 0), &rebootChoice, 1);
-    rebootNoOption = new OptionBox("No, I will restart my computer later!", Point(169, 115), Size(200, 0),
+    rebootYesOption = new OptionBox(ReadSetupValue(SetupValue::textRebootNow), Point(169, 92), Size(200, 0),
+                                    &rebootChoice, 1);
+    rebootNoOption = new OptionBox(ReadSetupValue(SetupValue::textRebootLater), Point(169, 115), Size(200, 0),
                                    &rebootChoice, 2);
+}
+
+void tSetup::ShowCompletedInPart()
+{
+    String text = ReadSetupValue(SetupValue::textCompletedInPart);
+    String lines = ReadPageLines(DescriptionOf(Page::bye));
+    if (lines.Length() > 0) text.Append("\n\n").Append(lines);
+    byeText->SetText(text);
 }
 
 void tSetup::BuildProgressWidgets()
 {
-    fileProgressLabel = new Text("Current file progress:", Point(141, 181));
+    fileProgressLabel = new Text(ReadSetupValue(SetupValue::textFileProgress), Point(141, 181));
     fileProgress = new Progressbar(Point(141, 202), Size(323, 0), PB_HORIZONTAL, PB_PERCENT, 0, 100, 0);
-    totalProgressLabel = new Text("Total installation progress:", Point(141, 230));
+    totalProgressLabel = new Text(ReadSetupValue(SetupValue::textTotalProgress), Point(141, 230));
     totalProgress = new Progressbar(Point(141, 251), Size(323, 0), PB_HORIZONTAL, PB_PERCENT, 0, 100, 0);
 }
 
@@ -103,8 +111,8 @@ void tSetup::BuildComponentWidgets()
     const int mostRows = 8;
     int count = ReadComponentCount();
     int rows = count < mostRows ? count : mostRows;
-    componentsGroup = new GroupBox("Available components", Point(139, 256 - rowHeight * rows),
-                                   Size(328, rowHeight * rows + 15));
+    componentsGroup = new GroupBox(ReadSetupValue(SetupValue::textAvailableComponents),
+                                   Point(139, 256 - rowHeight * rows), Size(328, rowHeight * rows + 15));
 
     Point firstBox(149, 269 - rowHeight * rows);
     int boxWidth = 307;

@@ -64,6 +64,7 @@ private:
     void AttachWidgets();
     void PlaceWindows();
     void ShowOnlyFirstPage();
+    void PrepareKeyboard();
     void BuildPageContents();       // licence box, page texts, restart options
     void BuildDestinationWidgets(); // group box, edit box, Browse
     void BuildProgressWidgets();
@@ -87,6 +88,8 @@ private:
     void SetComponentBoxesShown(bool shown);
     void SetPageTitle(Page page);
     void SetButtonTexts();
+    // After an installation that could not install everything, the completion page says so first.
+    void ShowCompletedInPart();
     static lumora::String ReadTitle(const PageDescription &page);
     static lumora::String ReadPageTitle(Page page); // empty for no page
     void RunInstallation();

@@ -35,6 +35,11 @@ void CheckBox::Notify(int code)
         *variable = native::Send(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool CheckBox::StartsGroup() const
+{
+    return !dynamic_cast<const CheckBox *>(PreviousInContainer());
+}
+
 Size CheckBox::DefaultSize() const
 {
     return Size(native::MeasureText(text).cx + boxWithGap, choiceHeight);

@@ -43,12 +43,13 @@ bool OptionBox::IsSelected() const
 void OptionBox::CreateNative(HWND parent, const Point &origin)
 {
     // A plain radio button: the variable, not the control's sibling order, decides the selection.
-    if (CreateControl(parent, origin, "BUTTON", BS_RADIOBUTTON | WS_TABSTOP)) ShowSelection();
+    // BS_NOTIFY tells when the arrow keys move the focus onto it.
+    if (CreateControl(parent, origin, "BUTTON", BS_RADIOBUTTON | BS_NOTIFY)) ShowSelection();
 }
 
 void OptionBox::Notify(int code)
 {
-    if (code != BN_CLICKED || !variable) return;
+    if ((code != BN_CLICKED && code != BN_SETFOCUS) || !variable) return;
     *variable = value;
     for (OptionBox *box : AllOptionBoxes())
         if (box->variable == variable) box->ShowSelection();
@@ -59,9 +60,20 @@ Size OptionBox::DefaultSize() const
     return Size(native::MeasureText(text).cx + circleWithGap, choiceHeight);
 }
 
+bool OptionBox::StartsGroup() const
+{
+    const OptionBox *previous = dynamic_cast<const OptionBox *>(PreviousInContainer());
+    return !previous || previous->variable != variable;
+}
+
 void OptionBox::ShowSelection()
 {
-    if (hwnd) native::Send(hwnd, BM_SETCHECK, IsSelected() ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!hwnd) return;
+    native::Send(hwnd, BM_SETCHECK, IsSelected() ? BST_CHECKED : BST_UNCHECKED, 0);
+    LONG_PTR style = native::GetWindowData(hwnd, GWL_STYLE);
+    LONG_PTR tabStop = IsSelected() ? WS_TABSTOP : 0;
+    if ((style & WS_TABSTOP) != tabStop)
+        native::SetWindowData(hwnd, GWL_STYLE, (style & ~WS_TABSTOP) | tabStop);
 }
 
 } // namespace GUI

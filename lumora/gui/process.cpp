@@ -58,12 +58,18 @@ void ShowRegisteredWindows()
                 if (window->IsVisible()) window->ApplyVisibility();
 }
 
-// Tab and arrow keys move between the controls of the library's windows, as in a dialog.
+// Tab and arrow keys move between the controls of the library's windows, Enter and Esc press
+// their default and cancel buttons, as in a dialog.
 bool IsNavigationMessage(MSG &message)
 {
     if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
     HWND top = GetAncestor(message.hwnd, GA_ROOT);
     if (!dynamic_cast<GUI::Window *>(native::WidgetOf(top))) return false;
+    // Wherever the focus stands: a multi-line edit box would take Esc for closing the window.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+        native::Send(top, WM_COMMAND, IDCANCEL, 0);
+        return true;
+    }
     if (auto *list = dynamic_cast<GUI::ScrollLayer *>(native::WidgetOf(GetParent(message.hwnd))))
         if (list->HandleArrowKey(message)) return true;
     return native::HandleDialogKey(top, message);

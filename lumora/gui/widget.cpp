@@ -101,6 +101,34 @@ int Widget::ChangeActivity(bool enabled)
     return 0;
 }
 
+int Widget::Focus()
+{
+    if (!hwnd) return 1;
+    // As a dialog is told: its window keeps the control for the next time it is activated.
+    native::Send(GetAncestor(hwnd, GA_ROOT), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
+    return 0;
+}
+
+int Widget::SetTabPosition(const Widget *previous)
+{
+    if (!hwnd || (previous && GetParent(previous->hwnd) != GetParent(hwnd))) return 1;
+    SetWindowPos(hwnd, previous ? previous->hwnd : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return 0;
+}
+
+const Widget *Widget::PreviousInContainer() const
+{
+    if (!container) return nullptr;
+    const Widget *previous = nullptr;
+    for (int k = 0; k < container->GetNOfObjects(); ++k) {
+        const Object *object = container->GetNthObject(k);
+        if (object == this) return previous;
+        previous = dynamic_cast<const Widget *>(object);
+    }
+    return nullptr;
+}
+
 void Widget::DestroyNative()
 {
     if (!hwnd) return;
@@ -149,6 +177,7 @@ HWND Widget::CreateControl(HWND parent, const Point &origin, const char *classNa
     if (hwnd || !parent) return hwnd;
     style |= WS_CHILD | WS_CLIPSIBLINGS;
     if (visible && ShownByContainer()) style |= WS_VISIBLE;
+    if (StartsGroup()) style |= WS_GROUP;
     Size extent = GetSize();
     hwnd = native::CreateWindowText(exStyle, className, text, style, Rect(origin, extent), parent,
                                     NextControlId(), nullptr);

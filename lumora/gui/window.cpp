@@ -193,6 +193,52 @@ void Window::RepaintTitlebars(bool newTitle)
     }
 }
 
+int Window::SetDefaultButton(Button *button)
+{
+    defaultButton = button;
+    if (hwnd) ShowDefaultFrame(GetFocus());
+    return 0;
+}
+
+int Window::SetCancelButton(Button *button)
+{
+    cancelButton = button;
+    return 0;
+}
+
+bool Window::Reaches(const Button *button) const
+{
+    HWND control = button ? button->GetSystemWindow() : nullptr;
+    return control && IsChild(hwnd, control) && IsWindowVisible(control) && IsWindowEnabled(control);
+}
+
+void Window::MoveFocus(HWND control)
+{
+    if (!control || !IsChild(hwnd, control)) return;
+    focus = control;
+    if (GetActiveWindow() == hwnd) SetFocus(control);
+    ShowDefaultFrame(control);
+}
+
+// A push button with the focus is the one Enter presses, and is framed so; elsewhere the default
+// button is.
+void Window::ShowDefaultFrame(HWND focused)
+{
+    auto isPushButton = [](HWND control) {
+        return control &&
+               (native::Send(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+    };
+    HWND framed = isPushButton(focused) ? focused
+                  : defaultButton       ? defaultButton->GetSystemWindow()
+                                        : nullptr;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!isPushButton(child)) continue;
+        bool framedNow = (native::Send(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+        if (framedNow != (child == framed))
+            native::Send(child, BM_SETSTYLE, child == framed ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
 bool Window::IsCaptionActive() const
 {
     // Asked when the title bar paints, after any activation nested in another has settled.
@@ -225,7 +271,20 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
         Paint();
         return 0;
     case WM_COMMAND:
+        // Esc, told as a dialog is told; no control of ours has the identifier IDCANCEL.
+        if (LOWORD(wParam) == IDCANCEL && !lParam) {
+            if (Reaches(cancelButton)) cancelButton->Notify(BN_CLICKED);
+            return 0;
+        }
         if (Widget *widget = native::WidgetOf(reinterpret_cast<HWND>(lParam))) widget->Notify(HIWORD(wParam));
+        return 0;
+    case DM_GETDEFID:
+        if (!Reaches(defaultButton)) return 0;
+        return MAKELRESULT(GetDlgCtrlID(defaultButton->GetSystemWindow()), DC_HASDEFID);
+    case WM_NEXTDLGCTL:
+        // lParam: wParam is the control; else wParam asks for the previous Tab stop, not the next.
+        MoveFocus(LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                 : GetNextDlgTabItem(window, GetFocus(), wParam != 0));
         return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -234,9 +293,21 @@ LRESULT Window::Process(UINT message, WPARAM wParam, LPARAM lParam)
                 return reinterpret_cast<LRESULT>(brush);
         break;
     case WM_NCACTIVATE:
-    case WM_ACTIVATE:
         RepaintTitlebars(false);
         break;
+    case WM_ACTIVATE: {
+        RepaintTitlebars(false);
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focused = GetFocus();
+            if (focused && IsChild(window, focused)) focus = focused;
+            break;
+        }
+        // The system gives the focus to the window itself; the control that had it takes it back.
+        LRESULT result = native::DefaultProcedure(window, message, wParam, lParam);
+        if (focus && IsChild(window, focus) && IsWindowVisible(focus) && IsWindowEnabled(focus))
+            SetFocus(focus);
+        return result;
+    }
     case WM_SETTEXT: {
         LRESULT result = native::DefaultProcedure(window, message, wParam, lParam);
         text = native::GetWindowText(window);

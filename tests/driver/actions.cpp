@@ -60,6 +60,16 @@ bool TypeText(HWND edit, const std::wstring &text)
     return true;
 }
 
+bool PressKey(HWND window, UINT key)
+{
+    if (!IsWindow(window)) return false;
+    HWND target = FocusedControl(window);
+    if (!target) target = window;
+    LPARAM down = 1 | static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    LPARAM up = down | static_cast<LPARAM>(0xC0000000u);
+    return PostMessageW(target, WM_KEYDOWN, key, down) != 0 && PostMessageW(target, WM_KEYUP, key, up) != 0;
+}
+
 bool CloseWindow(HWND window)
 {
     if (!IsWindow(window)) return false;

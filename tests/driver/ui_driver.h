@@ -204,6 +204,10 @@ bool SetEditText(HWND edit, const std::wstring &text);
 // Types text at the end of a control's text key by key (posted WM_CHAR per character); use
 // WaitForControlState to see the result. Refused for read-only edit boxes.
 bool TypeText(HWND edit, const std::wstring &text);
+// Presses and releases a key (a virtual-key code such as VK_RETURN) where the keyboard focus of
+// the window's thread stands, the window itself when nothing there has it. Shift is not held, so
+// Tab always moves forward.
+bool PressKey(HWND window, UINT key);
 // Asks a window to close as the close command of its system menu would (posted WM_SYSCOMMAND
 // SC_CLOSE).
 bool CloseWindow(HWND window);

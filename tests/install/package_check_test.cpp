@@ -269,6 +269,19 @@ INSTANTIATE_TEST_SUITE_P(
             [] { WriteBytes("package/setup.tsi", "[Dialogs]\r\nLicense=0\r\n"); },
             {"warning: [Component Setup] NumberOfComponents: is missing: the wizard offers one component, "
              "\"Main program\", but the installation installs none"}},
+        CheckCase{
+            "TextsWiderThanTheirControls",
+            [] {
+                WriteBytes("package/setup.tsi",
+                           soundSetup + "[Texts]\r\nNext=Continue please\r\nCancel=Stop\r\nRebootLater=" +
+                               std::string(47, 'L') + "\r\nExitQuestion=" + std::string(200, 'Q') +
+                               "\\nA second line\r\n");
+            },
+            {"warning: [Texts] Next (line 24): \"Continue please\" needs the room of about 15 characters, "
+             "more than the 11 of the Next button; it may be cut off",
+             "warning: [Texts] RebootLater (line 26): \"" + std::string(47, 'L') +
+                 "\" needs the room of about 47 characters, more than the 46 of the Reboot page's choice "
+                 "to end without a restart; it may be cut off"}},
         CheckCase{"PageLinesBeyondWhatIsShown",
                   [] { Configure("[Directory]\r\n", "[Directory]\r\nLines=150\r\n"); },
                   {"warning: [Directory] Lines (line 4): is 150; a page shows at most 100 lines"}},

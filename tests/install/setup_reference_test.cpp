@@ -48,6 +48,8 @@ const char *KindWords(ValueKind kind)
         return "integer";
     case ValueKind::codePageText:
         return "text";
+    case ValueKind::messageText:
+        return "message";
     case ValueKind::componentState:
         return "component state";
     case ValueKind::packageFile:

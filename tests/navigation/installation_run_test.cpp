@@ -346,7 +346,19 @@ TEST_P(InstallationFault, IsToldBeforeTheCompletionPage)
     EXPECT_EQ(box->icon, MessageIcon::Warning);
     EXPECT_EQ(WindowText(wizard.Window()), defaultTitle::installation)
         << "the completion page came before the notice";
+    std::wstring notice = Lines(box->text);
+    EXPECT_EQ(notice.rfind(L"Setup could not install everything. These components or files are missing or "
+                           L"incomplete:\n\n",
+                           0),
+              0u)
+        << Narrow(notice);
+    EXPECT_NE(notice.find(L"\n\nRun Setup again once the problem has been solved."), std::wstring::npos);
     ASSERT_TRUE(PressButton(*box, L"OK"));
+    // The completion page does not read as a success of its own.
+    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"})) << wizard.Describe();
+    EXPECT_TRUE(wizard.Shows(L"Some parts could not be installed; see the list shown before.\n\n"
+                             L"The setup has been completed!"))
+        << wizard.Describe();
     EXPECT_EQ(destination.FileExists(L"readme.txt"), GetParam().readmeInstalled);
     // An empty destination must not turn into the root of the current drive.
     EXPECT_EQ(GetFileAttributesW(L"\\readme.txt"), INVALID_FILE_ATTRIBUTES);
