@@ -1,10 +1,10 @@
 // Removal of an installed package through its uninstaller: the entry in the list of installed
 // programs, the quiet and the asking removal, a second installation, a file held open, and
 // records that would lead the uninstaller elsewhere.
-#include "tests/common/wizard_session.h"
-#include "tests/navigation/test_package.h"
 #include "removal/file_digest.h"
 #include "removal/removal_record.h"
+#include "tests/common/wizard_session.h"
+#include "tests/navigation/test_package.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +115,17 @@ protected:
         ASSERT_TRUE(wizard.Press(L"Finish"));
         ASSERT_TRUE(wizard.Process().WaitForExit(kDefaultTimeoutMs));
     }
+    // As a deployment tool installs: no window, the engine on setup.exe's main thread.
+    void InstallWithoutWindow()
+    {
+        StartOptions options = package.ProgramOptions();
+        options.arguments = L"/VERYSILENT \"/DIR=" + target + L"\"";
+        Process setup;
+        ASSERT_TRUE(setup.Start(options)) << Narrow(setup.Error());
+        DWORD code = 0xDEADBEEF;
+        ASSERT_TRUE(setup.WaitForExit(kDefaultTimeoutMs, &code));
+        EXPECT_EQ(code, 3010u) << "the package's Reboot page asks for a restart";
+    }
     std::wstring At(const std::wstring &relative) const { return target + L"\\" + relative; }
     std::wstring Uninstaller() const { return At(L"uninstall.exe"); }
     // The uninstaller's copy removes the uninstaller a moment after it has ended.
@@ -135,8 +146,11 @@ TEST_F(RemovableInstallation, EntryHoldsEveryValueAndTheQuietRemovalTakesOnlyWha
 {
     // A file that was there before the installation is never the installation's to remove.
     ASSERT_TRUE(destination.WriteFile(L"App\\readme.txt", "the user's own readme"));
-    ASSERT_NO_FATAL_FAILURE(Install());
-    // Installed again: the same entry and record, and still not the user's readme.
+    // Installed first without a window, as a deployment tool does, then again through the
+    // wizard: both leave the uninstaller, the record and the entry, and the second merges into
+    // them, still without the user's readme.
+    ASSERT_NO_FATAL_FAILURE(InstallWithoutWindow());
+    ASSERT_TRUE(Exists(At(L"uninstall.dat")) && EntryValues(name).has_value());
     ASSERT_NO_FATAL_FAILURE(Install());
 
     auto values = EntryValues(name);
