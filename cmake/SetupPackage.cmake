@@ -1,6 +1,6 @@
 # SetupPackage: turns a project's install components into a Setup package folder with
 # `cpack -G External`: one archive per component, setup.tsi written from the project's name,
-# version, vendor and components, setup.exe and lumora.dll from the kit, and `tsa check` run
+# version, vendor and components, setup.exe, lumora.dll and uninstall.exe from the kit, and `tsa check` run
 # over the result. Include it from the top-level CMakeLists.txt of the project:
 #
 #   set(CPACK_PACKAGE_VENDOR "Example Software")
@@ -23,6 +23,8 @@
 #   SETUP_PACKAGE_COPY_LUMORA   ON: the installation copies lumora.dll into the destination
 #   SETUP_PACKAGE_REBOOT        ON: the wizard ends on the page that offers a restart
 #   SETUP_PACKAGE_BACKGROUND    OFF: no full-screen background window
+#   SETUP_PACKAGE_REMOVABLE     OFF: no uninstaller and no entry in Windows' list of installed
+#                               programs (default ON, as `tsa new` makes packages)
 #   SETUP_PACKAGE_BUNDLE        ON: also make the package into one program (`tsa bundle`), with
 #                               the launcher.exe of SETUP_PACKAGE_PROGRAMS
 #   CPACK_RESOURCE_FILE_LICENSE the licence the user must accept (no licence page without it)
@@ -47,7 +49,13 @@ if(NOT DEFINED SETUP_PACKAGE_TSA)
         set(SETUP_PACKAGE_TSA "${_setup_kit_dir}/linux-x86_64/tsa")
     endif()
 endif()
+if(NOT DEFINED SETUP_PACKAGE_REMOVABLE)
+    set(SETUP_PACKAGE_REMOVABLE ON)
+endif()
 set(_setup_files setup.exe lumora.dll)
+if(SETUP_PACKAGE_REMOVABLE)
+    list(APPEND _setup_files uninstall.exe)
+endif()
 if(SETUP_PACKAGE_BUNDLE)
     list(APPEND _setup_files launcher.exe)
 endif()
@@ -63,6 +71,7 @@ set(CPACK_SETUP_TSA "${SETUP_PACKAGE_TSA}")
 set(CPACK_SETUP_COPY_LUMORA "${SETUP_PACKAGE_COPY_LUMORA}")
 set(CPACK_SETUP_REBOOT "${SETUP_PACKAGE_REBOOT}")
 set(CPACK_SETUP_BUNDLE "${SETUP_PACKAGE_BUNDLE}")
+set(CPACK_SETUP_REMOVABLE "${SETUP_PACKAGE_REMOVABLE}")
 if(DEFINED SETUP_PACKAGE_BACKGROUND)
     set(CPACK_SETUP_BACKGROUND "${SETUP_PACKAGE_BACKGROUND}")
 else()

@@ -169,9 +169,18 @@ if(link_count GREATER 0)
         tsi_value(File${link} "${link_file}")
     endforeach()
 endif()
+if(CPACK_SETUP_REMOVABLE)
+    # The entry's name, version and publisher are those of [Application].
+    tsi_line("")
+    tsi_line("[Uninstall]")
+    tsi_value(Enabled 1)
+endif()
 file(WRITE "${package}/setup.tsi" "${tsi}")
 
 file(COPY "${CPACK_SETUP_PROGRAMS}/setup.exe" "${CPACK_SETUP_PROGRAMS}/lumora.dll" DESTINATION "${package}")
+if(CPACK_SETUP_REMOVABLE)
+    file(COPY "${CPACK_SETUP_PROGRAMS}/uninstall.exe" DESTINATION "${package}")
+endif()
 
 # The package as the installer will read it: errors stop cpack, warnings are shown.
 execute_process(COMMAND ${CPACK_SETUP_TSA} check "${package}" RESULT_VARIABLE checked OUTPUT_VARIABLE findings

@@ -2,7 +2,7 @@
 # The sample vendor project made into a package with `cpack -G External` through
 # cmake/SetupPackage.cmake, and into one program beside it (SETUP_PACKAGE_BUNDLE), which is
 # then installed under Wine: the chosen components arrive byte for byte, the one not ticked
-# stays out, and the links of the chosen ones are made.
+# stays out, the links of the chosen ones are made, and the uninstaller and its record lie beside them.
 #
 # usage: cpack_sample_install.sh BIN_DIR WORK_DIR   (SETUP_WIN_ARCH names the build)
 set -euo pipefail
@@ -31,14 +31,14 @@ cmake -S "$work/project" -B "$work/build" -DCMAKE_MODULE_PATH="$top/cmake" -DSET
 (cd "$work/build" && cpack -G External) | tee "$work/cpack.log" || fail "cpack failed"
 
 package=$work/build/Quillmark-3.2.1-$arch
-for file in setup.exe lumora.dll setup.tsi licence.txt program.tsa manual.tsa samples.tsa; do
+for file in setup.exe lumora.dll uninstall.exe setup.tsi licence.txt program.tsa manual.tsa samples.tsa; do
     [ -f "$package/$file" ] || fail "the package holds no $file"
 done
 cmp "$bin/setup.exe" "$package/setup.exe" || fail "setup.exe is not the kit's"
 tsi=$(tr -d '\r' <"$package/setup.tsi")
 for line in "Name=Quillmark" "Version=3.2.1" "Company=Quillmark Writers" "DirName=Quillmark" \
     "NumberOfComponents=3" "1=Quillmark program" "2=Manual" "3=Sample notebooks" "LicenseFile=licence.txt" \
-    "3=A notebook for people who write by hand." "NumberOfLinks=2" "File2=manual\\index.html"; do
+    "3=A notebook for people who write by hand." "NumberOfLinks=2" "File2=manual\\index.html" "Enabled=1"; do
     grep -qxF "$line" <<<"$tsi" || fail "setup.tsi lacks the line $line"
 done
 grep -A3 -xF "[Component Config]" <<<"$tsi" | tr '\n' ' ' | grep -qF "1=required 2=default 3=optional" ||
@@ -58,7 +58,10 @@ expected=$work/expected
 mkdir -p "$expected/manual"
 cp -r "$work/project/program/." "$expected/"
 cp -r "$work/project/manual/." "$expected/manual/"
-diff -r "$expected" "$work/installed/Quillmark" || fail "the installed files differ from the project's"
+diff -r -x uninstall.exe -x uninstall.dat "$expected" "$work/installed/Quillmark" ||
+    fail "the installed files differ from the project's"
+[ -f "$work/installed/Quillmark/uninstall.exe" ] && [ -f "$work/installed/Quillmark/uninstall.dat" ] ||
+    fail "the package left no uninstaller and record"
 echo "installed byte for byte: $(find "$expected" -type f | wc -l) files"
 status=0
 for link in "Quillmark notes.lnk" "Quillmark manual.lnk"; do

@@ -40,8 +40,10 @@ iconv -f cp1252 -t utf-8 package/setup.tsi | tr -d '\r' >setup.utf8
 grep -q '^3=Handbuch$' setup.utf8 || fail "the manual is not component 3"
 sed -e 's/^NumberOfLinks=1$/NumberOfLinks=3/' -e 's/^DisplayBackgroundWindow=1$/DisplayBackgroundWindow=0/' \
     -e 's/^StartmenuDirectory=.*$/StartmenuDirectory=Quorvell Zürich\\Café Viewer/' setup.utf8 >edited.utf8
-printf 'Component2=3\nName2=Überblick\nFile2=Handbuch\\Überblick – Handbuch.pdf\n' >>edited.utf8
-printf 'Component3=1\nName3=Liesmich\nFile3=..\\Viewer\\readme.txt\n' >>edited.utf8
+# The new links go into [Startmenu Links], after the first one: a section follows it.
+awk '{ print } /^File1=/ { print "Component2=3"; print "Name2=Überblick"; print "File2=Handbuch\\Überblick – Handbuch.pdf"
+    print "Component3=1"; print "Name3=Liesmich"; print "File3=..\\Viewer\\readme.txt" }' edited.utf8 >links.utf8
+mv links.utf8 edited.utf8
 sed 's/$/\r/' edited.utf8 | iconv -f utf-8 -t cp1252 >package/setup.tsi
 
 tsa check --code-page 1252 --plan "$(winepath_w "$work/package")" | tee check.log || fail "tsa check found an error"
