@@ -7,7 +7,7 @@
 #include <string>
 
 // SHA-256 of the file's content in lower-case hexadecimal, and its size. False when the file
-// cannot be opened or read, or the system has no SHA-256.
+// cannot be opened or read.
 bool FileDigest(const std::wstring &path, uint64_t &size, std::string &digest);
 
 #endif

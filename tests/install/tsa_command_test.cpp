@@ -169,7 +169,7 @@ void WriteRuntime()
                testsupport::ProgramBytes(machineI386, false, expectedLibraryVersionKey, L"0.8.64.0"));
     WriteBytes("runtime/lumora.dll",
                testsupport::ProgramBytes(machineI386, true, libraryVersionKey, L"0.8.64.0"));
-    WriteBytes("runtime/uninstall.exe", testsupport::ProgramBytes(machineI386, false, false));
+    WriteBytes("runtime/uninstall.exe", testsupport::ProgramBytes(machineI386, false));
     WriteBytes("runtime/launcher.exe", testsupport::ProgramBytes(machineI386, false));
 }
 
