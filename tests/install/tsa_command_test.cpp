@@ -208,11 +208,11 @@ TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)
     WriteRuntime();
     Outcome made = Tsa("new --runtime runtime --bundle viewer.exe Viewer app package");
     EXPECT_EQ(made.status, 0) << made.out << made.err;
-    EXPECT_NE(made.err.find("viewer.exe: 5 files of"), std::string::npos) << made.err;
+    EXPECT_NE(made.err.find("viewer.exe: 6 files of"), std::string::npos) << made.err;
     Outcome checked = Tsa("bundle --check viewer.exe");
     EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
-    for (const char *said :
-         {"  setup.exe\n", "  docs.tsa\n", "launcher for 32-bit (i686), 5 files", "not signed: sound"})
+    for (const char *said : {"  setup.exe\n", "  uninstall.exe\n", "  docs.tsa\n",
+                             "launcher for 32-bit (i686), 6 files", "not signed: sound"})
         EXPECT_NE(checked.out.find(said), std::string::npos) << said << "\n" << checked.out;
     ExpectOutcomes({
         {"bundle --runtime runtime app out.exe", 1,

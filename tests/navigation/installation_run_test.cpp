@@ -1,10 +1,10 @@
 // The installation as a user starts it from the wizard: what lands in the destination, the
 // bars while it runs, the shortcuts, the notice when something could not be installed, and
 // closing the window while the worker runs.
+#include "removal/removal_record.h"
 #include "tests/common/wizard_session.h"
 #include "tests/navigation/shell_link.h"
 #include "tests/navigation/test_package.h"
-#include "removal/removal_record.h"
 
 #include <gtest/gtest.h>
 
@@ -66,24 +66,6 @@ void WalkToComponents(WizardSession &wizard, const std::wstring &destination)
     ASSERT_TRUE(wizard.SetDestination(destination));
     ASSERT_TRUE(wizard.Press(L"Next ->"));
     ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::components)) << wizard.Describe();
-}
-
-// From the completion page on to the Reboot page, restart later, Finish: a normal end.
-void FinishNormally(WizardSession &wizard, const SetupPackage &package)
-{
-    ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
-    ASSERT_TRUE(wizard.Press(L"Next ->"));
-    ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::reboot)) << wizard.Describe();
-    ASSERT_TRUE(wizard.Click(L"No, I will restart my computer later!"));
-    ASSERT_TRUE(WaitUntil([&] {
-        auto option = FindControl(wizard.Window(), L"No, I will restart my computer later!");
-        return option && option->IsChecked();
-    }));
-    ASSERT_TRUE(wizard.Press(L"Finish"));
-    DWORD exitCode = 1;
-    ASSERT_TRUE(wizard.Process().WaitForExit(kDefaultTimeoutMs, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_TRUE(package.FileExists(L"setup.temp"));
 }
 
 // One installation run: a package of the test's own, a destination folder of its own and the
@@ -688,8 +670,9 @@ TEST_F(Installation, NothingIsWrittenOutsideTheDestination)
     EXPECT_EQ(box->caption, L"Installation incomplete");
     for (const wchar_t *name : {L"Climber", L"Deep climber", L"Absolute", L"Rooted"})
         EXPECT_NE(box->text.find(std::wstring(name) + L": "), std::wstring::npos) << Narrow(box->text);
-    EXPECT_NE(box->text.find(L"Climber: ..\\climbed: the component's folder would lie outside the destination"),
-              std::wstring::npos)
+    EXPECT_NE(
+        box->text.find(L"Climber: ..\\climbed: the component's folder would lie outside the destination"),
+        std::wstring::npos)
         << Narrow(box->text);
     EXPECT_NE(box->text.find(L"Device: sub\\CON: the component's folder is not a name Windows allows"),
               std::wstring::npos)

@@ -105,15 +105,7 @@ protected:
         ASSERT_TRUE(wizard.Press(L"Next ->"));
         ASSERT_TRUE(wizard.WaitForPage(defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
         EXPECT_EQ(FindDialog(wizard.Pid()), nullptr) << "the installation reported a fault";
-        ASSERT_TRUE(wizard.Press(L"Next ->"));
-        ASSERT_TRUE(wizard.WaitForTitle(defaultTitle::reboot)) << wizard.Describe();
-        ASSERT_TRUE(wizard.Click(L"No, I will restart my computer later!"));
-        ASSERT_TRUE(WaitUntil([&] {
-            auto option = FindControl(wizard.Window(), L"No, I will restart my computer later!");
-            return option && option->IsChecked();
-        }));
-        ASSERT_TRUE(wizard.Press(L"Finish"));
-        ASSERT_TRUE(wizard.Process().WaitForExit(kDefaultTimeoutMs));
+        ASSERT_NO_FATAL_FAILURE(FinishNormally(wizard, package));
     }
     // As a deployment tool installs: no window, the engine on setup.exe's main thread.
     void InstallWithoutWindow()

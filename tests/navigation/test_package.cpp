@@ -2,6 +2,8 @@
 
 #include "tests/common/archive_bytes.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <map>
@@ -123,6 +125,23 @@ std::vector<std::pair<std::wstring, std::string>> ExpectedTree(const std::vector
             for (const auto &file : group) tree[prefix + WindowsPath(file.name)] = file.content;
     }
     return {tree.begin(), tree.end()};
+}
+
+void FinishNormally(setuptest::WizardSession &wizard, const setuptest::SetupPackage &package)
+{
+    ASSERT_TRUE(wizard.WaitForPage(setuptest::defaultTitle::bye, {L"Next ->"}, 120000)) << wizard.Describe();
+    ASSERT_TRUE(wizard.Press(L"Next ->"));
+    ASSERT_TRUE(wizard.WaitForTitle(setuptest::defaultTitle::reboot)) << wizard.Describe();
+    ASSERT_TRUE(wizard.Click(L"No, I will restart my computer later!"));
+    ASSERT_TRUE(uidriver::WaitUntil([&] {
+        auto option = uidriver::FindControl(wizard.Window(), L"No, I will restart my computer later!");
+        return option && option->IsChecked();
+    }));
+    ASSERT_TRUE(wizard.Press(L"Finish"));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(wizard.Process().WaitForExit(uidriver::kDefaultTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(package.FileExists(L"setup.temp"));
 }
 
 } // namespace navtest

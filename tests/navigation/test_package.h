@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/common/setup_package.h"
+#include "tests/common/wizard_session.h"
 
 #include <string>
 #include <vector>
@@ -58,5 +59,9 @@ bool WritePackage(const setuptest::SetupPackage &package, const PackagePlan &pla
 // the expected installed tree of the given components under their subdirectories.
 std::vector<std::pair<std::wstring, std::string>> ExpectedTree(const std::vector<ComponentSpec> &components,
                                                                const std::vector<int> &installed);
+
+// From the completion page on to the Reboot page, restart later, Finish: a normal end, exit
+// code 0. Call it inside ASSERT_NO_FATAL_FAILURE.
+void FinishNormally(setuptest::WizardSession &wizard, const setuptest::SetupPackage &package);
 
 } // namespace navtest
