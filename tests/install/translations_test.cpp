@@ -87,9 +87,9 @@ TEST(Translations, PackageInEachLanguageHoldsNoWordTooWideOrOutsideItsCodePage)
         ASSERT_TRUE(EncodeCodePage(settings.codePage, text, bytes));
         ProfileFile profile(bytes, settings.codePage);
         for (const Finding &finding : CheckValues(profile)) ADD_FAILURE() << FindingLine(finding);
-        EXPECT_EQ(Wide(profile.Read(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
+        EXPECT_EQ(Wide(profile.Value(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
         if (translation.codePage == asciiOnly) continue;
-        EXPECT_EQ(Wide(profile.Read(L"Texts", L"Next", L"")), TextOf(translation, SetupValue::textNext));
+        EXPECT_EQ(Wide(profile.Value(L"Texts", L"Next", L"")), TextOf(translation, SetupValue::textNext));
     }
 }
 
