@@ -4,8 +4,10 @@
 
 #include "install/archive_fault.h"
 #include "install/code_page.h"
+#include "lumora/string.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -27,7 +29,7 @@ struct ArchiveListing {
 };
 
 // The archive's tables, up to the first one that cannot be read, names decoded through codePage.
-ArchiveListing ListArchive(const std::string &path, int codePage = asciiOnly);
+ArchiveListing ListArchive(const lumora::String &path, int codePage = asciiOnly);
 
 struct VerifyResult {
     ArchiveListing listing;
@@ -40,7 +42,11 @@ struct VerifyResult {
 // the stream fills exactly its packed length, and that every name, decoded through codePage as
 // the installer decodes it on a system with that code page, is safe to extract. A table that
 // cannot be read is one fault, and nothing after it is read.
-VerifyResult VerifyArchive(const std::string &path, int codePage = asciiOnly);
+VerifyResult VerifyArchive(const lumora::String &path, int codePage = asciiOnly);
+
+// A path as the engine opens it: wide on Windows, so that a name beyond the system code page
+// still reaches the file.
+lumora::String EngineText(const std::filesystem::path &path);
 
 // "group 2: " or "", then "NAME: " (ready for a terminal) when the fault concerns an entry, then
 // the fault's words.
