@@ -1,8 +1,8 @@
 // The languages `tsa new --language` writes: every text of the wizard in each, each no wider than
 // its control and every word in the code page its users' systems read it in; a package made in
 // one is read by `tsa check` without a finding about its words.
-#include "package/setup_rules.h"
 #include "install/code_page.h"
+#include "package/setup_rules.h"
 #include "tools/package_new.h"
 #include "tools/profile_file.h"
 #include "tools/value_check.h"
@@ -87,9 +87,9 @@ TEST(Translations, PackageInEachLanguageHoldsNoWordTooWideOrOutsideItsCodePage)
         ASSERT_TRUE(EncodeCodePage(settings.codePage, text, bytes));
         ProfileFile profile(bytes, settings.codePage);
         for (const Finding &finding : CheckValues(profile)) ADD_FAILURE() << FindingLine(finding);
-        EXPECT_EQ(Wide(profile.Read(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
+        EXPECT_EQ(Wide(profile.Value(L"Texts", L"BackgroundTitle", L"")), L"Viewer 1.0");
         if (translation.codePage == asciiOnly) continue;
-        EXPECT_EQ(Wide(profile.Read(L"Texts", L"Next", L"")), TextOf(translation, SetupValue::textNext));
+        EXPECT_EQ(Wide(profile.Value(L"Texts", L"Next", L"")), TextOf(translation, SetupValue::textNext));
     }
 }
 
