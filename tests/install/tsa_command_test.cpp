@@ -180,8 +180,14 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
                "berblick \xe2\x80\x93 Handbuch.pdf",
                "%PDF");
     WriteRuntime();
-    Outcome made = Tsa(
-        "new --code-page 1252 --version 2.1 --runtime runtime 'Caf\xc3\xa9 Viewer' app package", "C.UTF-8");
+    // The licence as an editor saves it today: UTF-8 after a byte order mark.
+    WriteBytes("licence.txt", "\xef\xbb\xbfQuorvell Z\xc3\xbcrich\r\n");
+    WriteBytes("cyrillic.txt",
+               "Licence\r\n\xd0\x9b\xd0\xb8\xd1\x86\xd0\xb5\xd0\xbd\xd0\xb7\xd0\xb8\xd1\x8f\r\n");
+    Outcome made = Tsa("new --code-page 1252 --version 2.1 --runtime runtime --licence licence.txt "
+                       "'Caf\xc3\xa9 Viewer' app package",
+                       "C.UTF-8");
+    EXPECT_EQ(ReadBytes("package/licence.txt"), "Quorvell Z\xfcrich\r\n");
     EXPECT_EQ(made.status, 0) << made.out << made.err;
     EXPECT_NE(made.out.find("0 errors"), std::string::npos) << made.out;
     Outcome check = Tsa("check --code-page 1252 package", "C.UTF-8");
@@ -193,6 +199,13 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     // The package is not made twice over, and a refused name leaves nothing behind.
     EXPECT_EQ(Tsa("new --runtime runtime Viewer app package").status, 1);
     EXPECT_EQ(Tsa("new --runtime runtime 'Caf\xc3\xa9' app other").status, 1);
+    EXPECT_FALSE(fs::exists("other"));
+    Outcome cyrillic =
+        Tsa("new --code-page 1252 --runtime runtime --licence cyrillic.txt Viewer app other", "C.UTF-8");
+    EXPECT_EQ(cyrillic.status, 1);
+    EXPECT_NE(cyrillic.err.find("line 2 holds \"\xd0\x9b\" (U+041B), which code page 1252 cannot hold"),
+              std::string::npos)
+        << cyrillic.err;
     EXPECT_FALSE(fs::exists("other"));
     Outcome broken = Tsa("check package", "C.UTF-8");
     EXPECT_EQ(broken.status, 1) << broken.out;
