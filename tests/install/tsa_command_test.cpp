@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -209,6 +210,36 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     EXPECT_FALSE(fs::exists("other"));
     Outcome broken = Tsa("check package", "C.UTF-8");
     EXPECT_EQ(broken.status, 1) << broken.out;
+}
+
+// Signed as a vendor signs, with a throwaway certificate; the check must see a changed byte.
+TEST_F(TsaCommand, CheckVerifiesSignaturesAndSeesAChangedByte)
+{
+    fs::create_directories("app");
+    WriteBytes("app/viewer.exe", "MZ");
+    WriteRuntime();
+    ASSERT_EQ(Tsa("new --runtime runtime Viewer app package").status, 0);
+    ASSERT_EQ(std::system("openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 2 -subj /CN=Test "
+                          "-keyout key.pem -out cert.pem >/dev/null 2>&1"),
+              0);
+    for (const char *file : {"setup.exe", "lumora.dll"}) {
+        std::string sign =
+            std::string("osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in package/") + file +
+            " -out signed >/dev/null && mv signed package/" + file;
+        ASSERT_EQ(std::system(sign.c_str()), 0) << sign;
+    }
+    Outcome sound = Tsa("check package");
+    EXPECT_EQ(sound.status, 0) << sound.out;
+    EXPECT_EQ(sound.out.find("sign"), std::string::npos) << sound.out;
+
+    std::string library = ReadBytes("package/lumora.dll");
+    library[0x100] ^= 1; // a byte of the headers the signature covers
+    WriteBytes("package/lumora.dll", library);
+    Outcome changed = Tsa("check package");
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_NE(changed.out.find("error: lumora.dll: was changed after it was signed"), std::string::npos)
+        << changed.out;
+    EXPECT_EQ(changed.out.find("setup.exe: was changed"), std::string::npos) << changed.out;
 }
 
 TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)
