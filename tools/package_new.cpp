@@ -1,17 +1,15 @@
 #include "tools/package_new.h"
 
 #include "lumora/string.h"
-#include "lumora/utf8.h"
 #include "package/setup_rules.h"
 #include "tools/archive_writer.h"
 #include "tools/package_files.h"
 #include "tools/program_file.h"
+#include "tools/text_in_code_page.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <set>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -144,57 +142,6 @@ bool CopyProgram(const fs::path &from, const fs::path &to, std::string &error)
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, code);
     if (code) error = Shown(from) + ": cannot be copied: " + code.message();
     return !code;
-}
-
-// The licence in the code page the License page reads it in. A UTF-8 text, as editors save
-// today, is converted, its byte order mark dropped; any other is taken as written in that code
-// page already, which `tsa check` then judges.
-bool WriteLicence(const fs::path &from, const fs::path &to, int codePage, std::string &error)
-{
-    std::ifstream in(from, std::ios::binary);
-    std::ostringstream read;
-    read << in.rdbuf();
-    if (!in) {
-        error = Shown(from) + ": cannot be read";
-        return false;
-    }
-    std::string bytes = read.str();
-    bool marked = bytes.compare(0, 3, "\xef\xbb\xbf") == 0;
-    if (marked) bytes.erase(0, 3);
-    bool beyondAscii = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
-    if ((marked || beyondAscii) && lumora::IsUtf8(bytes)) {
-        std::string converted;
-        int line = 1;
-        for (size_t at = 0; at < bytes.size();) {
-            char32_t code = 0;
-            size_t length = lumora::Utf8SequenceAt(bytes, at, code);
-            std::string character = bytes.substr(at, length);
-            bool held =
-                HasCodePageTables(codePage)
-                    ? EncodeCodePage(codePage, lumora::WideFromUtf8(bytes.substr(at, length)), character)
-                    : code < 0x80;
-            if (!held) {
-                char number[16];
-                std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(code));
-                error = Shown(from) + ": line " + std::to_string(line) + " holds \"" +
-                        bytes.substr(at, length) + "\" (" + number + "), which " +
-                        (HasCodePageTables(codePage)
-                             ? "code page " + std::to_string(codePage) + " cannot hold"
-                             : std::string("is beyond ASCII; name the users' code page with "
-                                           "--code-page"));
-                return false;
-            }
-            converted += character;
-            line += code == U'\n';
-            at += length;
-        }
-        bytes = converted;
-    }
-    std::ofstream out(to, std::ios::binary);
-    out << bytes;
-    out.close();
-    if (!out) error = Shown(to) + ": cannot be written";
-    return static_cast<bool>(out);
 }
 
 bool WriteText(const fs::path &file, const Text &text, int codePage, std::string &error)
@@ -442,7 +389,7 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
     }
     bool hasLicence = !settings.licence.empty();
     if (hasLicence &&
-        !WriteLicence(settings.licence, settings.output / "licence.txt", settings.codePage, error))
+        !WriteTextInCodePage(settings.licence, settings.output / "licence.txt", settings.codePage, error))
         return fail();
     if (!WriteText(settings.output / "setup.tsi", NewSetupText(settings, components, programs, hasLicence),
                    settings.codePage, error))

@@ -16,6 +16,7 @@
 #include "tools/signature_check.h"
 #include "tools/terminal_progress.h"
 #include "tools/terminal_text.h"
+#include "tools/text_in_code_page.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,6 +46,7 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "  check    read a package folder as the installer will and name every fault\n"
                      "  new      make a package folder from an application folder\n"
                      "  bundle   make one signable Windows program of a package folder, or check one\n"
+                     "  encode   write a UTF-8 text in a code page, as setup.tsi and the licence are read\n"
                      "\n"
                      "'tsa COMMAND --help' describes a command, 'tsa --version' prints the tool's\n"
                      "version. \"--\" ends the options, so a name after it may start with \"-\". Names\n"
@@ -208,6 +210,17 @@ void Say(const std::string &message)
 {
     std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
 }
+
+const char encodeUsage[] =
+    "usage: tsa encode --code-page N [--] IN OUT\n"
+    "\n"
+    "Writes the text of IN to OUT in code page N, the one the installer reads setup.tsi and\n"
+    "the licence in on the users' systems: for files a build script writes in UTF-8. A UTF-8\n"
+    "text is converted and its byte order mark dropped; any other is taken as written in the\n"
+    "code page already, and copied.\n"
+    "\n"
+    "Exit status: 0 written, 1 a character the code page cannot hold (named with its line) or\n"
+    "a file that cannot be read or written, 2 bad usage.\n";
 
 int Usage(const std::string &message)
 {
@@ -750,6 +763,15 @@ int Bundle(const Arguments &arguments)
     return WriteBundleOf(folder, out, architecture, setupMachine, runtime);
 }
 
+int Encode(const Arguments &arguments)
+{
+    if (arguments.names.size() != 2) return Usage("encode needs the text to read and the file to write");
+    std::string error;
+    if (!WriteTextInCodePage(arguments.names[0], arguments.names[1], arguments.codePage, error))
+        return Fault(error);
+    return 0;
+}
+
 int Run(std::vector<std::string> arguments)
 {
     if (arguments.empty()) {
@@ -777,7 +799,8 @@ int Run(std::vector<std::string> arguments)
           "--runtime", "--bundle"},
          {},
          New},
-        {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle}};
+        {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle},
+        {"encode", encodeUsage, {"--code-page"}, {}, Encode}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
         return 0;
