@@ -122,6 +122,8 @@ std::vector<Finding> CheckSignatures(const fs::path &folder)
     for (const PackageProgram &program : packagePrograms) {
         std::optional<fs::path> file = FindInPackage(folder, program.name);
         if (!file) continue;
+        Severity severity = Severity::warning;
+        std::wstring message; // none for a sound signature
         SignatureLayout layout;
         switch (ReadSignatureState(*file, &layout)) {
         case SignatureState::present:
@@ -129,40 +131,32 @@ std::vector<Finding> CheckSignatures(const fs::path &folder)
             case SignatureVerdict::sound:
                 break;
             case SignatureVerdict::changed:
-                findings.push_back(PackageFinding(
-                    Severity::error, program.name,
+                severity = Severity::error;
+                message =
                     L"was changed after it was signed; its signature no longer holds, so Windows treats "
-                    L"it as unsigned or refuses it; sign the file you ship last"));
+                    L"it as unsigned or refuses it; sign the file you ship last";
                 break;
             case SignatureVerdict::unreadable:
-                findings.push_back(
-                    PackageFinding(Severity::warning, program.name,
-                                   L"has a signature that cannot be read; Windows treats it as "
-                                   L"unsigned"));
+                message = L"has a signature that cannot be read; Windows treats it as unsigned";
                 break;
             case SignatureVerdict::unverifiable:
-                findings.push_back(
-                    PackageFinding(Severity::warning, program.name,
-                                   L"is signed, but this build of tsa cannot verify signatures; "
-                                   L"tsa for Linux or `osslsigncode verify` checks it"));
+                message = L"is signed, but this build of tsa cannot verify signatures; tsa for Linux or "
+                          L"`osslsigncode verify` checks it";
                 break;
             }
             break;
         case SignatureState::absent:
-            findings.push_back(
-                PackageFinding(Severity::warning, program.name,
-                               L"carries no signature; " + std::wstring(program.unsignedMeans)));
+            message = L"carries no signature; " + std::wstring(program.unsignedMeans);
             break;
         case SignatureState::damaged:
-            findings.push_back(
-                PackageFinding(Severity::warning, program.name,
-                               L"has a damaged signature table; Windows treats it as unsigned"));
+            message = L"has a damaged signature table; Windows treats it as unsigned";
             break;
         case SignatureState::notAProgram:
-            findings.push_back(
-                PackageFinding(Severity::error, program.name, L"is not a Windows program file"));
+            severity = Severity::error;
+            message = L"is not a Windows program file";
             break;
         }
+        if (!message.empty()) findings.push_back(PackageFinding(severity, program.name, message));
     }
     return findings;
 }
