@@ -71,6 +71,7 @@ SignatureVerdict VerifySignature(const std::filesystem::path &file, const Signat
         static_cast<long>(table[0] | table[1] << 8 | table[2] << 16 | static_cast<uint32_t>(table[3]) << 24);
     length = std::min<long>(length, static_cast<long>(layout.tableSize)) -
              static_cast<long>(certificateHeaderSize);
+    if (length <= 0) return SignatureVerdict::unreadable;
     const unsigned char *der = table + certificateHeaderSize;
     Pkcs7 signature(d2i_PKCS7(nullptr, &der, length));
     if (!signature || PKCS7_type_is_signed(signature.get()) == 0) return SignatureVerdict::unreadable;
