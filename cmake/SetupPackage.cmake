@@ -13,7 +13,7 @@
 #   setup_package_link(COMPONENT program NAME "Example" FILE "bin\\app.exe")
 #
 # and run `cpack -G External` in the build folder. The package folder is
-# <build>/<CPACK_PACKAGE_FILE_NAME>/ (by default "<name>-<version>-win32"); with
+# <build>/<CPACK_PACKAGE_FILE_NAME>/ (by default "<name>-<version>-win32" or "-win64"); with
 # SETUP_PACKAGE_BUNDLE, the one program beside it is <CPACK_PACKAGE_FILE_NAME>.exe.
 #
 # Settings, each optional, set before the include:
