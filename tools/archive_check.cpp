@@ -97,10 +97,10 @@ private:
 
 } // namespace
 
-ArchiveListing ListArchive(const std::string &path, int codePage)
+ArchiveListing ListArchive(const lumora::String &path, int codePage)
 {
     ArchiveListing listing;
-    InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
+    InStream archive(lumora::STREAM_FILE, path, lumora::STREAM_READ);
     if (!archive.IsOpen()) {
         listing.fault = Fault(ArchiveFaultKind::cannotOpen);
         return listing;
@@ -123,10 +123,10 @@ ArchiveListing ListArchive(const std::string &path, int codePage)
     return listing;
 }
 
-VerifyResult VerifyArchive(const std::string &path, int codePage)
+VerifyResult VerifyArchive(const lumora::String &path, int codePage)
 {
     VerifyResult result;
-    InStream archive(lumora::STREAM_FILE, lumora::String(path.c_str()), lumora::STREAM_READ);
+    InStream archive(lumora::STREAM_FILE, path, lumora::STREAM_READ);
     if (!archive.IsOpen()) {
         result.faults.push_back(Fault(ArchiveFaultKind::cannotOpen));
         return result;

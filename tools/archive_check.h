@@ -4,6 +4,7 @@
 
 #include "install/archive_fault.h"
 #include "install/code_page.h"
+#include "lumora/string.h"
 
 #include <cstdint>
 #include <string>
@@ -27,7 +28,7 @@ struct ArchiveListing {
 };
 
 // The archive's tables, up to the first one that cannot be read, names decoded through codePage.
-ArchiveListing ListArchive(const std::string &path, int codePage = asciiOnly);
+ArchiveListing ListArchive(const lumora::String &path, int codePage = asciiOnly);
 
 struct VerifyResult {
     ArchiveListing listing;
@@ -40,7 +41,7 @@ struct VerifyResult {
 // the stream fills exactly its packed length, and that every name, decoded through codePage as
 // the installer decodes it on a system with that code page, is safe to extract. A table that
 // cannot be read is one fault, and nothing after it is read.
-VerifyResult VerifyArchive(const std::string &path, int codePage = asciiOnly);
+VerifyResult VerifyArchive(const lumora::String &path, int codePage = asciiOnly);
 
 // "group 2: " or "", then "NAME: " (ready for a terminal) when the fault concerns an entry, then
 // the fault's words.

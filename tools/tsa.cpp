@@ -414,7 +414,7 @@ int List(const Arguments &arguments)
 {
     if (arguments.names.size() != 1) return Usage("list needs exactly one archive");
     const std::string &path = arguments.names[0];
-    ArchiveListing listing = ListArchive(path, arguments.codePage);
+    ArchiveListing listing = ListArchive(path.c_str(), arguments.codePage);
     // An archive that cannot be opened or is none has nothing to total.
     if (listing.groups == 0 && listing.fault.kind != ArchiveFaultKind::none)
         return Fault(path + ": " + FaultText(listing.fault));
@@ -434,7 +434,7 @@ int Verify(const Arguments &arguments)
 {
     if (arguments.names.size() != 1) return Usage("verify needs exactly one archive");
     const std::string &path = arguments.names[0];
-    VerifyResult result = VerifyArchive(path, arguments.codePage);
+    VerifyResult result = VerifyArchive(path.c_str(), arguments.codePage);
     for (const ArchiveFault &fault : result.faults)
         std::fprintf(stderr, "%s: %s\n", TerminalText(path).c_str(), FaultText(fault).c_str());
     if (result.trailingByte) {
