@@ -123,6 +123,15 @@ ArchiveListing ListArchive(const lumora::String &path, int codePage)
     return listing;
 }
 
+lumora::String EngineText(const std::filesystem::path &path)
+{
+#ifdef _WIN32
+    return lumora::String(path.wstring().c_str());
+#else
+    return lumora::String(path.string().c_str());
+#endif
+}
+
 VerifyResult VerifyArchive(const lumora::String &path, int codePage)
 {
     VerifyResult result;

@@ -7,6 +7,7 @@
 #include "lumora/string.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ struct VerifyResult {
 // the installer decodes it on a system with that code page, is safe to extract. A table that
 // cannot be read is one fault, and nothing after it is read.
 VerifyResult VerifyArchive(const lumora::String &path, int codePage = asciiOnly);
+
+// A path as the engine opens it: wide on Windows, so that a name beyond the system code page
+// still reaches the file.
+lumora::String EngineText(const std::filesystem::path &path);
 
 // "group 2: " or "", then "NAME: " (ready for a terminal) when the fault concerns an entry, then
 // the fault's words.

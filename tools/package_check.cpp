@@ -391,7 +391,7 @@ void PackageCheck::VerifyOnce(Component &component, const fs::path &file)
     fs::path identity = fs::weakly_canonical(file, code);
     std::shared_ptr<VerifyResult> &archive = archives[code ? file : identity];
     bool firstUse = archive == nullptr;
-    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(file.c_str(), options.codePage));
+    if (firstUse) archive = std::make_shared<VerifyResult>(VerifyArchive(EngineText(file), options.codePage));
     component.archive = archive;
     if (!firstUse) return;
     for (const ArchiveFault &fault : archive->faults) {

@@ -414,7 +414,7 @@ int List(const Arguments &arguments)
 {
     if (arguments.names.size() != 1) return Usage("list needs exactly one archive");
     const std::string &path = arguments.names[0];
-    ArchiveListing listing = ListArchive(path.c_str(), arguments.codePage);
+    ArchiveListing listing = ListArchive(lumora::String(path.c_str()), arguments.codePage);
     // An archive that cannot be opened or is none has nothing to total.
     if (listing.groups == 0 && listing.fault.kind != ArchiveFaultKind::none)
         return Fault(path + ": " + FaultText(listing.fault));
@@ -434,7 +434,7 @@ int Verify(const Arguments &arguments)
 {
     if (arguments.names.size() != 1) return Usage("verify needs exactly one archive");
     const std::string &path = arguments.names[0];
-    VerifyResult result = VerifyArchive(path.c_str(), arguments.codePage);
+    VerifyResult result = VerifyArchive(lumora::String(path.c_str()), arguments.codePage);
     for (const ArchiveFault &fault : result.faults)
         std::fprintf(stderr, "%s: %s\n", TerminalText(path).c_str(), FaultText(fault).c_str());
     if (result.trailingByte) {
@@ -464,15 +464,6 @@ private:
     TerminalProgress bar;
     int fileNumber = 0;
 };
-
-lumora::String EngineText(const fs::path &path)
-{
-#ifdef _WIN32
-    return lumora::String(path.wstring().c_str());
-#else
-    return lumora::String(path.string().c_str());
-#endif
-}
 
 int Extract(const Arguments &arguments)
 {
