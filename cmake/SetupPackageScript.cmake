@@ -3,20 +3,77 @@
 # when asked, makes it into one program.
 cmake_minimum_required(VERSION 3.20)
 
-set(package "${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}")
+# Whether a Windows program file is built for x86-64, from the machine field of its PE header.
+function(setup_is_64bit_program file result)
+    set(${result} FALSE PARENT_SCOPE)
+    file(READ "${file}" dos LIMIT 64 HEX)
+    string(LENGTH "${dos}" length)
+    if(NOT length EQUAL 128 OR NOT dos MATCHES "^4d5a")
+        return()
+    endif()
+    # e_lfanew, little-endian, at 0x3C.
+    set(offset 0)
+    foreach(at 126 124 122 120)
+        string(SUBSTRING "${dos}" ${at} 2 byte)
+        math(EXPR offset "${offset} * 256 + 0x${byte}")
+    endforeach()
+    file(READ "${file}" pe OFFSET ${offset} LIMIT 6 HEX)
+    if(pe STREQUAL "504500006486")
+        set(${result} TRUE PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The architecture, when not given: win64 when a program the components install is a 64-bit one.
+set(arch "${CPACK_SETUP_ARCH}")
+if(NOT arch)
+    set(arch win32)
+    file(GLOB_RECURSE staged_programs "${CPACK_TEMPORARY_DIRECTORY}/*")
+    foreach(file IN LISTS staged_programs)
+        if(file MATCHES "\\.([eE][xX][eE]|[dD][lL][lL])$")
+            setup_is_64bit_program("${file}" wide)
+            if(wide)
+                set(arch win64)
+                break()
+            endif()
+        endif()
+    endforeach()
+endif()
+set(programs "${CPACK_SETUP_PROGRAMS}")
+if(NOT programs)
+    set(programs "${CPACK_SETUP_KIT}/${arch}")
+endif()
+set(file_name "${CPACK_PACKAGE_FILE_NAME}")
+if(CPACK_SETUP_NAMED_BY_ARCH)
+    set(file_name "${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-${arch}")
+endif()
+set(package "${CPACK_PACKAGE_DIRECTORY}/${file_name}")
 file(REMOVE_RECURSE "${package}")
 file(MAKE_DIRECTORY "${package}")
+message(STATUS "SetupPackage: ${arch}, the programs of ${programs}")
 
-# One line of setup.tsi; the installer reads at most 255 characters of a value.
+# setup.tsi and the licence are written in UTF-8 first, as CMake holds them, then in the code
+# page the installer reads them in.
+set(code_page "")
+if(CPACK_SETUP_CODE_PAGE)
+    set(code_page --code-page ${CPACK_SETUP_CODE_PAGE})
+endif()
+set(utf8 "${CPACK_TEMPORARY_DIRECTORY}/setup-utf8")
+file(MAKE_DIRECTORY "${utf8}")
+function(write_in_code_page text file)
+    file(WRITE "${utf8}/${file}" "${text}")
+    execute_process(COMMAND ${CPACK_SETUP_TSA} encode ${code_page} "${utf8}/${file}" "${package}/${file}"
+                    RESULT_VARIABLE encoded OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT encoded EQUAL 0)
+        message(FATAL_ERROR "SetupPackage: ${file} cannot be written (SETUP_PACKAGE_CODE_PAGE):\n${output}")
+    endif()
+endfunction()
+
+# One line of setup.tsi; `tsa check` says when a value is longer than the installer reads.
 set(tsi "")
 macro(tsi_line text)
     string(APPEND tsi "${text}\r\n")
 endmacro()
 function(tsi_value key value)
-    string(LENGTH "${value}" length)
-    if(length GREATER 255)
-        message(FATAL_ERROR "SetupPackage: ${key} is longer than the installer reads (255 characters): ${value}")
-    endif()
     if(value MATCHES "[\r\n]")
         message(FATAL_ERROR "SetupPackage: ${key} holds a line break: ${value}")
     endif()
@@ -40,7 +97,7 @@ if(CPACK_RESOURCE_FILE_LICENSE AND NOT CPACK_RESOURCE_FILE_LICENSE MATCHES "/Tem
     file(READ "${CPACK_RESOURCE_FILE_LICENSE}" licence)
     # The licence page shows the file as it is: Windows lines end in CR LF.
     string(REGEX REPLACE "\r?\n" "\r\n" licence "${licence}")
-    file(WRITE "${package}/licence.txt" "${licence}")
+    write_in_code_page("${licence}" licence.txt)
     set(licence licence.txt)
 endif()
 
@@ -60,7 +117,7 @@ foreach(component IN LISTS CPACK_COMPONENTS_ALL)
         message(FATAL_ERROR "SetupPackage: component ${component} installs no files; an archive holds files only")
     endif()
     string(TOLOWER "${component}.tsa" archive)
-    execute_process(COMMAND ${CPACK_SETUP_TSA} pack "${package}/${archive}" "${staged}"
+    execute_process(COMMAND ${CPACK_SETUP_TSA} pack ${code_page} "${package}/${archive}" "${staged}"
                     RESULT_VARIABLE packed OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT packed EQUAL 0)
         message(FATAL_ERROR "SetupPackage: tsa pack of component ${component} failed (${packed}):\n${output}")
@@ -175,15 +232,15 @@ if(CPACK_SETUP_REMOVABLE)
     tsi_line("[Uninstall]")
     tsi_value(Enabled 1)
 endif()
-file(WRITE "${package}/setup.tsi" "${tsi}")
+write_in_code_page("${tsi}" setup.tsi)
 
-file(COPY "${CPACK_SETUP_PROGRAMS}/setup.exe" "${CPACK_SETUP_PROGRAMS}/lumora.dll" DESTINATION "${package}")
+file(COPY "${programs}/setup.exe" "${programs}/lumora.dll" DESTINATION "${package}")
 if(CPACK_SETUP_REMOVABLE)
-    file(COPY "${CPACK_SETUP_PROGRAMS}/uninstall.exe" DESTINATION "${package}")
+    file(COPY "${programs}/uninstall.exe" DESTINATION "${package}")
 endif()
 
 # The package as the installer will read it: errors stop cpack, warnings are shown.
-execute_process(COMMAND ${CPACK_SETUP_TSA} check "${package}" RESULT_VARIABLE checked OUTPUT_VARIABLE findings
+execute_process(COMMAND ${CPACK_SETUP_TSA} check ${code_page} "${package}" RESULT_VARIABLE checked OUTPUT_VARIABLE findings
                 ERROR_VARIABLE findings)
 if(NOT checked EQUAL 0)
     message(FATAL_ERROR "SetupPackage: tsa check found errors in ${package}:\n${findings}")
@@ -192,7 +249,7 @@ message(STATUS "SetupPackage: ${package}\n${findings}")
 
 if(CPACK_SETUP_BUNDLE)
     file(REMOVE "${package}.exe")
-    execute_process(COMMAND ${CPACK_SETUP_TSA} bundle --runtime "${CPACK_SETUP_PROGRAMS}" "${package}" "${package}.exe"
+    execute_process(COMMAND ${CPACK_SETUP_TSA} bundle ${code_page} --runtime "${programs}" "${package}" "${package}.exe"
                     RESULT_VARIABLE bundled OUTPUT_VARIABLE output ERROR_VARIABLE output)
     if(NOT bundled EQUAL 0)
         message(FATAL_ERROR "SetupPackage: tsa bundle of ${package} failed (${bundled}):\n${output}")

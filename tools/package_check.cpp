@@ -301,7 +301,13 @@ void PackageCheck::CheckPages()
         if (licence == noLicense) {
             AtKey(Severity::error, L"License", L"LicenseFile",
                   L"names no licence file, so the License page shows an empty box");
-        } else if (!FindInPackage(folder, name)) {
+        } else if (std::optional<fs::path> file = FindInPackage(folder, name)) {
+            std::ifstream stream(*file, std::ios::binary);
+            std::ostringstream bytes;
+            bytes << stream.rdbuf();
+            std::vector<Finding> encoding = CheckLicenceEncoding(bytes.str(), options.codePage, name);
+            findings.insert(findings.end(), encoding.begin(), encoding.end());
+        } else {
             AtKey(Severity::error, L"License", L"LicenseFile",
                   L"the licence file " + Quoted(name) + L" is not in the package folder");
         }

@@ -5,6 +5,7 @@
 #include "tools/archive_writer.h"
 #include "tools/package_files.h"
 #include "tools/program_file.h"
+#include "tools/text_in_code_page.h"
 
 #include <algorithm>
 #include <fstream>
@@ -397,7 +398,9 @@ bool MakeNewPackage(const NewPackageSettings &settings, const std::function<void
         }
     }
     bool hasLicence = !settings.licence.empty();
-    if (hasLicence && !CopyProgram(settings.licence, settings.output / "licence.txt", error)) return fail();
+    if (hasLicence &&
+        !WriteTextInCodePage(settings.licence, settings.output / "licence.txt", settings.codePage, error))
+        return fail();
     if (!WriteText(settings.output / "setup.tsi", NewSetupText(settings, components, programs, hasLicence),
                    settings.codePage, error))
         return fail();

@@ -1,6 +1,7 @@
 #include "tools/signature_check.h"
 
 #include "tools/package_files.h"
+#include "tools/signature_verify.h"
 
 #include <cstdint>
 #include <fstream>
@@ -13,6 +14,7 @@ namespace {
 const uint64_t headerOffsetAt = 0x3C;   // in the DOS header: where the PE header starts
 const uint64_t coffHeaderSize = 20;     // after the 4 bytes "PE\0\0"
 const uint64_t optionalSizeAt = 16;     // in the COFF header
+const uint64_t checksumAt = 64;         // CheckSum in the optional header, of either width
 const uint16_t pe32Magic = 0x10B;       // 32-bit programs
 const uint16_t pe32PlusMagic = 0x20B;   // 64-bit programs
 const uint64_t directoryCountAt32 = 92; // NumberOfRvaAndSizes in the optional header
@@ -84,7 +86,7 @@ Finding PackageFinding(Severity severity, const std::wstring &file, const std::w
 
 } // namespace
 
-SignatureState ReadSignatureState(const fs::path &file)
+SignatureState ReadSignatureState(const fs::path &file, SignatureLayout *layout)
 {
     FileBytes bytes(file);
     uint64_t mz = 0, peOffset = 0, peSignature = 0, optionalSize = 0, magic = 0;
@@ -110,7 +112,10 @@ SignatureState ReadSignatureState(const fs::path &file)
     if (!bytes.Read(optional + entryAt, 4, tableOffset) || !bytes.Read(optional + entryAt + 4, 4, tableSize))
         return SignatureState::notAProgram;
     if (tableOffset == 0 && tableSize == 0) return SignatureState::absent;
-    return ReadCertificateTable(bytes, tableOffset, tableSize);
+    SignatureState state = ReadCertificateTable(bytes, tableOffset, tableSize);
+    if (layout != nullptr)
+        *layout = SignatureLayout{optional + checksumAt, optional + entryAt, tableOffset, tableSize};
+    return state;
 }
 
 std::vector<Finding> CheckSignatures(const fs::path &folder)
@@ -119,24 +124,41 @@ std::vector<Finding> CheckSignatures(const fs::path &folder)
     for (const PackageProgram &program : packagePrograms) {
         std::optional<fs::path> file = FindInPackage(folder, program.name);
         if (!file) continue;
-        switch (ReadSignatureState(*file)) {
+        Severity severity = Severity::warning;
+        std::wstring message; // none for a sound signature
+        SignatureLayout layout;
+        switch (ReadSignatureState(*file, &layout)) {
         case SignatureState::present:
+            switch (VerifySignature(*file, layout)) {
+            case SignatureVerdict::sound:
+                break;
+            case SignatureVerdict::changed:
+                severity = Severity::error;
+                message =
+                    L"was changed after it was signed; its signature no longer holds, so Windows treats "
+                    L"it as unsigned or refuses it; sign the file you ship last";
+                break;
+            case SignatureVerdict::unreadable:
+                message = L"has a signature that cannot be read; Windows treats it as unsigned";
+                break;
+            case SignatureVerdict::unverifiable:
+                message = L"is signed, but this build of tsa cannot verify signatures; tsa for Linux or "
+                          L"`osslsigncode verify` checks it";
+                break;
+            }
             break;
         case SignatureState::absent:
-            findings.push_back(
-                PackageFinding(Severity::warning, program.name,
-                               L"carries no signature; " + std::wstring(program.unsignedMeans)));
+            message = L"carries no signature; " + std::wstring(program.unsignedMeans);
             break;
         case SignatureState::damaged:
-            findings.push_back(
-                PackageFinding(Severity::warning, program.name,
-                               L"has a damaged signature table; Windows treats it as unsigned"));
+            message = L"has a damaged signature table; Windows treats it as unsigned";
             break;
         case SignatureState::notAProgram:
-            findings.push_back(
-                PackageFinding(Severity::error, program.name, L"is not a Windows program file"));
+            severity = Severity::error;
+            message = L"is not a Windows program file";
             break;
         }
+        if (!message.empty()) findings.push_back(PackageFinding(severity, program.name, message));
     }
     return findings;
 }

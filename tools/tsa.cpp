@@ -16,6 +16,7 @@
 #include "tools/signature_check.h"
 #include "tools/terminal_progress.h"
 #include "tools/terminal_text.h"
+#include "tools/text_in_code_page.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -45,6 +46,7 @@ const char usage[] = "usage: tsa COMMAND [OPTIONS] [--] ARGUMENTS\n"
                      "  check    read a package folder as the installer will and name every fault\n"
                      "  new      make a package folder from an application folder\n"
                      "  bundle   make one signable Windows program of a package folder, or check one\n"
+                     "  encode   write a UTF-8 text in a code page, as setup.tsi and the licence are read\n"
                      "\n"
                      "'tsa COMMAND --help' describes a command, 'tsa --version' prints the tool's\n"
                      "version. \"--\" ends the options, so a name after it may start with \"-\". Names\n"
@@ -133,11 +135,12 @@ const char checkUsage[] =
     "concerns, then the number of each. Errors stop the installation or leave it incomplete;\n"
     "warnings are what users would likely not want. setup.exe and lumora.dll must be there,\n"
     "built for one processor and of the library version setup.exe expects; they are warned\n"
-    "about when they carry no signature.\n"
+    "about when they carry no signature, and an error when they were changed after they were\n"
+    "signed (tsa for Windows cannot verify signatures, and says so).\n"
     "\n"
     "  --code-page N  the system code page of the machines that will install the package (see\n"
-    "                 'tsa pack --help'): setup.tsi and the archives' names are read in it;\n"
-    "                 without it only ASCII names pass\n"
+    "                 'tsa pack --help'): setup.tsi, the licence and the archives' names are\n"
+    "                 read in it; without it only ASCII names pass\n"
     "  --json         print each finding and the count as one JSON object per line\n"
     "  --plan         then list what the installation writes with every component ticked,\n"
     "                 in its order: \"file: PATH\" below the destination, \"link: PATH -> TARGET\"\n"
@@ -165,14 +168,15 @@ const char newUsage[] =
     "                   (936); its code page is taken unless --code-page names one that\n"
     "                   holds its texts too\n"
     "  --code-page N    the system code page of the users' machines (see 'tsa pack --help'):\n"
-    "                   setup.tsi and the archives' names are written in it; without it only\n"
-    "                   ASCII names and texts can be written\n"
+    "                   setup.tsi, the licence and the archives' names are written in it;\n"
+    "                   without it only ASCII names and texts can be written\n"
     "  --arch A         win32 (the 32-bit setup.exe) or win64 (the x86-64 one, which proposes\n"
     "                   the 64-bit Program Files folder); default win64 when the application\n"
     "                   holds a 64-bit program, win32 otherwise\n"
-    "  --licence FILE   a licence text the License page shows (default: no License page)\n"
-    "  --runtime DIR    the folder to copy setup.exe, lumora.dll and uninstall.exe from (default: the kit's\n"
-    "                   win32/ or win64/ folder beside this tool)\n"
+    "  --licence FILE   a licence text the License page shows (default: no License page); UTF-8\n"
+    "                   is converted to the code page, other text is taken as written in it\n"
+    "  --runtime DIR    the folder to copy setup.exe, lumora.dll and uninstall.exe from (default:\n"
+    "                   the kit's win32/ or win64/ folder beside this tool)\n"
     "  --bundle OUT.exe also make the package into one program, as 'tsa bundle' does, when the\n"
     "                   check finds no error\n"
     "\n"
@@ -206,6 +210,17 @@ void Say(const std::string &message)
 {
     std::fprintf(stderr, "tsa: %s\n", TerminalText(message).c_str());
 }
+
+const char encodeUsage[] =
+    "usage: tsa encode --code-page N [--] IN OUT\n"
+    "\n"
+    "Writes the text of IN to OUT in code page N, the one the installer reads setup.tsi and\n"
+    "the licence in on the users' systems: for files a build script writes in UTF-8. A UTF-8\n"
+    "text is converted and its byte order mark dropped; any other is taken as written in the\n"
+    "code page already, and copied.\n"
+    "\n"
+    "Exit status: 0 written, 1 a character the code page cannot hold (named with its line) or\n"
+    "a file that cannot be read or written, 2 bad usage.\n";
 
 int Usage(const std::string &message)
 {
@@ -739,6 +754,15 @@ int Bundle(const Arguments &arguments)
     return WriteBundleOf(folder, out, architecture, setupMachine, runtime);
 }
 
+int Encode(const Arguments &arguments)
+{
+    if (arguments.names.size() != 2) return Usage("encode needs the text to read and the file to write");
+    std::string error;
+    if (!WriteTextInCodePage(arguments.names[0], arguments.names[1], arguments.codePage, error))
+        return Fault(error);
+    return 0;
+}
+
 int Run(std::vector<std::string> arguments)
 {
     if (arguments.empty()) {
@@ -766,7 +790,8 @@ int Run(std::vector<std::string> arguments)
           "--runtime", "--bundle"},
          {},
          New},
-        {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle}};
+        {"bundle", bundleUsage, {"--arch", "--code-page", "--runtime"}, {"--check"}, Bundle},
+        {"encode", encodeUsage, {"--code-page"}, {}, Encode}};
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(usage, stdout);
         return 0;

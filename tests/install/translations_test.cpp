@@ -1,8 +1,8 @@
 // The languages `tsa new --language` writes: every text of the wizard in each, each no wider than
 // its control and every word in the code page its users' systems read it in; a package made in
 // one is read by `tsa check` without a finding about its words.
-#include "package/setup_rules.h"
 #include "install/code_page.h"
+#include "package/setup_rules.h"
 #include "tools/package_new.h"
 #include "tools/profile_file.h"
 #include "tools/value_check.h"

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -181,8 +182,14 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
                "berblick \xe2\x80\x93 Handbuch.pdf",
                "%PDF");
     WriteRuntime();
-    Outcome made = Tsa(
-        "new --code-page 1252 --version 2.1 --runtime runtime 'Caf\xc3\xa9 Viewer' app package", "C.UTF-8");
+    // The licence as an editor saves it today: UTF-8 after a byte order mark.
+    WriteBytes("licence.txt", "\xef\xbb\xbfQuorvell Z\xc3\xbcrich\r\n");
+    WriteBytes("cyrillic.txt",
+               "Licence\r\n\xd0\x9b\xd0\xb8\xd1\x86\xd0\xb5\xd0\xbd\xd0\xb7\xd0\xb8\xd1\x8f\r\n");
+    Outcome made = Tsa("new --code-page 1252 --version 2.1 --runtime runtime --licence licence.txt "
+                       "'Caf\xc3\xa9 Viewer' app package",
+                       "C.UTF-8");
+    EXPECT_EQ(ReadBytes("package/licence.txt"), "Quorvell Z\xfcrich\r\n");
     EXPECT_EQ(made.status, 0) << made.out << made.err;
     EXPECT_NE(made.out.find("0 errors"), std::string::npos) << made.out;
     Outcome check = Tsa("check --code-page 1252 package", "C.UTF-8");
@@ -196,8 +203,45 @@ TEST_F(TsaCommand, NewMakesAPackageThatChecksClean)
     EXPECT_EQ(Tsa("new --runtime runtime Viewer app package").status, 1);
     EXPECT_EQ(Tsa("new --runtime runtime 'Caf\xc3\xa9' app other").status, 1);
     EXPECT_FALSE(fs::exists("other"));
+    Outcome cyrillic =
+        Tsa("new --code-page 1252 --runtime runtime --licence cyrillic.txt Viewer app other", "C.UTF-8");
+    EXPECT_EQ(cyrillic.status, 1);
+    EXPECT_NE(cyrillic.err.find("line 2 holds \"\xd0\x9b\" (U+041B), which code page 1252 cannot hold"),
+              std::string::npos)
+        << cyrillic.err;
+    EXPECT_FALSE(fs::exists("other"));
     Outcome broken = Tsa("check package", "C.UTF-8");
     EXPECT_EQ(broken.status, 1) << broken.out;
+}
+
+// Signed as a vendor signs, with a throwaway certificate; the check must see a changed byte.
+TEST_F(TsaCommand, CheckVerifiesSignaturesAndSeesAChangedByte)
+{
+    fs::create_directories("app");
+    WriteBytes("app/viewer.exe", "MZ");
+    WriteRuntime();
+    ASSERT_EQ(Tsa("new --runtime runtime Viewer app package").status, 0);
+    ASSERT_EQ(std::system("openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 2 -subj /CN=Test "
+                          "-keyout key.pem -out cert.pem >/dev/null 2>&1"),
+              0);
+    for (const char *file : {"setup.exe", "lumora.dll"}) {
+        std::string sign =
+            std::string("osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in package/") + file +
+            " -out signed >/dev/null && mv signed package/" + file;
+        ASSERT_EQ(std::system(sign.c_str()), 0) << sign;
+    }
+    Outcome sound = Tsa("check package");
+    EXPECT_EQ(sound.status, 0) << sound.out;
+    EXPECT_EQ(sound.out.find("sign"), std::string::npos) << sound.out;
+
+    std::string library = ReadBytes("package/lumora.dll");
+    library[0x100] ^= 1; // a byte of the headers the signature covers
+    WriteBytes("package/lumora.dll", library);
+    Outcome changed = Tsa("check package");
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_NE(changed.out.find("error: lumora.dll: was changed after it was signed"), std::string::npos)
+        << changed.out;
+    EXPECT_EQ(changed.out.find("setup.exe: was changed"), std::string::npos) << changed.out;
 }
 
 TEST_F(TsaCommand, BundlesOnlyWhatTheCheckPassesAndChecksWhatItMade)

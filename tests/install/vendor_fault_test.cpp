@@ -224,12 +224,36 @@ TEST_F(VendorCheck, SetupFileInUtf8IsReadInTheSystemCodePage)
                   "in the system code page: \"1=Programm f\\xc3\\xbcr \\xc3\\xc5\\x93bersicht\" "
                   "shows where \"1=Programm f\\xfcr \\xdcbersicht\" was meant; save setup.tsi in "
                   "code page 1252"}));
-    Write("setup.tsi", "\xef\xbb\xbf" + soundSetup);
-    EXPECT_EQ(Lines(1252),
-              (std::vector<std::string>{
-                  "error: setup.tsi: line 1 begins with a UTF-8 byte order mark, which Windows does "
-                  "not know: it reads the mark as text of the first line, so that line is lost; "
-                  "save setup.tsi in the code page of the users' systems, or as UTF-16"}));
+    // The mark is an error, and the same run still judges the rest of the file.
+    std::string marked = soundSetup;
+    marked.replace(marked.find("Color=255"), 9, "Color=#FFFFFF");
+    marked.replace(marked.find("1=Program"), 9, "1=Programm f\xc3\xbcr alle");
+    Write("setup.tsi", "\xef\xbb\xbf" + marked);
+    std::vector<std::string> lines = Lines(1252);
+    ASSERT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
+    EXPECT_EQ(lines[0], "error: setup.tsi: line 1 begins with a UTF-8 byte order mark, which Windows does "
+                        "not know: it reads the mark as text of the first line, so that line is lost; "
+                        "save setup.tsi in the code page of the users' systems, or as UTF-16");
+    EXPECT_EQ(lines[1].rfind("warning: setup.tsi: line 10 is written in UTF-8", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[2].rfind("warning: [Name Font] Color (line 4)", 0), 0u) << lines[2];
+}
+
+TEST_F(VendorCheck, LicenceIsJudgedInTheUsersCodePage)
+{
+    Configure("License=0", "License=1\r\n[License]\r\nLicenseFile=licence.txt");
+    Write("licence.txt", "Lizenz f\xfcr alle\r\n; no comment here\r\n");
+    EXPECT_EQ(Lines(1252), std::vector<std::string>());
+    // The License page reads every line in the code page, the comment-like ones too.
+    Write("licence.txt", "Licence\r\n; f\xc3\xbcr alle\r\n");
+    EXPECT_EQ(Lines(1252), (std::vector<std::string>{
+                               "warning: licence.txt: line 2 is written in UTF-8, but the program reads "
+                               "licence.txt in the system code page: \"; f\\xc3\\xbcr alle\" shows where "
+                               "\"; f\\xfcr alle\" was meant; save licence.txt in code page 1252"}));
+    Write("licence.txt", "\xef\xbb\xbfLicence\r\n");
+    EXPECT_EQ(Lines(1252), (std::vector<std::string>{
+                               "warning: licence.txt: line 1 begins with a UTF-8 byte order mark, which the "
+                               "License page shows as characters before the text; save licence.txt in the "
+                               "code page of the users' systems"}));
 }
 
 TEST_F(VendorCheck, NamesBeyondAsciiPassThroughTheUsersCodePage)

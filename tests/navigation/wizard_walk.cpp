@@ -3,6 +3,7 @@
 // of every page, then where everything went) and by the installation benchmark (the time
 // from Next on the page before the installation until the page after it, and the whole run).
 // With --bundle it starts a bundle of the package instead, and walks the setup.exe it runs.
+// It prints the title and texts of each page it moves on from, and where everything went.
 //
 //   wizard_walk PACKAGE_DIR [--shots DIR] [--destination PATH] [--bundle FILE]
 #include "tests/driver/ui_driver.h"
@@ -174,6 +175,9 @@ int wmain(int argc, wchar_t **argv)
             });
         }
         WaitForStillScreen(ScreenRect(), 5000); // the page painted in full before it is captured
+        std::printf("page: %s\n", Narrow(title).c_str());
+        for (const Control &control : Controls(window))
+            if (control.visible && !control.text.empty()) std::printf("  %s\n", Narrow(control.text).c_str());
         capture(title);
         clickedAt = GetTickCount();
         pressed = forward->hwnd;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Signing as a vendor would: a throwaway certificate, setup.exe and lumora.dll signed with
-# osslsigncode and verified (a changed byte must fail), `tsa check` quiet about the signed pair
-# and warning of the unsigned one; then the package made into one program with the kit's
+# osslsigncode and verified (a changed byte must fail), `tsa check` saying it cannot verify the
+# signed pair and warning of the unsigned one; then the package made into one program with the kit's
 # signed launcher and signed whole (a changed byte of what it carries must fail), and the
 # signed bundle installing the package under Wine.
 #
@@ -47,10 +47,12 @@ printf '[Setup]\r\nDisplayBackgroundWindow=0\r\n[Dialogs]\r\nLicense=0\r\nReboot
 cp package/setup.tsi package/main.tsa unsigned/
 
 signed_check=$(tsa check "$(winepath_w "$work/package")") || { echo "$signed_check"; fail "tsa check failed on the signed package"; }
-if grep -q "signature" <<<"$signed_check"; then
-    echo "$signed_check"
-    fail "tsa check warns about the signed pair"
-fi
+# tsa for Windows has no library to verify signatures with, and says so (tsa_command_tests
+# verify them with tsa for Linux).
+for file in setup.exe lumora.dll; do
+    grep -q "^warning: $file: is signed, but this build of tsa cannot verify signatures" <<<"$signed_check" ||
+        { echo "$signed_check"; fail "tsa check does not say it left the signature of $file unverified"; }
+done
 unsigned_check=$(tsa check "$(winepath_w "$work/unsigned")") || fail "tsa check failed on the unsigned package"
 for file in setup.exe lumora.dll; do
     grep -q "^warning: $file: carries no signature" <<<"$unsigned_check" ||
