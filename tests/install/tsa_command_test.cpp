@@ -224,7 +224,7 @@ TEST_F(TsaCommand, CheckVerifiesSignaturesAndSeesAChangedByte)
     ASSERT_EQ(std::system("openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 2 -subj /CN=Test "
                           "-keyout key.pem -out cert.pem >/dev/null 2>&1"),
               0);
-    for (const char *file : {"setup.exe", "lumora.dll"}) {
+    for (const char *file : {"setup.exe", "lumora.dll", "uninstall.exe"}) {
         std::string sign =
             std::string("osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in package/") + file +
             " -out signed >/dev/null && mv signed package/" + file;
