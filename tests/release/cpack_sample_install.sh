@@ -77,7 +77,7 @@ rm -rf "$links"
 kit=$work/kit cyrillic=$work/cyrillic
 mkdir -p "$kit/cmake" "$kit/win32" "$kit/win64"
 cp "$top"/cmake/SetupPackage.cmake "$top"/cmake/SetupPackageScript.cmake "$kit/cmake/"
-for folder in win32 win64; do cp "$bin/setup.exe" "$bin/lumora.dll" "$kit/$folder/"; done
+for folder in win32 win64; do cp "$bin/setup.exe" "$bin/lumora.dll" "$bin/uninstall.exe" "$kit/$folder/"; done
 cp -r "$top/tests/release/cpack_sample_cyrillic" "$cyrillic"
 # A 64-bit program among the installed files makes it a win64 package.
 mkdir -p "$cyrillic/program/bin"
@@ -114,7 +114,10 @@ expected=$cyrillic/expected
 mkdir -p "$expected/Руководство"
 cp -r "$cyrillic/program/." "$expected/"
 cp -r "$cyrillic/manual/." "$expected/Руководство/"
-diff -r "$expected" "$installed" || fail "the installed files differ from the Cyrillic project's"
+diff -r -x uninstall.exe -x uninstall.dat "$expected" "$installed" ||
+    fail "the installed files differ from the Cyrillic project's"
+[ -f "$installed/uninstall.exe" ] && [ -f "$installed/uninstall.dat" ] ||
+    fail "the Cyrillic package left no uninstaller and record"
 echo "installed byte for byte under code page 1251: $(find "$expected" -type f | wc -l) files"
 [ -f "$links/Заметки.lnk" ] || fail "no Start-menu link Заметки.lnk in $links"
 rm -rf "$installed" "$links"
