@@ -2,12 +2,12 @@
 // removal record names. It uses Windows' own DLLs only, so it works after the package folder
 // is gone and whether or not lumora.dll was installed.
 #include "app/command_line.h"
-#include "package/exit_codes.h"
 #include "install/setup_log.h"
+#include "package/exit_codes.h"
 #include "removal/record_file.h"
-#include "uninstall/removal.h"
 #include "removal/removal_record.h"
 #include "removal/uninstall_entry.h"
+#include "uninstall/removal.h"
 #include "uninstall/uninstall_log_file.h"
 #include "uninstall/uninstall_switches.h"
 

@@ -9,9 +9,9 @@
 #ifndef SETUP_WINDOWS_PROGRESS_BARS_H
 #define SETUP_WINDOWS_PROGRESS_BARS_H
 
-#include "windows/file_bar_refresh.h"
 #include "install/progress.h"
 #include "lumora/lumora.h"
+#include "windows/file_bar_refresh.h"
 
 #include <atomic>
 #include <mutex>

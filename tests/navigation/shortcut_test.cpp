@@ -1,8 +1,8 @@
 // CreateShortcut writes a shell link that the shell reads back as written, and refuses the
 // links it cannot write whole.
-#include "windows/shortcuts.h"
 #include "tests/driver/ui_driver.h"
 #include "tests/navigation/shell_link.h"
+#include "windows/shortcuts.h"
 
 #include <gtest/gtest.h>
 
